@@ -1,0 +1,29 @@
+// The installation folder and the program's fixed paths below it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Fixed paths, relative to the installation folder.
+inline constexpr std::wstring_view PATH_LANGUAGE_FILE = L"/RawEnglishUnicode.txt";
+inline constexpr std::wstring_view PATH_PROFILE = L"/Profile.ini";
+inline constexpr std::wstring_view PATH_PBEM_FOLDER = L"/PBEM";
+inline constexpr std::wstring_view PATH_PBEM_DATA = L"/PBEM/PBEM.data";
+inline constexpr std::wstring_view PATH_GAME_EXE = L"/Zorvex.exe";
+inline constexpr std::wstring_view PATH_ERROR_LOG = L"/Errors.txt";
+inline constexpr std::wstring_view PATH_FLAGS_FOLDER = L"Data/Images/Flags/";
+
+// The folder of an executable path: everything left of the last "/", without it; empty when the
+// path has no "/".
+std::wstring InstallFolderFromExePath(std::wstring_view exePath);
+
+// The folder of the running executable (/proc/self/exe).
+std::wstring InstallFolderOfRunningExe();
+
+// Set once at start-up, before anything else reads it; tests and tools set their own.
+void SetInstallFolder(std::wstring folder);
+const std::wstring& GetInstallFolder();
+
+// A path below the installation folder, looked up case-insensitively where the exact case does not
+// exist (see ResolvePathNoCase).
+std::wstring InstallPath(std::wstring_view relative);

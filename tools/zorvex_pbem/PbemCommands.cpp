@@ -1,0 +1,160 @@
+#include "PbemCommands.h"
+
+#include "JsonWriter.h"
+#include "base/Encoding.h"
+#include "base/Paths.h"
+#include "pbem/DataBuffer.h"
+#include "pbem/EventFiles.h"
+#include "pbem/PBEMGameStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace
+{
+
+// Reads a whole regular file; false with a reason when it cannot.
+bool ReadWholeFile(const std::wstring& strPath, std::string& bytes, std::string& reason)
+{
+    const int fd = ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        reason = std::strerror(errno);
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        reason = "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    bytes.clear();
+    char block[65536];
+    for (;;)
+    {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+        {
+            reason = std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        bytes.append(block, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+std::wstring HexOf(const unsigned char* p, std::size_t n)
+{
+    static const wchar_t kHex[] = L"0123456789abcdef";
+    std::wstring out;
+    out.reserve(n * 2);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        out += kHex[p[i] >> 4];
+        out += kHex[p[i] & 0xF];
+    }
+    return out;
+}
+
+void WriteGame(CJsonWriter& json, const CPBEMGameState& game)
+{
+    json.BeginObject()
+        .Field("auxText", game.m_strAuxText)
+        .Field("instanceId", game.m_strInstanceId)
+        .Field("playerId", game.m_strPlayerId)
+        .Field("gameId", game.GetGameId())
+        .Field("playerNumber", game.GetPlayerNumber())
+        .Field("password", game.m_strPassword)
+        .Field("turn", game.m_nTurn)
+        .Field("flagName", game.m_strFlagName)
+        .Field("ansiText", game.m_strAnsiText)
+        .FieldBool("newEvents", game.m_bNewEvents)
+        .Field("highestEventId", game.m_nHighestEventId)
+        .BeginArray("players");
+    for (const auto& pPlayer : game.m_listPlayers)
+    {
+        json.BeginObject()
+            .Field("player", pPlayer->m_nPlayer)
+            .Field("flagName", pPlayer->m_strFlagName)
+            .Field("ansiText", AnsiToWide(pPlayer->m_strAnsiText))
+            .EndObject();
+    }
+    json.EndArray().EndObject();
+}
+
+} // namespace
+
+int RunDumpCommand(const std::wstring& strPath, std::ostream& out, std::ostream& err)
+{
+    std::string bytes;
+    std::string reason;
+    if (!ReadWholeFile(strPath, bytes, reason))
+    {
+        err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
+        return EXIT_BAD_INPUT;
+    }
+    CPBEMGameStore store;
+    CDataBuffer buffer(bytes);
+    const bool bComplete = store.Parse(buffer);
+
+    CJsonWriter json;
+    json.BeginObject()
+        .Field("storedValue", store.m_nStoredValue)
+        .Field("username", store.m_strUsername)
+        .Field("password", store.m_strPassword)
+        .FieldBool("complete", bComplete)
+        .BeginArray("games");
+    for (const auto& pGame : store.m_listGames)
+        WriteGame(json, *pGame);
+    json.EndArray().EndObject();
+    out << json.Text() << "\n";
+    return EXIT_OK;
+}
+
+int RunEventCommand(const std::vector<std::wstring>& paths, std::ostream& out, std::ostream& err)
+{
+    int nResult = EXIT_OK;
+    for (const std::wstring& strPath : paths)
+    {
+        // ReadEventFile silently leaves the event alone when it cannot open the file; a person
+        // asking for the file deserves to be told.
+        std::string bytes;
+        std::string reason;
+        if (!ReadWholeFile(strPath, bytes, reason))
+        {
+            err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
+            nResult = EXIT_BAD_INPUT;
+            continue;
+        }
+        CPBEMGameEvent event;
+        ReadEventFile(strPath, event);
+
+        CJsonWriter json;
+        json.BeginObject()
+            .Field("fileName", event.m_strFileName)
+            .Field("eventId", event.m_nEventId)
+            .Field("gameId", event.m_strGameId)
+            .Field("fromPlayer", event.m_nFromPlayer)
+            .FieldBool("shared", event.m_bShared)
+            .Field("player", event.m_nPlayer)
+            .Field("kind", AnsiToWide(event.m_strKind))
+            .Field("text", event.m_strText)
+            .Field("dataSize", event.m_nDataSize)
+            .Field("data", HexOf(event.m_pData.get(),
+                                 event.m_pData ? static_cast<std::size_t>(event.m_nDataSize) : 0))
+            .EndObject();
+        out << json.Text() << "\n";
+    }
+    return nResult;
+}

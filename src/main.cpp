@@ -40,7 +40,7 @@ int main()
     manager.LoadAtStartup();
     manager.ScanEventFiles();
 
-    std::cout << Utf8(LookupText(IDS_APP_TITLE.nId, IDS_APP_TITLE.pszText)) << "\n"
+    std::cout << Utf8(Text(IDS_ZORVEX_MESSENGER)) << "\n"
               << "Installation folder: " << Utf8(GetInstallFolder()) << "\n";
     for (const auto& pGame : manager.m_store.m_listGames)
     {
@@ -51,9 +51,9 @@ int main()
                 ++nEvents;
         }
         std::cout << "  " << Utf8(pGame->m_strPlayerId) << "  "
-                  << Utf8(FormatText(LookupText(IDS_TURN.nId, IDS_TURN.pszText), {pGame->m_nTurn}))
+                  << Utf8(FormatText(Text(IDS_TURN_N), {pGame->m_nTurn}))
                   << "  "
-                  << Utf8(FormatText(LookupText(IDS_N_EVENTS.nId, IDS_N_EVENTS.pszText),
+                  << Utf8(FormatText(Text(IDS_N_EVENTS),
                                      {static_cast<int>(nEvents)}))
                   << "\n";
     }

@@ -14,7 +14,10 @@ std::wstring g_strInstallFolder;
 std::wstring InstallFolderFromExePath(std::wstring_view exePath)
 {
     const std::size_t pos = exePath.rfind(L'/');
-    return pos == std::wstring_view::npos ? std::wstring() : std::wstring(exePath.substr(0, pos));
+    if (pos == std::wstring_view::npos)
+        return {};
+    // An executable directly in "/" keeps "/": an empty folder would mean the working folder.
+    return pos == 0 ? std::wstring(L"/") : std::wstring(exePath.substr(0, pos));
 }
 
 std::wstring InstallFolderOfRunningExe()

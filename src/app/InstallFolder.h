@@ -14,7 +14,7 @@ inline constexpr std::wstring_view PATH_ERROR_LOG = L"/Errors.txt";
 inline constexpr std::wstring_view PATH_FLAGS_FOLDER = L"Data/Images/Flags/";
 
 // The folder of an executable path: everything left of the last "/", without it; empty when the
-// path has no "/".
+// path has no "/", and "/" for a file directly in the root folder.
 std::wstring InstallFolderFromExePath(std::wstring_view exePath);
 
 // The folder of the running executable (/proc/self/exe).

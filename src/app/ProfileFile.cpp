@@ -1,0 +1,407 @@
+#include "app/ProfileFile.h"
+
+#include "base/Encoding.h"
+#include "base/Paths.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstddef>
+#include <cwctype>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+enum class EEncoding
+{
+    Ansi,      // Windows-1252, what a new file gets
+    Utf8Bom,   // EF BB BF
+    Utf16LeBom // FF FE
+};
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+
+// The file as lines without their line ends; written back with CR LF.
+struct SProfileText
+{
+    EEncoding eEncoding = EEncoding::Ansi;
+    std::vector<std::wstring> lines;
+    // A file whose last line has no line end keeps it that way while that line stays last.
+    bool bFinalLineEnd = true;
+};
+
+// ---- Reading and writing the bytes ----
+
+enum class EReadResult
+{
+    Ok,
+    Missing,
+    Failed
+};
+
+EReadResult ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? EReadResult::Missing : EReadResult::Failed;
+    bytes.clear();
+    char buffer[8192];
+    for (;;)
+    {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+        {
+            ::close(fd);
+            return EReadResult::Failed;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return EReadResult::Ok;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty())
+    {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Opens a new temporary file beside path. Mode 0666 lets the umask decide, as for a plain new file.
+int CreateTempBeside(const std::string& path, std::string& tempPath)
+{
+    static std::atomic<unsigned> s_nCounter{0};
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const auto ticks = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count());
+        tempPath = folder + "." + name + "." + std::to_string(::getpid()) + "." +
+                   std::to_string(s_nCounter++) + "." + std::to_string(ticks % 1000000) + ".tmp";
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+void SyncFolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+    {
+        ::fsync(fd); // best effort: the rename itself has already happened
+        ::close(fd);
+    }
+}
+
+// Either the whole new content is in place or the old file is untouched.
+bool ReplaceFile(const std::string& path, std::string_view bytes)
+{
+    std::string tempPath;
+    const int fd = CreateTempBeside(path, tempPath);
+    if (fd < 0)
+        return false;
+
+    bool bOk = WriteAll(fd, bytes);
+    // The replacement keeps the permissions of the file it replaces.
+    struct stat st;
+    if (bOk && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        bOk = ::fchmod(fd, st.st_mode & 07777) == 0;
+    bOk = bOk && ::fsync(fd) == 0;
+    bOk = ::close(fd) == 0 && bOk;
+    bOk = bOk && ::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!bOk)
+    {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
+}
+
+// ---- Text and lines ----
+
+SProfileText Decode(std::string_view bytes)
+{
+    SProfileText text;
+    std::wstring wide;
+    if (bytes.substr(0, 2) == kUtf16LeBom)
+    {
+        text.eEncoding = EEncoding::Utf16LeBom;
+        wide = Utf16LeToWide(bytes.substr(2));
+    }
+    else if (bytes.substr(0, 3) == kUtf8Bom)
+    {
+        text.eEncoding = EEncoding::Utf8Bom;
+        wide = Utf8ToWide(bytes.substr(3));
+    }
+    else
+    {
+        wide = AnsiToWide(bytes);
+    }
+
+    std::size_t start = 0;
+    while (start < wide.size())
+    {
+        std::size_t end = wide.find(L'\n', start);
+        const bool bHasLineEnd = end != std::wstring::npos;
+        if (!bHasLineEnd)
+            end = wide.size();
+        std::size_t contentEnd = end;
+        if (bHasLineEnd && contentEnd > start && wide[contentEnd - 1] == L'\r')
+            --contentEnd;
+        text.lines.emplace_back(wide, start, contentEnd - start);
+        text.bFinalLineEnd = bHasLineEnd;
+        start = end + 1;
+    }
+    return text;
+}
+
+std::string Encode(const SProfileText& text)
+{
+    std::wstring wide;
+    for (std::size_t i = 0; i < text.lines.size(); ++i)
+    {
+        wide += text.lines[i];
+        if (i + 1 < text.lines.size() || text.bFinalLineEnd)
+            wide += L"\r\n";
+    }
+    switch (text.eEncoding)
+    {
+    case EEncoding::Utf16LeBom:
+        return std::string(kUtf16LeBom) + WideToUtf16Le(wide);
+    case EEncoding::Utf8Bom:
+        return std::string(kUtf8Bom) + WideToUtf8(wide);
+    case EEncoding::Ansi:
+        break;
+    }
+    return WideToAnsi(wide);
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
+
+std::wstring_view Trim(std::wstring_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool EqualNoCase(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        if (std::towlower(static_cast<std::wint_t>(a[i])) !=
+            std::towlower(static_cast<std::wint_t>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// The name of a "[name]" line; nothing for any other line.
+std::optional<std::wstring_view> SectionName(std::wstring_view line)
+{
+    line = Trim(line);
+    if (line.empty() || line.front() != L'[')
+        return std::nullopt;
+    line.remove_prefix(1);
+    const std::size_t close = line.find(L']');
+    return Trim(line.substr(0, close));
+}
+
+struct SKeyLine
+{
+    std::wstring_view key;
+    std::wstring_view value;
+};
+
+// The key and value of a "key=value" line; nothing for comments and lines without "=".
+std::optional<SKeyLine> KeyLine(std::wstring_view line)
+{
+    line = Trim(line);
+    if (line.empty() || line.front() == L';' || line.front() == L'[')
+        return std::nullopt;
+    const std::size_t eq = line.find(L'=');
+    if (eq == std::wstring_view::npos)
+        return std::nullopt;
+    return SKeyLine{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))};
+}
+
+struct SSectionRange
+{
+    std::size_t header = 0; // index of the "[name]" line
+    std::size_t end = 0;    // index of the next section's line, or the line count
+};
+
+std::optional<SSectionRange> FindSection(const SProfileText& text, std::wstring_view section)
+{
+    const std::size_t count = text.lines.size();
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const auto name = SectionName(text.lines[i]);
+        if (!name || !EqualNoCase(*name, section))
+            continue;
+        std::size_t end = i + 1;
+        while (end < count && !SectionName(text.lines[end]))
+            ++end;
+        return SSectionRange{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const SProfileText& text, const SSectionRange& range,
+                                   std::wstring_view key)
+{
+    for (std::size_t i = range.header + 1; i < range.end; ++i)
+    {
+        const auto keyLine = KeyLine(text.lines[i]);
+        if (keyLine && EqualNoCase(keyLine->key, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::wstring_view Unquote(std::wstring_view value)
+{
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// ---- Editing ----
+
+void SetKey(SProfileText& text, std::wstring_view section, std::wstring_view key,
+            std::wstring_view value)
+{
+    const auto range = FindSection(text, section);
+    if (!range)
+    {
+        // A new section goes at the end, set off from what is before it by a blank line.
+        if (!text.lines.empty() && !Trim(text.lines.back()).empty())
+            text.lines.emplace_back();
+        text.lines.push_back(L"[" + std::wstring(section) + L"]");
+        text.lines.push_back(std::wstring(key) + L"=" + std::wstring(value));
+        text.bFinalLineEnd = true;
+        return;
+    }
+
+    if (const auto index = FindKey(text, *range, key))
+    {
+        std::wstring& line = text.lines[*index];
+        // The key keeps the spelling it has in the file.
+        const std::wstring existingKey(KeyLine(line)->key);
+        line = existingKey + L"=" + std::wstring(value);
+        return;
+    }
+
+    // A new key follows the last non-blank line of its section.
+    std::size_t insertAt = range->end;
+    while (insertAt > range->header + 1 && Trim(text.lines[insertAt - 1]).empty())
+        --insertAt;
+    if (insertAt == text.lines.size())
+        text.bFinalLineEnd = true;
+    text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                      std::wstring(key) + L"=" + std::wstring(value));
+}
+
+} // namespace
+
+std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
+                                     std::wstring_view strDefault, const std::wstring& strPath)
+{
+    std::string bytes;
+    if (ReadWholeFile(ToNativePath(strPath), bytes) != EReadResult::Ok)
+        return std::wstring(strDefault);
+    const SProfileText text = Decode(bytes);
+    const auto range = FindSection(text, strSection);
+    if (!range)
+        return std::wstring(strDefault);
+    const auto index = FindKey(text, *range, strKey);
+    if (!index)
+        return std::wstring(strDefault);
+    return std::wstring(Unquote(KeyLine(text.lines[*index])->value));
+}
+
+bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
+                               std::wstring_view strValue, const std::wstring& strPath)
+{
+    const std::string path = ToNativePath(strPath);
+    std::string bytes;
+    SProfileText text;
+    switch (ReadWholeFile(path, bytes))
+    {
+    case EReadResult::Ok:
+        text = Decode(bytes);
+        break;
+    case EReadResult::Missing:
+        break;
+    case EReadResult::Failed:
+        return false; // rewriting a file we could not read would lose its other contents
+    }
+    SetKey(text, strSection, strKey, strValue);
+    return ReplaceFile(path, Encode(text));
+}
+
+long WideToLong(std::wstring_view str)
+{
+    std::size_t i = 0;
+    while (i < str.size() && std::iswspace(static_cast<std::wint_t>(str[i])))
+        ++i;
+    bool bNegative = false;
+    if (i < str.size() && (str[i] == L'+' || str[i] == L'-'))
+    {
+        bNegative = str[i] == L'-';
+        ++i;
+    }
+    // Accumulated as a negative number, whose range holds LONG_MIN.
+    long value = 0;
+    bool bOverflow = false;
+    for (; i < str.size() && str[i] >= L'0' && str[i] <= L'9'; ++i)
+    {
+        const long digit = str[i] - L'0';
+        if (value < (LONG_MIN + digit) / 10)
+            bOverflow = true;
+        else
+            value = value * 10 - digit;
+    }
+    if (bOverflow)
+        return bNegative ? LONG_MIN : LONG_MAX;
+    if (bNegative)
+        return value;
+    return value == LONG_MIN ? LONG_MAX : -value;
+}

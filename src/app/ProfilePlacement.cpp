@@ -1,0 +1,80 @@
+#include "app/ProfilePlacement.h"
+
+#include "app/InstallFolder.h"
+#include "app/ProfileFile.h"
+#include "base/Format.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <utility>
+
+namespace
+{
+
+constexpr std::wstring_view kSection = L"ZorvexMessenger";
+// The value is read into a buffer of this many characters, terminator included.
+constexpr std::size_t kValueBufferSize = 90;
+// The part of the window that stays on the desktop, and the smallest size it is given.
+constexpr long long kVisibleCorner = 40;
+constexpr int kMinLeft = -20;
+constexpr int kMinTop = -5;
+constexpr int kMinSize = 200;
+
+int ClampToInt(long long n)
+{
+    return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
+}
+
+int ReadValue(std::wstring_view key, const std::wstring& path)
+{
+    std::wstring value = GetPrivateProfileString(kSection, key, L"0", path);
+    if (value.size() > kValueBufferSize - 1)
+        value.resize(kValueBufferSize - 1);
+    return ClampToInt(WideToLong(value));
+}
+
+} // namespace
+
+std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDesktopWidth,
+                                                int nDesktopHeight)
+{
+    if (read.x == 0 && read.y == 0 && read.cx == 0 && read.cy == 0)
+        return std::nullopt;
+
+    SPlacement placement = read;
+    placement.x = std::max(placement.x, kMinLeft);
+    placement.y = std::max(placement.y, kMinTop);
+    // In 64 bits: a value near INT_MAX from the file must not wrap and slip past the check.
+    if (placement.x + kVisibleCorner > nDesktopWidth)
+        placement.x = ClampToInt(nDesktopWidth - kVisibleCorner);
+    if (placement.y + kVisibleCorner > nDesktopHeight)
+        placement.y = ClampToInt(nDesktopHeight - kVisibleCorner);
+    placement.cx = std::max(placement.cx, kMinSize);
+    placement.cy = std::max(placement.cy, kMinSize);
+    return placement;
+}
+
+std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight)
+{
+    const std::wstring path = InstallPath(PATH_PROFILE);
+    SPlacement read;
+    read.x = ReadValue(L"x", path);
+    read.y = ReadValue(L"y", path);
+    read.cx = ReadValue(L"cx", path);
+    read.cy = ReadValue(L"cy", path);
+    return ClampProfilePlacement(read, nDesktopWidth, nDesktopHeight);
+}
+
+bool WriteProfilePlacement(const SPlacement& placement)
+{
+    const std::wstring path = InstallPath(PATH_PROFILE);
+    const std::pair<std::wstring_view, int> values[] = {
+        {L"x", placement.x}, {L"y", placement.y}, {L"cx", placement.cx}, {L"cy", placement.cy}};
+    for (const auto& [key, value] : values)
+    {
+        if (!WritePrivateProfileString(kSection, key, FormatText(L"%d", {value}), path))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,122 @@
+#include "app/ProfilePlacement.h"
+
+#include "app/InstallFolder.h"
+#include "base/Encoding.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
+namespace
+{
+
+TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndAMinimumSize)
+{
+    const struct
+    {
+        SPlacement read;
+        int nWidth;
+        int nHeight;
+        SPlacement expected;
+    } cases[] = {
+        {{-300, -50, 100, 150}, 1920, 1080, {-20, -5, 200, 200}},
+        {{5000, 10, 800, 600}, 1920, 1080, {1880, 10, 800, 600}},
+        {{10, 5000, 800, 600}, 1920, 1080, {10, 1040, 800, 600}},
+        {{0, 0, 0, 300}, 1920, 1080, {0, 0, 200, 300}},
+        {{100, 100, 4000, 3000}, 1920, 1080, {100, 100, 4000, 3000}},
+        {{1880, 1040, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
+        {{1881, 1041, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
+        {{-20, -5, 199, 201}, 1920, 1080, {-20, -5, 200, 201}},
+        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 1920, 1080, {1880, 1040, INT_MAX, INT_MAX}},
+        {{INT_MIN, INT_MIN, INT_MIN, INT_MIN}, 1920, 1080, {-20, -5, 200, 200}},
+        // On a desktop smaller than the corner the upper bound wins.
+        {{0, 0, 300, 300}, 30, 20, {-10, -20, 300, 300}},
+    };
+    for (const auto& c : cases)
+    {
+        const auto placement = ClampProfilePlacement(c.read, c.nWidth, c.nHeight);
+        ASSERT_TRUE(placement.has_value()) << c.read.x << "," << c.read.y;
+        EXPECT_EQ(*placement, c.expected) << c.read.x << "," << c.read.y;
+    }
+    EXPECT_FALSE(ClampProfilePlacement({0, 0, 0, 0}, 1920, 1080).has_value());
+}
+
+class ProfilePlacementTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetInstallFolder(m_dir.WidePath()); }
+    void TearDown() override { SetInstallFolder({}); }
+
+    CTempDir m_dir;
+};
+
+TEST_F(ProfilePlacementTest, NoProfileThenWrittenAndReadBack)
+{
+    EXPECT_FALSE(ReadProfilePlacement(1920, 1080).has_value());
+    ASSERT_TRUE(WriteProfilePlacement({-7, 12, 640, 480}));
+    EXPECT_EQ(m_dir.Read("Profile.ini"),
+              "[ZorvexMessenger]\r\nx=-7\r\ny=12\r\ncx=640\r\ncy=480\r\n");
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{-7, 12, 640, 480}));
+}
+
+TEST_F(ProfilePlacementTest, ReadsValuesThroughWtolAndAShortBuffer)
+{
+    // The 90-character buffer cuts the value after 89 characters.
+    const std::string cut = std::string(89, '0') + "9";
+    m_dir.Write("Profile.ini",
+                "[zorvexmessenger]\r\nX=12abc\r\ny=abc\r\ncx=" + cut + "\r\ncy=99999999999999\r\n");
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{12, 0, 200, INT_MAX}));
+}
+
+TEST_F(ProfilePlacementTest, FindsTheProfileWhateverItsCase)
+{
+    m_dir.Write("PROFILE.INI", "[ZorvexMessenger]\r\nx=5\r\ny=6\r\ncx=300\r\ncy=400\r\n");
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{5, 6, 300, 400}));
+    ASSERT_TRUE(WriteProfilePlacement({1, 2, 300, 400}));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("Profile.ini")));
+    EXPECT_EQ(m_dir.Read("PROFILE.INI"), "[ZorvexMessenger]\r\nx=1\r\ny=2\r\ncx=300\r\ncy=400\r\n");
+}
+
+TEST_F(ProfilePlacementTest, WriteKeepsForeignContent)
+{
+    m_dir.Write("Profile.ini", "; comment\r\n"
+                               "[Foreign]\r\n"
+                               "x=999\r\n"
+                               "[ZorvexMessenger]\r\n"
+                               "cy=1\r\n"
+                               "extra=keep\r\n"
+                               "x=1\r\n");
+    ASSERT_TRUE(WriteProfilePlacement({10, 20, 300, 400}));
+    EXPECT_EQ(m_dir.Read("Profile.ini"), "; comment\r\n"
+                                         "[Foreign]\r\n"
+                                         "x=999\r\n"
+                                         "[ZorvexMessenger]\r\n"
+                                         "cy=400\r\n"
+                                         "extra=keep\r\n"
+                                         "x=10\r\n"
+                                         "y=20\r\n"
+                                         "cx=300\r\n");
+}
+
+TEST_F(ProfilePlacementTest, Utf16ProfileStaysUtf16)
+{
+    m_dir.Write("Profile.ini",
+                "\xFF\xFE" + WideToUtf16Le(L"[\u00DCber]\r\nk=\u4E2D\r\n[ZorvexMessenger]\r\n"));
+    ASSERT_TRUE(WriteProfilePlacement({1, 2, 300, 400}));
+    EXPECT_EQ(m_dir.Read("Profile.ini"),
+              "\xFF\xFE" + WideToUtf16Le(L"[\u00DCber]\r\nk=\u4E2D\r\n[ZorvexMessenger]\r\n"
+                                         L"x=1\r\ny=2\r\ncx=300\r\ncy=400\r\n"));
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{1, 2, 300, 400}));
+}
+
+TEST_F(ProfilePlacementTest, FailedWriteReturnsFalseAndLeavesNothing)
+{
+    SetInstallFolder(m_dir.WidePath() + L"/gone");
+    EXPECT_FALSE(WriteProfilePlacement({1, 2, 300, 400}));
+    EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
+}
+
+} // namespace

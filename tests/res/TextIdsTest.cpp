@@ -1,0 +1,42 @@
+#include "res/TextIds.h"
+
+#include "base/Encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+
+namespace
+{
+
+// The bundled language file is written from this list: every id once, every text a real one.
+TEST(TextIdsTest, ListHoldsEachIdOnceWithItsText)
+{
+    std::set<std::int32_t> ids;
+    for (const STextId& id : kAllTextIds)
+    {
+        EXPECT_TRUE(ids.insert(id.nId).second) << id.nId;
+        EXPECT_GT(id.nId, 0);
+        const std::wstring_view text = id.pszText;
+        EXPECT_FALSE(text.empty()) << id.nId;
+        // Line feeds are real characters here; the file's escapes are not.
+        EXPECT_EQ(text.find(L'\\'), std::wstring_view::npos) << id.nId;
+    }
+    EXPECT_EQ(ids.size(), 37u);
+    EXPECT_EQ(std::wstring_view(IDS_PLAYER_ID_PASSWORD.pszText), L"PlayerId: %s\nPassword: %s");
+}
+
+TEST(TextIdsTest, TextFollowsTheLanguage)
+{
+    ASSERT_EQ(g_languageTable.m_nLanguage, 9);
+    EXPECT_EQ(Text(IDS_MAIN_MENU), L"Main Menu");
+    g_languageTable.m_nLanguage = 7;
+    g_languageTable.LoadFromBytes("\xFF\xFE" + WideToUtf16Le(L"2152=M\r\n"));
+    EXPECT_EQ(Text(IDS_MAIN_MENU), L"M");
+    EXPECT_EQ(Text(IDS_OPTIONS), L"");
+    g_languageTable.m_nLanguage = 9;
+    g_languageTable.Clear();
+}
+
+} // namespace

@@ -7,6 +7,7 @@ packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libssl-dev ca-certificates
 )
 
 missing=()

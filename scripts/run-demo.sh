@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G "Unix Makefiles" >/dev/null
-cmake --build build -j "$(nproc)" --target zorvex-messenger zorvex-pbem zorvex-make-sample
+cmake --build build -j "$(nproc)" --target zorvex-messenger zorvex-pbem zorvex-make-sample >/dev/null
 
 install=build/demo-install
 rm -rf "$install"

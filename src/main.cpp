@@ -27,9 +27,8 @@ int main()
 {
     SetInstallFolder(InstallFolderOfRunningExe());
     g_languageTable.m_nLanguage = 9;
-    g_languageTable.m_fnReportError = [](const std::wstring& strMessage) {
-        std::cerr << Utf8(strMessage) << "\n";
-    };
+    g_languageTable.m_fnReportError = [](const std::wstring& strMessage)
+    { std::cerr << Utf8(strMessage) << "\n"; };
     g_languageTable.LoadLanguageFile(InstallPath(PATH_LANGUAGE_FILE));
 
     // The main window creates the data folder before it loads the game list.
@@ -51,10 +50,10 @@ int main()
                 ++nEvents;
         }
         std::cout << "  " << Utf8(pGame->m_strPlayerId) << "  "
-                  << Utf8(FormatText(Text(IDS_TURN_N), {pGame->m_nTurn}))
-                  << "  "
-                  << Utf8(FormatText(Text(IDS_N_EVENTS),
-                                     {static_cast<int>(nEvents)}))
+                  << Utf8(FormatText(Text(IDS_TURN_N), {pGame->m_nTurn})) << "  "
+                  << Utf8(nEvents == 0   ? Text(IDS_NO_EVENTS_PAREN)
+                          : nEvents == 1 ? Text(IDS_ONE_EVENT_PAREN)
+                                         : FormatText(Text(IDS_N_EVENTS_PAREN), {nEvents}))
                   << "\n";
     }
     return 0;

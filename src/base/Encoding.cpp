@@ -72,7 +72,8 @@ std::wstring Utf16LeToWide(std::string_view bytes)
     std::wstring out;
     out.reserve(bytes.size() / 2);
     const std::size_t nUnits = bytes.size() / 2;
-    auto unitAt = [&](std::size_t i) {
+    auto unitAt = [&](std::size_t i)
+    {
         return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i])) |
                (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8);
     };
@@ -98,7 +99,8 @@ std::string WideToUtf16Le(std::wstring_view text)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    auto putUnit = [&](std::uint32_t u) {
+    auto putUnit = [&](std::uint32_t u)
+    {
         out += static_cast<char>(u & 0xFF);
         out += static_cast<char>((u >> 8) & 0xFF);
     };

@@ -1,8 +1,8 @@
 // Conversions between the program's text encodings. Every conversion lives here.
 //
 // Wide text (std::wstring) holds Unicode code points. The game's files store UTF-16LE code units;
-// a well-formed surrogate pair becomes one code point, and a lone surrogate is kept as its own value
-// so that text read from a file is written back byte for byte.
+// a well-formed surrogate pair becomes one code point, and a lone surrogate is kept as its own
+// value so that text read from a file is written back byte for byte.
 //
 // The "ANSI code page" is Windows-1252, the code page of the game program's systems.
 #pragma once

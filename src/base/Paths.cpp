@@ -153,8 +153,7 @@ std::wstring ResolvePathNoCase(std::wstring_view root, std::wstring_view relativ
             const std::wstring parent = out.empty() ? std::wstring(L".") : out;
             if (!out.empty() && out.back() != L'/')
                 out += L'/';
-            if (bMatching && component != L"." && component != L".." &&
-                !Exists(out + component))
+            if (bMatching && component != L"." && component != L".." && !Exists(out + component))
             {
                 const std::wstring match = FindEntryNoCase(parent, component);
                 if (match.empty())

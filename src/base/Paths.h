@@ -32,5 +32,5 @@ std::wstring JoinPath(std::wstring_view root, std::wstring_view relative);
 // files that are still to be created.
 std::wstring ResolvePathNoCase(std::wstring_view root, std::wstring_view relative);
 
-bool FileExists(std::wstring_view path);      // exists and is not a directory
+bool FileExists(std::wstring_view path); // exists and is not a directory
 bool DirectoryExists(std::wstring_view path);

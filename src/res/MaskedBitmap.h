@@ -20,7 +20,8 @@ class CImageLoader
 {
 public:
     virtual ~CImageLoader() = default;
-    virtual bool LoadInto(CMaskedBitmap& bitmap, const std::wstring& path, COLORREF rgbBackground) = 0;
+    virtual bool LoadInto(CMaskedBitmap& bitmap, const std::wstring& path,
+                          COLORREF rgbBackground) = 0;
 };
 
 // Installs the loader used by CMaskedBitmap::Load (null: nothing loads).

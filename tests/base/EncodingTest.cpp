@@ -26,9 +26,9 @@ TEST(Encoding, AnsiIsWindows1252)
         wchar_t wide;
     };
     const Case cases[] = {
-        {0x41, L'A'},      {0x80, 0x20AC}, {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F},
-        {0x90, 0x0090},    {0x9D, 0x009D}, {0x9F, 0x0178}, {0x99, 0x2122}, {0xE9, 0x00E9},
-        {0xA0, 0x00A0},    {0xFF, 0x00FF},
+        {0x41, L'A'},   {0x80, 0x20AC}, {0x81, 0x0081}, {0x8D, 0x008D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x9F, 0x0178},
+        {0x99, 0x2122}, {0xE9, 0x00E9}, {0xA0, 0x00A0}, {0xFF, 0x00FF},
     };
     for (const Case& c : cases)
     {
@@ -50,9 +50,10 @@ TEST(Encoding, Utf16LeRoundTripsEvenMalformedText)
     const std::string cases[] = {
         ""s,
         "A\0B\0"s,
-        "\x3d\xd8\x00\xde"s,         // U+1F600 as a surrogate pair
-        "\x00\xd8"s,                 // lone high surrogate at the end
-        "\x00\xdc" "A\0"s,           // lone low surrogate
+        "\x3d\xd8\x00\xde"s, // U+1F600 as a surrogate pair
+        "\x00\xd8"s,         // lone high surrogate at the end
+        "\x00\xdc"
+        "A\0"s,                      // lone low surrogate
         "\x00\xd8\x00\xd8\x00\xdc"s, // high, then a pair
     };
     for (const std::string& bytes : cases)
@@ -75,8 +76,11 @@ TEST(Encoding, Utf8)
         std::wstring out;
     } invalid[] = {
         {"\xff", L"\xFFFD"},
-        {"\xc3", L"\xFFFD"},             // cut short at the end
-        {"\xc3" "A", L"\xFFFD" L"A"},    // cut short by a plain byte
+        {"\xc3", L"\xFFFD"}, // cut short at the end
+        {"\xc3"
+         "A",
+         L"\xFFFD"
+         L"A"},                          // cut short by a plain byte
         {"\xc0\x80", L"\xFFFD"},         // overlong
         {"\xed\xa0\x80", L"\xFFFD"},     // encoded surrogate
         {"\xf4\x90\x80\x80", L"\xFFFD"}, // above U+10FFFF

@@ -30,10 +30,10 @@ TEST(Format, FormatsFromFilesCannotReadMissingArguments)
     const Case cases[] = {
         {L"%d New Events", L"5 New Events"},
         {L"%d and %d", L"5 and %d"},          // no second argument
-        {L"%s events", L"%s events"},          // wrong kind: copied, argument used up
-        {L"%s %d", L"%s %d"},                  // the number went to %s, none left for %d
-        {L"%x %n %p %ls", L"%x %n %p %ls"},    // not ours: plain text
-        {L"%99999999999d", L"%99999999999d"},  // absurd width is text, not a buffer size
+        {L"%s events", L"%s events"},         // wrong kind: copied, argument used up
+        {L"%s %d", L"%s %d"},                 // the number went to %s, none left for %d
+        {L"%x %n %p %ls", L"%x %n %p %ls"},   // not ours: plain text
+        {L"%99999999999d", L"%99999999999d"}, // absurd width is text, not a buffer size
         {L"trailing %", L"trailing %"},
         {L"%0", L"%0"},
         {L"%05s", L"%05s"},

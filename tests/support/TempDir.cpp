@@ -9,8 +9,8 @@
 CTempDir::CTempDir()
 {
     const char* pszBase = std::getenv("TMPDIR");
-    std::string templ = std::string(pszBase != nullptr && *pszBase ? pszBase : "/tmp") +
-                        "/zorvex-test-XXXXXX";
+    std::string templ =
+        std::string(pszBase != nullptr && *pszBase ? pszBase : "/tmp") + "/zorvex-test-XXXXXX";
     if (::mkdtemp(templ.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     m_strPath = templ;

@@ -42,12 +42,24 @@ struct SSampleEvent
 };
 
 const SSampleGame kGames[] = {
-    {L"G1001-P02", L"I-1001", L"amber-fox", L"Ravenmark.png", 12,
+    {L"G1001-P02",
+     L"I-1001",
+     L"amber-fox",
+     L"Ravenmark.png",
+     12,
      {{1, L"Solvania.png"}, {2, L"Ravenmark.png"}, {3, L"Kethra.png"}, {4, L"Ostrevia.png"}}},
     {L"G1001-P00", L"I-1001", L"amber-fox", L"", 12, {}},
-    {L"G2040-P01", L"I-2040", L"salt-river", L"Veldmoor.png", 3,
+    {L"G2040-P01",
+     L"I-2040",
+     L"salt-river",
+     L"Veldmoor.png",
+     3,
      {{1, L"Veldmoor.png"}, {2, L"Ashcombe.png"}}},
-    {L"G3177-P05", L"I-3177", L"north-wind", L"", 27,
+    {L"G3177-P05",
+     L"I-3177",
+     L"north-wind",
+     L"",
+     27,
      {{1, L"Tarn.png"}, {5, L""}, {6, L"Lunegard.png"}}},
 };
 

@@ -82,11 +82,21 @@ void CJsonWriter::AppendQuoted(std::string_view utf8)
         const auto c = static_cast<unsigned char>(ch);
         switch (c)
         {
-        case '"': m_strOut += "\\\""; break;
-        case '\\': m_strOut += "\\\\"; break;
-        case '\n': m_strOut += "\\n"; break;
-        case '\r': m_strOut += "\\r"; break;
-        case '\t': m_strOut += "\\t"; break;
+        case '"':
+            m_strOut += "\\\"";
+            break;
+        case '\\':
+            m_strOut += "\\\\";
+            break;
+        case '\n':
+            m_strOut += "\\n";
+            break;
+        case '\r':
+            m_strOut += "\\r";
+            break;
+        case '\t':
+            m_strOut += "\\t";
+            break;
         default:
             if (c < 0x20 || c == 0x7F)
             {

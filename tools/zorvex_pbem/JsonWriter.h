@@ -14,11 +14,14 @@ public:
     CJsonWriter& EndArray();
 
     CJsonWriter& Key(std::string_view key);
-    CJsonWriter& String(std::wstring_view value);   // written as UTF-8
+    CJsonWriter& String(std::wstring_view value); // written as UTF-8
     CJsonWriter& Number(long long value);
     CJsonWriter& Bool(bool value);
 
-    CJsonWriter& Field(std::string_view key, std::wstring_view value) { return Key(key).String(value); }
+    CJsonWriter& Field(std::string_view key, std::wstring_view value)
+    {
+        return Key(key).String(value);
+    }
     CJsonWriter& Field(std::string_view key, long long value) { return Key(key).Number(value); }
     CJsonWriter& FieldBool(std::string_view key, bool value) { return Key(key).Bool(value); }
 

@@ -1,0 +1,76 @@
+#include "net/GameServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace
+{
+
+// Sets ZORVEX_SERVER for one test and puts back what was there.
+class CServerEnv
+{
+public:
+    explicit CServerEnv(const char* pszValue)
+    {
+        if (const char* pszOld = std::getenv("ZORVEX_SERVER"))
+            m_strOld = pszOld;
+        if (pszValue != nullptr)
+            ::setenv("ZORVEX_SERVER", pszValue, 1);
+        else
+            ::unsetenv("ZORVEX_SERVER");
+    }
+    ~CServerEnv()
+    {
+        if (m_strOld)
+            ::setenv("ZORVEX_SERVER", m_strOld->c_str(), 1);
+        else
+            ::unsetenv("ZORVEX_SERVER");
+    }
+
+private:
+    std::optional<std::string> m_strOld;
+};
+
+} // namespace
+
+TEST(GameServerTest, BaseComesFromTheEnvironment)
+{
+    const struct
+    {
+        const char* pszEnv;
+        const char* pszBase;
+    } cases[] = {
+        {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
+        {"http://127.0.0.1:8080/", "http://127.0.0.1:8080"},
+        {"https://host.test//", "https://host.test/"}, // one "/" only
+    };
+    for (const auto& c : cases)
+    {
+        const CServerEnv env(c.pszEnv);
+        EXPECT_EQ(GetGameServerBase(), c.pszBase) << c.pszEnv;
+    }
+}
+
+TEST(GameServerTest, WithoutTheEnvironmentTheBuiltInHostIsUsed)
+{
+    for (const char* pszEnv : {static_cast<const char*>(nullptr), ""})
+    {
+        const CServerEnv env(pszEnv);
+        const std::string strBase = GetGameServerBase();
+        EXPECT_EQ(strBase.rfind("http://", 0), 0u) << strBase;
+        EXPECT_GT(strBase.size(), 7u);
+        EXPECT_EQ(strBase.find('/', 7), std::string::npos) << strBase;
+    }
+}
+
+TEST(GameServerTest, ScriptPathsAreAppended)
+{
+    const CServerEnv env("http://127.0.0.1:8080/");
+    EXPECT_EQ(GameServerURL(SCRIPT_DOWNLOAD_EVENTS),
+              "http://127.0.0.1:8080/ServerAssets/PBEM/DownloadNewGameEvents.php");
+    EXPECT_EQ(GameServerURL(SCRIPT_LOOKING_FOR_GAME),
+              "http://127.0.0.1:8080/ServerAssets/PBEM/SetLookingForPBEMGame.php");
+}

@@ -1,7 +1,8 @@
 #include "pbem/PBEMMessageManager.h"
 
+#include "pbem/StoreTransaction.h"
+
 #include <chrono>
-#include <thread>
 
 namespace
 {
@@ -18,20 +19,9 @@ void CPBEMMessageManager::ResetAll()
 
 void CPBEMMessageManager::LoadAtStartup()
 {
-    constexpr auto kPause = std::chrono::milliseconds(10);
-    bool bHeld = m_store.OpenLocked();
-    // Wait for another holder; a file that cannot be opened at all leaves the list empty.
-    while (!bHeld && m_store.WasBusy())
-    {
-        std::this_thread::sleep_for(kPause);
-        bHeld = m_store.OpenLocked();
-    }
-    if (bHeld)
-    {
-        // What could be parsed is shown even when the file is damaged; no save follows.
-        m_store.Load();
-        m_store.CloseLocked();
-    }
+    // Another holder is waited for; a file that cannot be opened at all leaves the list empty.
+    // What could be parsed is shown even when the file is damaged; no save follows.
+    LoadStoreWaiting(m_store, std::chrono::milliseconds(10));
 
     for (const auto& pGame : m_store.m_listGames)
     {

@@ -1,19 +1,43 @@
 // The program-wide game model: the game store and the events that have arrived but are not yet
-// taken over by the main window.
+// taken over by the main window, and the download that brings them.
 #pragma once
 
 #include "pbem/PBEMGameEvent.h"
 #include "pbem/PBEMGameStore.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
+class CVelCurlObserver;
 class CVelCurlTransfer;
+
+// One event the new-event handling attached to its entry and counted.
+struct SAnnouncedEvent
+{
+    std::wstring strKey;              // the PlayerId of the entry it was attached to
+    CPBEMGameEvent* pEvent = nullptr; // owned by that entry's m_listEvents
+};
+
+// What the handling of a finished download leaves for the main window to show.
+struct SNewEventsAnnouncement
+{
+    bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
+    int nCount = 0;           // events attached to an entry; a balloon is shown when above 0
+    std::wstring strText;     // the balloon text: the texts joined with "\n", " " when none
+    std::wstring strTitle;    // the balloon title
+    std::vector<SAnnouncedEvent> listAnnounced; // in the order they were handled
+};
 
 class CPBEMMessageManager
 {
 public:
     CPBEMMessageManager() = default;
+    // Ends a running download as Shutdown does.
+    ~CPBEMMessageManager();
     CPBEMMessageManager(const CPBEMMessageManager&) = delete;
     CPBEMMessageManager& operator=(const CPBEMMessageManager&) = delete;
 
@@ -25,9 +49,36 @@ public:
     // Reads the event files of the PBEM folder that belong to known entries into m_listNewEvents.
     void ScanEventFiles();
 
+    // Starts the download of new events on a worker thread and returns at once; does nothing
+    // while an earlier download runs or has not been collected. The observer is told on the
+    // worker thread when the transfer has ended.
+    void StartDownload(CVelCurlObserver* pObserver);
+    // Takes the answer of a download that has ended and processes it; does nothing while none
+    // has ended. True when an answer was processed (it began with the expected sanity token).
+    bool CollectDownload();
+    // Reads the server's answer into m_listNewEvents, writes the event files and raises the
+    // highest event ids of the entries whose events are on disk, in memory and in PBEM.data.
+    // False when the answer is not one of the server's (nothing is changed then).
+    bool ProcessAnswer(std::string_view strAnswer);
+    // Fills event from the content of one event of an answer.
+    static void EventFromAnswer(std::string_view strContent, std::uint32_t nEventId,
+                                CPBEMGameEvent& event);
+
+    // The main window's handling of a finished download: CollectDownload, then TakeNewEvents.
+    SNewEventsAnnouncement HandleDownloadDone();
+    // Empties m_listNewEvents: writes the missing event files and attaches each event to the
+    // entry of its game id and player number (events without an entry are dropped).
+    SNewEventsAnnouncement TakeNewEvents();
+
+    // Aborts a running download, waits for its thread and deletes it; its answer is dropped.
+    // The program calls it before it ends, while libcurl is still set up. The download's
+    // observer may still be told during the wait, so it must outlive this call.
+    void Shutdown();
+
     CPBEMGameStore m_store;
     std::vector<std::unique_ptr<CPBEMGameEvent>> m_listNewEvents;
-    CVelCurlTransfer* m_pDownload = nullptr;
+    CVelCurlTransfer* m_pDownload = nullptr; // owned; set while a download runs or waits
+    std::thread m_downloadThread;            // the worker of m_pDownload until it is collected
 };
 
 // The one manager of the program.

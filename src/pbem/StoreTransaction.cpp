@@ -71,3 +71,12 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
     }
     return ETransactionResult::NotSaved;
 }
+
+bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause)
+{
+    if (OpenWaiting(store, pause) != EOpen::Held)
+        return false;
+    const bool bLoaded = store.Load();
+    store.CloseLocked();
+    return bLoaded;
+}

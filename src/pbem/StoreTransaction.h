@@ -9,9 +9,9 @@ class CPBEMGameStore;
 
 enum class ETransactionResult
 {
-    Saved,       // the change is in the file
-    Busy,        // the file was held by another holder and the caller asked for one try only
-    NotSaved,    // the file could not be read or parsed to its end: it was left as it was
+    Saved,    // the change is in the file
+    Busy,     // the file was held by another holder and the caller asked for one try only
+    NotSaved, // the file could not be read or parsed to its end: it was left as it was
 };
 
 // Applies change to a store loaded from the file and saves it. With a pause, a held file is waited
@@ -21,3 +21,8 @@ enum class ETransactionResult
 ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)>& change,
                                        std::chrono::milliseconds pause,
                                        const std::wstring& strFilePath = {});
+
+// Loads the file into store without changing it: a held file is waited for (again after each
+// pause; with no pause, one try), then loaded and let go. What could be parsed stays in store even
+// when the result is false (the file could not be opened, read or parsed to its end).
+bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause);

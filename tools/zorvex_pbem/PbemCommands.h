@@ -14,3 +14,8 @@ inline constexpr int EXIT_BAD_INPUT = 2;
 int RunDumpCommand(const std::wstring& strPath, std::ostream& out, std::ostream& err);
 // Prints one JSON object per event file.
 int RunEventCommand(const std::vector<std::wstring>& paths, std::ostream& out, std::ostream& err);
+// Does what the program does at start-up and with its first download, on the installation folder
+// strInstallDir: loads the game list and the stored events, downloads the new events, writes them
+// and the raised event ids, and prints one JSON object per announced event, then the count.
+// EXIT_FAILED when the server gave no answer it could read.
+int RunPollCommand(const std::wstring& strInstallDir, std::ostream& out, std::ostream& err);

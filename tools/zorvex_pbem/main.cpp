@@ -12,7 +12,8 @@ namespace
 int Usage()
 {
     std::cerr << "usage: zorvex-pbem dump PATH\n"
-                 "       zorvex-pbem event PATH...\n";
+                 "       zorvex-pbem event PATH...\n"
+                 "       zorvex-pbem poll INSTALL_DIR\n";
     return EXIT_BAD_INPUT;
 }
 
@@ -31,5 +32,7 @@ int main(int argc, char** argv)
         return RunDumpCommand(paths[0], std::cout, std::cerr);
     if (command == "event")
         return RunEventCommand(paths, std::cout, std::cerr);
+    if (command == "poll" && paths.size() == 1)
+        return RunPollCommand(paths[0], std::cout, std::cerr);
     return Usage();
 }

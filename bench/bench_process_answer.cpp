@@ -1,0 +1,150 @@
+// The answer of an event download: 10,000 events of about 300 bytes of escaped record each.
+//
+// ReadAnswer: the reading alone (answer to events), the part that grows with the answer.
+// ProcessAnswerNoFolder: ProcessAnswer with the install folder lacking its PBEM folder, so every
+//   write attempt fails at once: the reading plus one failed open and one stat per event.
+// ProcessAnswerWritesFiles: ProcessAnswer writing 1,000 event files and the game list for real,
+//   with the files removed between runs outside the timing; bound by the file system.
+#include "app/InstallFolder.h"
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "pbem/DataBuffer.h"
+#include "pbem/DownloadAnswer.h"
+#include "pbem/EventFiles.h"
+#include "pbem/PBEMMessageManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace
+{
+
+constexpr int kGames = 40;
+
+std::string MakeRecord(const std::wstring& strGameId, int nPlayer, int nSeed)
+{
+    static const char* const kinds[] = {"Mail", "IM", "DeclareWar", "OrdersSubmitted"};
+    CDataBuffer record;
+    record.AppendRaw("Even", 4);
+    record.AppendByte(1);
+    record.AppendWide(strGameId);
+    record.AppendInt32(1 + nSeed % 8);
+    record.AppendByte(0);
+    record.AppendInt32(nPlayer);
+    record.AppendBytes8(kinds[nSeed % 4]);
+    record.AppendWide(std::wstring(static_cast<std::size_t>(110 + nSeed % 30), L'a' + nSeed % 26));
+    const int nData = nSeed % 16;
+    record.AppendInt32(nData);
+    record.AppendInt32(nData);
+    for (int i = 0; i < nData; ++i)
+        record.AppendByte(static_cast<std::uint8_t>(i * 7 + nSeed));
+    return EscapeEventText(
+        std::string_view(reinterpret_cast<const char*>(record.GetData()), record.GetSize()));
+}
+
+std::string Counted(std::string_view text)
+{
+    return std::to_string(text.size()) + " " + std::string(text) + " ";
+}
+
+// One player block per game, the events spread over the games.
+std::string MakeAnswer(int nEvents)
+{
+    std::string answer = "SanityCheck-5170382 Version01 ";
+    const int nPerGame = (nEvents + kGames - 1) / kGames;
+    int nMade = 0;
+    for (int g = 0; g < kGames && nMade < nEvents; ++g)
+    {
+        const std::wstring strGameId = FormatText(L"G%d", {1000 + g});
+        answer += "PlayerKey " + Counted(ToNativePath(strGameId));
+        for (int i = 0; i < nPerGame && nMade < nEvents; ++i, ++nMade)
+        {
+            answer += "Event " + std::to_string(5000 + nMade) + " 8 20090305 0  4 Mail ";
+            answer += Counted(MakeRecord(strGameId, 1 + g % 8, nMade));
+        }
+        answer += "EndEvents ";
+    }
+    return answer + "EndAnswer ";
+}
+
+std::string MakeTempFolder()
+{
+    std::string templ = (std::filesystem::temp_directory_path() / "zorvex-bench-XXXXXX").string();
+    if (::mkdtemp(templ.data()) == nullptr)
+        std::abort();
+    return templ;
+}
+
+// A few entries that some events of the answer belong to.
+void AddEntries(CPBEMMessageManager& manager)
+{
+    for (int g = 0; g < kGames; g += 10)
+    {
+        auto pGame = std::make_unique<CPBEMGameState>();
+        pGame->m_strPlayerId = MakePlayerId(FormatText(L"G%d", {1000 + g}), 1 + g % 8);
+        manager.m_store.m_listGames.push_back(std::move(pGame));
+    }
+}
+
+void BM_ReadAnswer(benchmark::State& state)
+{
+    const std::string answer = MakeAnswer(10000);
+    std::vector<std::unique_ptr<CPBEMGameEvent>> events;
+    for (auto _ : state)
+    {
+        events.clear();
+        ReadAnswerEvents(answer, events);
+        benchmark::DoNotOptimize(events.data());
+    }
+    if (events.size() != 10000)
+        state.SkipWithError("wrong event count");
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
+    state.counters["answer_bytes"] = static_cast<double>(answer.size());
+}
+BENCHMARK(BM_ReadAnswer)->Unit(benchmark::kMillisecond);
+
+void BM_ProcessAnswerNoFolder(benchmark::State& state)
+{
+    const std::string strRoot = MakeTempFolder();
+    SetInstallFolder(FromNativePath(strRoot));
+    const std::string answer = MakeAnswer(10000);
+    CPBEMMessageManager manager;
+    AddEntries(manager);
+    for (auto _ : state)
+    {
+        manager.m_listNewEvents.clear();
+        manager.ProcessAnswer(answer);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
+    std::filesystem::remove_all(strRoot);
+}
+BENCHMARK(BM_ProcessAnswerNoFolder)->Unit(benchmark::kMillisecond);
+
+void BM_ProcessAnswerWritesFiles(benchmark::State& state)
+{
+    const std::string strRoot = MakeTempFolder();
+    SetInstallFolder(FromNativePath(strRoot));
+    const std::string strPbem = strRoot + "/PBEM";
+    const std::string answer = MakeAnswer(1000);
+    CPBEMMessageManager manager;
+    AddEntries(manager);
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        manager.m_listNewEvents.clear();
+        std::filesystem::remove_all(strPbem);
+        std::filesystem::create_directories(strPbem);
+        state.ResumeTiming();
+        manager.ProcessAnswer(answer);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
+    std::filesystem::remove_all(strRoot);
+}
+BENCHMARK(BM_ProcessAnswerWritesFiles)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,125 @@
+#include "net/GameServer.h"
+#include "net/VelCurlTransfer.h"
+#include "pbem/PBEMMessageManager.h"
+#include "pbem/StoreTransaction.h"
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <system_error>
+
+namespace
+{
+
+constexpr std::chrono::milliseconds kStorePause(200);
+constexpr std::int32_t kDownloadTimeout = 10; // seconds
+
+// The game program raises turns and ids in the file while this program runs.
+void RefreshFromDisk(CPBEMGameStore& store)
+{
+    CPBEMGameStore disk;
+    LoadStoreWaiting(disk, kStorePause);
+    for (const auto& pGame : store.m_listGames)
+    {
+        const CPBEMGameState* pOnDisk = disk.FindGame(pGame->m_strPlayerId);
+        if (pOnDisk == nullptr)
+            continue;
+        pGame->m_nTurn = std::max(pGame->m_nTurn, pOnDisk->m_nTurn);
+        pGame->m_nHighestEventId = std::max(pGame->m_nHighestEventId, pOnDisk->m_nHighestEventId);
+    }
+}
+
+void AddDownloadFields(CVelCurlTransfer& transfer, const CPBEMGameStore& store)
+{
+    transfer.AddFormField("DownloadEvent", std::wstring_view(L"1"));
+    int i = 0;
+    for (const auto& pGame : store.m_listGames)
+    {
+        const std::string strNumber = std::to_string(++i);
+        transfer.AddFormField("G" + strNumber, std::wstring_view(pGame->GetGameId()));
+        transfer.AddFormField("P" + strNumber,
+                              std::wstring_view(std::to_wstring(pGame->GetPlayerNumber())));
+        transfer.AddFormField("Pw" + strNumber, std::wstring_view(pGame->m_strPassword));
+        // The server reads the id as a signed number.
+        transfer.AddFormField("HEventId" + strNumber,
+                              std::wstring_view(std::to_wstring(
+                                  static_cast<std::int32_t>(pGame->m_nHighestEventId))));
+    }
+}
+
+} // namespace
+
+CPBEMMessageManager::~CPBEMMessageManager()
+{
+    Shutdown();
+}
+
+void CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
+{
+    if (m_pDownload != nullptr)
+        return;
+    RefreshFromDisk(m_store);
+
+    auto pTransfer = std::make_unique<CVelCurlTransfer>();
+    pTransfer->m_strName = "GetPBEMEvents";
+    pTransfer->SetURL(GameServerURL(SCRIPT_DOWNLOAD_EVENTS));
+    pTransfer->m_pObserver = pObserver;
+    AddDownloadFields(*pTransfer, m_store);
+    pTransfer->m_nTimeout = kDownloadTimeout;
+    // Set before the thread starts, so that a download not yet begun is not taken for ended.
+    pTransfer->m_bRunning = true;
+    pTransfer->m_bAbort = false;
+    pTransfer->m_bDeleteWhenDone = false;
+    try
+    {
+        m_downloadThread = std::thread(&CVelCurlTransfer::TransferThreadProc, pTransfer.get());
+    }
+    catch (const std::system_error&)
+    {
+        return; // no thread to run it: like a failed download, tried again at the next tick
+    }
+    m_pDownload = pTransfer.release();
+}
+
+bool CPBEMMessageManager::CollectDownload()
+{
+    if (m_pDownload == nullptr || m_pDownload->m_bRunning)
+        return false;
+    // The flag drops before the observer is told: the join waits until that call has returned.
+    // On the worker itself (an observer that collects at once) the join could never end.
+    if (m_downloadThread.get_id() == std::this_thread::get_id())
+        return false;
+    if (m_downloadThread.joinable())
+        m_downloadThread.join();
+
+    const std::string strAnswer = m_pDownload->TakeResponse();
+    delete m_pDownload;
+    m_pDownload = nullptr;
+    // Success and failure flags are not needed: a failed download's answer fails the sanity check.
+    return ProcessAnswer(strAnswer);
+}
+
+SNewEventsAnnouncement CPBEMMessageManager::HandleDownloadDone()
+{
+    CollectDownload();
+    return TakeNewEvents();
+}
+
+void CPBEMMessageManager::Shutdown()
+{
+    if (m_pDownload == nullptr)
+        return;
+    m_pDownload->m_bAbort = true;
+    if (m_downloadThread.joinable())
+    {
+        if (m_downloadThread.get_id() == std::this_thread::get_id())
+        {
+            // Called from the download's own observer: the thread finishes without us.
+            m_downloadThread.detach();
+            return;
+        }
+        m_downloadThread.join();
+    }
+    delete m_pDownload;
+    m_pDownload = nullptr;
+}

@@ -1,0 +1,218 @@
+#include "DownloadTestFixture.h"
+
+#include "pbem/EventFiles.h"
+
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+using EventIds = std::vector<std::pair<std::wstring, std::uint32_t>>;
+
+class ProcessAnswerTest : public CDownloadTest
+{
+protected:
+    EventIds NewEvents() const
+    {
+        EventIds ids;
+        for (const auto& pEvent : m_manager.m_listNewEvents)
+            ids.emplace_back(pEvent->m_strGameId, pEvent->m_nEventId);
+        return ids;
+    }
+};
+
+const CPBEMGameEvent kMail12 = ServerEvent(L"G12", 3, L"Hello");
+const CPBEMGameEvent kMail13 = ServerEvent(L"G13", 1, L"Hi");
+
+} // namespace
+
+TEST_F(ProcessAnswerTest, ReadsTheOneEventOfTheExampleAndStoresItFirst)
+{
+    AddEntry(L"G12-P03", 1057, L"pw");
+    AddEntry(L"G12-P00", 0);
+    // An entry the game program added while we run: its record must survive the write-back.
+    AddTo(m_disk, L"G40-P01", 7, L"other").m_nTurn = 9;
+    SaveDisk();
+
+    const std::string answer = "SanityCheck-5170382 Version01 PlayerKey 3 abc Event 1058 0  0  "
+                               "4 Mail " +
+                               CAnswerText::Counted(kMail12.m_strRaw) + "Close Done ";
+    EXPECT_TRUE(m_manager.ProcessAnswer(answer));
+
+    ASSERT_EQ(NewEvents(), (EventIds{{L"G12", 1058u}}));
+    const CPBEMGameEvent& event = *m_manager.m_listNewEvents[0];
+    EXPECT_EQ(event.m_strText, L"Hello");
+    EXPECT_EQ(event.m_strRaw, kMail12.m_strRaw);
+    EXPECT_EQ(m_temp.Read("PBEM/G12-P03-1058.event"), kMail12.m_strRaw);
+    EXPECT_EQ(Highest(L"G12-P03"), 1058u);
+
+    m_disk.FindGame(L"G12-P03")->m_nHighestEventId = 1058;
+    EXPECT_EQ(m_temp.Read("PBEM/PBEM.data"), m_disk.Serialize());
+}
+
+TEST_F(ProcessAnswerTest, Grammar)
+{
+    const std::string kAnswerStart = "SanityCheck-5170382 Version01 ";
+    const std::string mail12 = CAnswerText::Counted(kMail12.m_strRaw);
+    struct SCase
+    {
+        const char* pszName;
+        std::string answer;
+        bool bAccepted;
+        EventIds expected;
+    };
+    const SCase cases[] = {
+        {"empty", "", false, {}},
+        {"sanity token without its space", "SanityCheck-5170382", false, {}},
+        {"an error page", "<html>SanityCheck-5170382 Version01 </html>", false, {}},
+        {"no events", kAnswerStart, true, {}},
+        {"wrong version", CAnswerText("Version02").Player().Event(5, kMail12).Text(), true, {}},
+        {"no player block",
+         kAnswerStart + "Something PlayerKey 1 K Event 5 0  0  4 Mail " + mail12,
+         true,
+         {}},
+        {"several blocks and events",
+         CAnswerText()
+             .Player("A")
+             .Event(5, kMail12)
+             .Event(6, kMail12)
+             .Player("B")
+             .Event(7, kMail13)
+             .Text(),
+         true,
+         {{L"G12", 5u}, {L"G12", 6u}, {L"G13", 7u}}},
+        {"a block without events",
+         CAnswerText().Player("A").Player("B").Event(7, kMail13).Text(),
+         true,
+         {{L"G13", 7u}}},
+        {"NewGame skipped",
+         CAnswerText().Player().Event("5", "NewGame", kMail12.m_strRaw).Event(6, kMail13).Text(),
+         true,
+         {{L"G13", 6u}}},
+        {"ids printed signed",
+         CAnswerText().Player().Event("-1", "Mail", kMail12.m_strRaw).Text(),
+         true,
+         {{L"G12", 4294967295u}}},
+        {"unreadable contents still come",
+         CAnswerText()
+             .Player()
+             .Event("5", "Mail", "short")
+             .Event("6", "Mail", "not a record at all")
+             .Text(),
+         true,
+         {{L"", 0u}, {L"", 6u}}},
+        {"the block's closing token is not examined",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 +
+             "PlayerKey PlayerKey 1 B " + "Event 6 0  0  4 Mail " + mail12 + "End Done ",
+         true,
+         {{L"G12", 5u}, {L"G12", 6u}}},
+        {"a block must follow right after the closing token",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 +
+             "End Other PlayerKey 1 B " + "Event 6 0  0  4 Mail " + mail12 + "End Done ",
+         true,
+         {{L"G12", 5u}}},
+        {"the end of the answer ends the reading",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12.substr(0, mail12.size() - 1),
+         true,
+         {{L"G12", 5u}}},
+        {"negative length",
+         CAnswerText()
+             .Player()
+             .Event(5, kMail12)
+             .Raw("Event 6 0  -3 ab 4 Mail ")
+             .Event(7, kMail12)
+             .Text(),
+         true,
+         {{L"G12", 5u}}},
+        {"length not a number",
+         CAnswerText()
+             .Player()
+             .Event(5, kMail12)
+             .Raw("Event 6 0  0  four Mail ")
+             .Event(7, kMail12)
+             .Text(),
+         true,
+         {{L"G12", 5u}}},
+        {"content longer than the answer",
+         CAnswerText().Player().Event(5, kMail12).Raw("Event 6 0  0  4 Mail 9999 abc ").Text(),
+         true,
+         {{L"G12", 5u}}},
+        {"answer cut inside a length",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail 12",
+         true,
+         {}},
+        {"bad player key length",
+         CAnswerText().Player().Event(5, kMail12).Raw("End PlayerKey x ").Event(6, kMail12).Text(),
+         true,
+         {{L"G12", 5u}}},
+    };
+    for (const SCase& c : cases)
+    {
+        CPBEMMessageManager manager;
+        EXPECT_EQ(manager.ProcessAnswer(c.answer), c.bAccepted) << c.pszName;
+        EventIds ids;
+        for (const auto& pEvent : manager.m_listNewEvents)
+            ids.emplace_back(pEvent->m_strGameId, pEvent->m_nEventId);
+        EXPECT_EQ(ids, c.expected) << c.pszName;
+    }
+}
+
+TEST_F(ProcessAnswerTest, AnAnswerWithoutEventsLeavesTheGameListAlone)
+{
+    AddEntry(L"G12-P03", 1057);
+    std::filesystem::remove(m_temp.File("PBEM/PBEM.data"));
+    EXPECT_TRUE(m_manager.ProcessAnswer("SanityCheck-5170382 Version01 "));
+    EXPECT_TRUE(m_manager.m_listNewEvents.empty());
+    // Opening it would have created it.
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("PBEM/PBEM.data")));
+}
+
+TEST_F(ProcessAnswerTest, WaitingEventsRaiseIdsEvenWhenTheAnswerHasAnotherVersion)
+{
+    AddEntry(L"G12-P03", 1057);
+    AddEntry(L"G12-P00", 10);
+    // As the start-up scan leaves them: loaded from their files.
+    CPBEMGameEvent stored = ServerEvent(L"G12", 3, L"old");
+    m_temp.Write("PBEM/G12-P03-1100.event", stored.m_strRaw);
+    m_temp.Write("PBEM/G12-P00-20.event", ServerEvent(L"G12", 3, L"", true).m_strRaw);
+    m_manager.ScanEventFiles();
+    ASSERT_EQ(m_manager.m_listNewEvents.size(), 2u);
+
+    EXPECT_TRUE(m_manager.ProcessAnswer("SanityCheck-5170382 Version02 "));
+    EXPECT_EQ(Highest(L"G12-P03"), 1100u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1100u);
+    // A shared event counts for the shared entry here.
+    EXPECT_EQ(Highest(L"G12-P00"), 20u);
+    EXPECT_EQ(DiskHighest(L"G12-P00"), 20u);
+
+    // An answer that is not one changes nothing, waiting events or not.
+    m_manager.m_store.FindGame(L"G12-P03")->m_nHighestEventId = 1;
+    EXPECT_FALSE(m_manager.ProcessAnswer("SanityCheck-5170382Version01 "));
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1100u);
+}
+
+TEST_F(ProcessAnswerTest, NewGameEventsRaiseNothing)
+{
+    AddEntry(L"G12-P03", 1057);
+    EXPECT_TRUE(m_manager.ProcessAnswer(
+        CAnswerText().Player().Event("5000", "NewGame", kMail12.m_strRaw).Text()));
+    EXPECT_TRUE(m_manager.m_listNewEvents.empty());
+    EXPECT_EQ(Highest(L"G12-P03"), 1057u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1057u);
+    EXPECT_FALSE(PbemFileExists("G12-P03-5000.event"));
+}
+
+TEST_F(ProcessAnswerTest, IdsCompareUnsigned)
+{
+    AddEntry(L"G12-P03", 5);
+    ASSERT_TRUE(m_manager.ProcessAnswer(CAnswerText().Player().Event(4294967295u, kMail12).Text()));
+    EXPECT_EQ(Highest(L"G12-P03"), 4294967295u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 4294967295u);
+    EXPECT_TRUE(PbemFileExists("G12-P03--1.event"));
+
+    m_manager.m_listNewEvents.clear();
+    ASSERT_TRUE(m_manager.ProcessAnswer(CAnswerText().Player().Event(6, kMail12).Text()));
+    EXPECT_EQ(Highest(L"G12-P03"), 4294967295u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 4294967295u);
+}

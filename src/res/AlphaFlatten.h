@@ -1,0 +1,15 @@
+// Turns decoded RGBA pixels into the opaque pixels of a bitmap, against a background colour.
+#pragma once
+
+#include "res/ImageData.h"
+#include "res/MaskedBitmap.h"
+
+#include <cstdint>
+#include <vector>
+
+// One pixel as 0xFFRRGGBB. Alpha 255 keeps the pixel's colour, alpha 0 gives the background,
+// anything between mixes each channel as (c × A + b × (255 − A)) / 255, rounded down.
+std::uint32_t FlattenPixel(const std::uint8_t* pRgba, COLORREF rgbBackground);
+
+// The whole image, rows top to bottom, as 0xFFRRGGBB values; empty for an empty record.
+std::vector<std::uint32_t> FlattenAlpha(const CImageData& image, COLORREF rgbBackground);

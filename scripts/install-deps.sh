@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libcurl4-openssl-dev libcpp-httplib-dev libssl-dev ca-certificates
+  libpng-dev libjpeg-dev
+  qt6-base-dev fonts-liberation2 xvfb xauth
 )
 
 missing=()

@@ -286,6 +286,13 @@ void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event)
         SplitEventFileName(event.m_strFileName, event.m_nEventId);
 }
 
+std::wstring EventFilePath(const std::wstring& strName)
+{
+    // The folder may come in another letter case from the game's own system; the name is taken
+    // as it is, since game ids (and so the names made from them) compare by exact case.
+    return JoinPath(InstallPath(PATH_PBEM_FOLDER), strName);
+}
+
 std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName)
 {
     std::wstring strFileName = strName;
@@ -303,9 +310,8 @@ std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName)
         return {}; // a given name must also stay a plain name in the folder
     }
 
-    const std::wstring strPath = InstallPath(std::wstring(PATH_PBEM_FOLDER) + L"/" + strFileName);
+    const std::wstring strPath = EventFilePath(strFileName);
     // O_EXCL: an existing event file is never overwritten, even by a writer racing with us.
-    // The lookup above already found an existing file of any letter case.
     const int fd =
         ::open(ToNativePath(strPath).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0 && errno == EEXIST)

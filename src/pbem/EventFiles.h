@@ -30,6 +30,9 @@ std::wstring MakeEventFileName(const CPBEMGameEvent& event);
 // WriteEventFile.
 bool IsSafeGameId(std::wstring_view strGameId);
 
+// The path of an event file of that name in the PBEM folder.
+std::wstring EventFilePath(const std::wstring& strName);
+
 void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event);
 // Writes the event's raw text to PBEM/<name>; an empty name means the event's own file name.
 // Returns the path written, or an empty text when nothing was written: an existing file (of any

@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds kStorePause(200);
 
 bool IsFileInPbemFolder(const std::wstring& strName)
 {
-    return FileExists(InstallPath(std::wstring(PATH_PBEM_FOLDER) + L"/" + strName));
+    return FileExists(EventFilePath(strName));
 }
 
 } // namespace

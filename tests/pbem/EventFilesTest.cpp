@@ -1,6 +1,7 @@
 #include "pbem/EventFiles.h"
 
 #include "app/InstallFolder.h"
+#include "base/Paths.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -405,14 +406,24 @@ TEST_F(EventFileTest, WritesTheRawTextOnceAndReadsItBack)
     EXPECT_EQ(WriteEventFile(loaded), L"");
 }
 
-TEST_F(EventFileTest, ExistingFileOfAnyCaseIsNotOverwritten)
+TEST_F(EventFileTest, ExistingFileIsNotOverwritten)
 {
-    WriteFile("g12-p03-1057.EVENT", "old");
+    WriteFile("G12-P03-1057.event", "old");
     CPBEMGameEvent event = ServerEvent(L"G12", 1057);
     EXPECT_EQ(WriteEventFile(event), L"");
     EXPECT_TRUE(event.m_strFileName.empty());
-    EXPECT_EQ(ReadFile("g12-p03-1057.EVENT"), "old");
-    EXPECT_FALSE(std::filesystem::exists(PbemFile("G12-P03-1057.event")));
+    EXPECT_EQ(ReadFile("G12-P03-1057.event"), "old");
+}
+
+TEST_F(EventFileTest, NamesKeepTheirCaseInAFolderOfAnotherCase)
+{
+    // Game ids compare by exact case, so g12's file is not G12's; the folder's case does not
+    // matter.
+    std::filesystem::rename(m_strInstall + "/PBEM", m_strInstall + "/pbem");
+    m_temp.Write("a/install/pbem/g12-p03-1057.event", "old");
+    CPBEMGameEvent event = ServerEvent(L"G12", 1057);
+    EXPECT_EQ(WriteEventFile(event), FromNativePath(m_strInstall + "/pbem/G12-P03-1057.event"));
+    EXPECT_EQ(m_temp.Read("a/install/pbem/g12-p03-1057.event"), "old");
 }
 
 TEST_F(EventFileTest, WritesUnderAGivenName)

@@ -4,13 +4,14 @@
 // its flag images and to know whether one was loaded (width 0 means never loaded).
 #pragma once
 
-#include <cstdint>
+#include "platform/WinTypes.h"
+
 #include <string>
 
-using COLORREF = std::uint32_t; // 0x00BBGGRR
+// The colour packing of the window framework, under the name the resource code uses.
 constexpr COLORREF MakeRgb(unsigned r, unsigned g, unsigned b)
 {
-    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+    return RGB(r, g, b);
 }
 
 class CMaskedBitmap;

@@ -1,0 +1,183 @@
+// Start and end of the window system, message boxes and sound.
+#include "platform/System.h"
+#include "platform/Wnd.h"
+#include "platform/internal/GdiData.h"
+#include "platform/internal/MsgPump.h"
+#include "platform/internal/QtConvert.h"
+#include "platform/internal/WndHost.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+
+namespace
+{
+
+std::unique_ptr<QApplication> g_pApp;
+int g_argc = 0;
+CMessageBoxHandler g_messageBoxHandler;
+std::wstring g_strAppName;
+
+void SendActivateApp(bool bActive)
+{
+    for (CWndHost* pHost : wnd::TopLevels())
+    {
+        if (CWnd* pWnd = pHost->m_pWnd)
+            pWnd->SendMessage(WM_ACTIVATEAPP, bActive ? TRUE : FALSE, 0);
+    }
+}
+
+} // namespace
+
+bool InitPlatform(int& argc, char** argv)
+{
+    if (QApplication::instance() != nullptr)
+        return false;
+    // Top-level windows must land where the program puts them, which Wayland does not allow.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    g_argc = argc;
+    g_pApp = std::make_unique<QApplication>(g_argc, argv);
+    argc = g_argc;
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(static_cast<HFONT__*>(GetDefaultGuiFont()->m_hObject)->font);
+    if (g_strAppName.empty())
+        g_strAppName = FromQString(QApplication::applicationName());
+    QObject::connect(g_pApp.get(), &QGuiApplication::applicationStateChanged, g_pApp.get(),
+                     [](Qt::ApplicationState state)
+                     { SendActivateApp(state == Qt::ApplicationActive); });
+    msg::InitQueue();
+    return true;
+}
+
+void ExitPlatform()
+{
+    if (!g_pApp)
+        return;
+    // Windows still open lose them quietly: the program is ending.
+    for (CWndHost* pHost : wnd::TopLevels())
+    {
+        wnd::DetachSilently(pHost);
+        delete pHost;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    msg::ExitQueue();
+    g_pApp.reset();
+}
+
+bool IsPlatformRunning()
+{
+    return QApplication::instance() != nullptr;
+}
+
+BOOL Beep(DWORD, DWORD)
+{
+    if (QApplication::instance() != nullptr)
+        QApplication::beep();
+    return TRUE;
+}
+
+BOOL MessageBeep(UINT)
+{
+    return Beep(0, 0);
+}
+
+void SetMessageBoxHandler(CMessageBoxHandler handler)
+{
+    g_messageBoxHandler = std::move(handler);
+}
+
+void AfxSetAppName(const std::wstring& strName)
+{
+    g_strAppName = strName;
+}
+
+std::wstring AfxGetAppName()
+{
+    return g_strAppName;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return nullptr;
+}
+
+int AfxMessageBox(const std::wstring& strText, UINT nType, UINT)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    return MessageBox(pMain != nullptr ? pMain->GetSafeHwnd() : nullptr, strText, AfxGetAppName(),
+                      nType);
+}
+
+int MessageBox(HWND hWnd, const std::wstring& strText, const std::wstring& strCaption, UINT nType)
+{
+    if (g_messageBoxHandler)
+        return g_messageBoxHandler(strText, strCaption, nType);
+    if (QApplication::instance() == nullptr)
+        return IDCANCEL;
+    QMessageBox box;
+    box.setWindowTitle(ToQString(strCaption));
+    box.setText(ToQString(strText));
+    switch (nType & MB_ICONMASK)
+    {
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONASTERISK:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    struct CAnswer
+    {
+        QMessageBox::StandardButton button;
+        int nResult;
+    };
+    std::vector<CAnswer> buttons;
+    switch (nType & MB_TYPEMASK)
+    {
+    case MB_OKCANCEL:
+        buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    case MB_YESNO:
+        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        break;
+    case MB_YESNOCANCEL:
+        buttons = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    default:
+        buttons = {{QMessageBox::Ok, IDOK}};
+        break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const CAnswer& b : buttons)
+        set |= b.button;
+    box.setStandardButtons(set);
+    // The owner waits, as it does for a dialog.
+    CWnd* pOwner = CWnd::FromHandle(hWnd);
+    const bool bDisable = pOwner != nullptr && pOwner->IsWindowEnabled();
+    if (bDisable)
+        pOwner->EnableWindow(FALSE);
+    const int nClicked = box.exec();
+    if (bDisable && CWnd::FromHandle(hWnd) != nullptr)
+        pOwner->EnableWindow(TRUE);
+    for (const CAnswer& b : buttons)
+    {
+        if (b.button == nClicked)
+            return b.nResult;
+    }
+    // Closed by the window manager: the cancelling answer.
+    return buttons.size() > 1 ? buttons.back().nResult : IDOK;
+}

@@ -1,0 +1,225 @@
+// Message delivery: the current message, the PreTranslateMessage walk, posted messages from any
+// thread, registered message numbers.
+#include "platform/internal/MsgPump.h"
+#include "platform/internal/WndHost.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QMetaObject>
+#include <QObject>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <cwctype>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+std::vector<MSG> g_current;
+MSG g_lastQueued{};
+int g_nDepth = 0;
+
+const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 0x57);
+
+class CPostedMessageEvent : public QEvent
+{
+public:
+    CPostedMessageEvent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+        : QEvent(kPostedMessage), m_hWnd(hWnd), m_message(message), m_wParam(wParam),
+          m_lParam(lParam)
+    {
+    }
+    HWND m_hWnd;
+    UINT m_message;
+    WPARAM m_wParam;
+    LPARAM m_lParam;
+};
+
+// Lives on the user-interface thread and turns posted events into queued messages.
+class CMessageQueue : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kPostedMessage)
+            return QObject::event(e);
+        auto* p = static_cast<CPostedMessageEvent*>(e);
+        // A window that has gone by now never gets it.
+        if (wnd::WndOf(p->m_hWnd) != nullptr)
+        {
+            MSG m = msg::Make(p->m_hWnd, p->m_message, p->m_wParam, p->m_lParam, QCursor::pos());
+            msg::Pump(m);
+        }
+        return true;
+    }
+};
+
+std::atomic<CMessageQueue*> g_pQueue{nullptr};
+
+QElapsedTimer& Clock()
+{
+    static QElapsedTimer s_clock = []
+    {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return s_clock;
+}
+
+bool OnUiThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+} // namespace
+
+namespace msg
+{
+
+LRESULT Call(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (pWnd == nullptr)
+        return 0;
+    MSG m = g_lastQueued;
+    m.hwnd = pWnd->GetSafeHwnd();
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    g_current.push_back(m);
+    ++g_nDepth;
+    const LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
+    --g_nDepth;
+    g_current.pop_back();
+    return lResult;
+}
+
+const MSG& Current()
+{
+    static const MSG s_none{};
+    return g_current.empty() ? s_none : g_current.back();
+}
+
+MSG Make(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, QPoint ptGlobal)
+{
+    MSG m{};
+    m.hwnd = hWnd;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = static_cast<DWORD>(Clock().elapsed());
+    m.pt = POINT{ptGlobal.x(), ptGlobal.y()};
+    return m;
+}
+
+bool Pump(MSG& m)
+{
+    const MSG saved = g_lastQueued;
+    g_lastQueued = m;
+    ++g_nDepth;
+    bool bSwallowed = false;
+    for (HWND h = m.hwnd; h != nullptr && !bSwallowed;)
+    {
+        CWnd* pWnd = wnd::WndOf(h);
+        if (pWnd == nullptr)
+            break;
+        bSwallowed = pWnd->PreTranslateMessage(&m) != FALSE;
+        // The handler may have destroyed the window.
+        CWnd* pNext = wnd::WndOf(h) != nullptr ? pWnd->GetParent() : nullptr;
+        h = pNext != nullptr ? pNext->GetSafeHwnd() : nullptr;
+    }
+    bool bDispatched = false;
+    if (!bSwallowed)
+    {
+        g_lastQueued = m;
+        if (CWnd* pTarget = wnd::WndOf(m.hwnd))
+        {
+            Call(pTarget, m.message, m.wParam, m.lParam);
+            bDispatched = true;
+        }
+    }
+    --g_nDepth;
+    g_lastQueued = saved;
+    return bDispatched;
+}
+
+int Depth()
+{
+    return g_nDepth;
+}
+
+void InitQueue()
+{
+    if (g_pQueue.load() == nullptr && OnUiThread())
+        g_pQueue.store(new CMessageQueue);
+}
+
+void ExitQueue()
+{
+    delete g_pQueue.exchange(nullptr);
+}
+
+} // namespace msg
+
+BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CMessageQueue* pQueue = g_pQueue.load();
+    if (hWnd == nullptr || pQueue == nullptr)
+        return FALSE;
+    QCoreApplication::postEvent(pQueue, new CPostedMessageEvent(hWnd, message, wParam, lParam));
+    return TRUE;
+}
+
+LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (OnUiThread())
+        return msg::Call(wnd::WndOf(hWnd), message, wParam, lParam);
+    // From another thread the call waits for the user-interface thread, as the framework does.
+    CMessageQueue* pQueue = g_pQueue.load();
+    if (pQueue == nullptr)
+        return 0;
+    LRESULT lResult = 0;
+    QMetaObject::invokeMethod(
+        pQueue, [&] { lResult = msg::Call(wnd::WndOf(hWnd), message, wParam, lParam); },
+        Qt::BlockingQueuedConnection);
+    return lResult;
+}
+
+DWORD GetMessagePos()
+{
+    const MSG& m = g_current.empty() ? g_lastQueued : g_current.back();
+    return MAKELONG(static_cast<unsigned>(m.pt.x), static_cast<unsigned>(m.pt.y));
+}
+
+LONG GetMessageTime()
+{
+    const MSG& m = g_current.empty() ? g_lastQueued : g_current.back();
+    return static_cast<LONG>(m.time);
+}
+
+UINT RegisterWindowMessage(LPCWSTR lpszName)
+{
+    if (lpszName == nullptr || *lpszName == 0)
+        return 0;
+    static std::mutex s_mutex;
+    static std::map<std::wstring, UINT> s_numbers;
+    std::wstring strKey(lpszName);
+    std::transform(strKey.begin(), strKey.end(), strKey.begin(),
+                   [](wchar_t c) { return std::towlower(c); });
+    std::lock_guard<std::mutex> lock(s_mutex);
+    auto it = s_numbers.find(strKey);
+    if (it != s_numbers.end())
+        return it->second;
+    const UINT nNumber = 0xC000 + static_cast<UINT>(s_numbers.size());
+    s_numbers.emplace(strKey, nNumber);
+    return nNumber;
+}

@@ -1,5 +1,7 @@
 #include "app/ProfileFile.h"
 
+#include "base/FileIo.h"
+
 #include "base/Encoding.h"
 #include "base/Paths.h"
 
@@ -40,52 +42,6 @@ struct SProfileText
 };
 
 // ---- Reading and writing the bytes ----
-
-enum class EReadResult
-{
-    Ok,
-    Missing,
-    Failed
-};
-
-EReadResult ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? EReadResult::Missing : EReadResult::Failed;
-    bytes.clear();
-    char buffer[8192];
-    for (;;)
-    {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-        {
-            ::close(fd);
-            return EReadResult::Failed;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return EReadResult::Ok;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty())
-    {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // Opens a new temporary file beside path. Mode 0666 lets the umask decide, as for a plain new file.
 int CreateTempBeside(const std::string& path, std::string& tempPath)
@@ -345,7 +301,7 @@ std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_
                                      std::wstring_view strDefault, const std::wstring& strPath)
 {
     std::string bytes;
-    if (ReadWholeFile(ToNativePath(strPath), bytes) != EReadResult::Ok)
+    if (!ReadWholeFile(strPath, bytes).Ok())
         return std::wstring(strDefault);
     const SProfileText text = Decode(bytes);
     const auto range = FindSection(text, strSection);
@@ -363,14 +319,14 @@ bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view s
     const std::string path = ToNativePath(strPath);
     std::string bytes;
     SProfileText text;
-    switch (ReadWholeFile(path, bytes))
+    switch (ReadWholeFile(strPath, bytes).eResult)
     {
-    case EReadResult::Ok:
+    case EFileRead::Ok:
         text = Decode(bytes);
         break;
-    case EReadResult::Missing:
+    case EFileRead::Missing:
         break;
-    case EReadResult::Failed:
+    default:
         return false; // rewriting a file we could not read would lose its other contents
     }
     SetKey(text, strSection, strKey, strValue);

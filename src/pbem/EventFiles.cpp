@@ -1,6 +1,7 @@
 #include "pbem/EventFiles.h"
 
 #include "app/InstallFolder.h"
+#include "base/FileIo.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "pbem/DataBuffer.h"
@@ -37,67 +38,6 @@ std::uint32_t DecimalValue(std::wstring_view text)
     for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
         n = n * 10u + static_cast<std::uint32_t>(text[i] - L'0');
     return bNegative ? 0u - n : n;
-}
-
-// Reads a whole regular file. False when it cannot be opened or read, or is not a regular file
-// (a folder or a pipe named *.event must neither be parsed nor block the start-up).
-bool ReadWholeFile(const std::wstring& strPath, std::string& bytes)
-{
-    const int fd = ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool bOk = false;
-    try
-    {
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        {
-            // One byte more than the size, so that a file of the expected size ends in one read
-            // loop without growing; a file that grows meanwhile is still read to its end.
-            bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-            std::size_t nUsed = 0;
-            for (;;)
-            {
-                if (nUsed == bytes.size())
-                    bytes.resize(bytes.size() * 2);
-                const ssize_t n = ::read(fd, bytes.data() + nUsed, bytes.size() - nUsed);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0)
-                    break;
-                if (n == 0)
-                {
-                    bOk = true;
-                    break;
-                }
-                nUsed += static_cast<std::size_t>(n);
-            }
-            bytes.resize(nUsed);
-        }
-    }
-    catch (const std::bad_alloc&)
-    {
-        bOk = false; // too large to hold: treated like a file that cannot be read
-    }
-    ::close(fd);
-    if (!bOk)
-        bytes.clear();
-    return bOk;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    std::size_t nDone = 0;
-    while (nDone < bytes.size())
-    {
-        const ssize_t n = ::write(fd, bytes.data() + nDone, bytes.size() - nDone);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        nDone += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // The record's fields in file order. Each field is stored only when it was read completely, so a
@@ -273,7 +213,8 @@ bool IsSafeGameId(std::wstring_view strGameId)
 void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event)
 {
     std::string bytes;
-    if (!ReadWholeFile(strPath, bytes))
+    // Folders and pipes named *.event are never read: a pipe would block the start-up.
+    if (!ReadWholeFile(strPath, bytes).Ok())
         return;
     const std::size_t nRead = bytes.size();
     // A correct file holds no zero byte; the text ends at the first one.

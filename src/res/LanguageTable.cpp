@@ -1,5 +1,7 @@
 #include "res/LanguageTable.h"
 
+#include "base/FileIo.h"
+
 #include "base/Encoding.h"
 #include "base/Paths.h"
 
@@ -43,57 +45,23 @@ void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to
         text.replace(pos, from.size(), to);
 }
 
-enum class EReadResult
-{
-    Ok,
-    NotOpened,
-    Short
-};
-
-EReadResult ReadWholeFile(const std::wstring& strPath, std::string& bytes)
-{
-    const int fd = ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return EReadResult::NotOpened;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-    {
-        ::close(fd);
-        return EReadResult::NotOpened;
-    }
-    bytes.assign(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size())
-    {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return got == bytes.size() ? EReadResult::Ok : EReadResult::Short;
-}
-
 } // namespace
 
 void CLanguageTable::LoadLanguageFile(const std::wstring& strPath)
 {
     Clear();
     std::string bytes;
-    switch (ReadWholeFile(strPath, bytes))
+    const SFileReadResult read = ReadWholeFile(strPath, bytes);
+    if (!read.Ok())
+        return; // missing or unreadable: the built-in texts answer
+    if (read.bShort)
     {
-    case EReadResult::Ok:
-        LoadFromBytes(bytes);
-        break;
-    case EReadResult::NotOpened:
-        break;
-    case EReadResult::Short:
+        // Fewer bytes than the file's length arrived.
         if (m_fnReportError)
             m_fnReportError(L"Error: Load failed.  Bad data.");
-        break;
+        return;
     }
+    LoadFromBytes(bytes);
 }
 
 void CLanguageTable::LoadFromBytes(std::string_view bytes)

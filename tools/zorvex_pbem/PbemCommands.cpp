@@ -2,6 +2,7 @@
 
 #include "JsonWriter.h"
 #include "base/Encoding.h"
+#include "base/FileIo.h"
 #include "base/Paths.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/EventFiles.h"
@@ -18,40 +19,13 @@ namespace
 {
 
 // Reads a whole regular file; false with a reason when it cannot.
-bool ReadWholeFile(const std::wstring& strPath, std::string& bytes, std::string& reason)
+bool ReadForCommand(const std::wstring& strPath, std::string& bytes, std::string& reason)
 {
-    const int fd = ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-    {
-        reason = std::strerror(errno);
-        return false;
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-    {
-        reason = "not a regular file";
-        ::close(fd);
-        return false;
-    }
-    bytes.clear();
-    char block[65536];
-    for (;;)
-    {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-        {
-            reason = std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        bytes.append(block, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
+    const SFileReadResult read = ReadWholeFile(strPath, bytes);
+    if (read.Ok())
+        return true;
+    reason = read.eResult == EFileRead::NotRegular ? "not a regular file" : read.strError;
+    return false;
 }
 
 std::wstring HexOf(const unsigned char* p, std::size_t n)
@@ -99,7 +73,7 @@ int RunDumpCommand(const std::wstring& strPath, std::ostream& out, std::ostream&
 {
     std::string bytes;
     std::string reason;
-    if (!ReadWholeFile(strPath, bytes, reason))
+    if (!ReadForCommand(strPath, bytes, reason))
     {
         err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
         return EXIT_BAD_INPUT;
@@ -131,7 +105,7 @@ int RunEventCommand(const std::vector<std::wstring>& paths, std::ostream& out, s
         // asking for the file deserves to be told.
         std::string bytes;
         std::string reason;
-        if (!ReadWholeFile(strPath, bytes, reason))
+        if (!ReadForCommand(strPath, bytes, reason))
         {
             err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
             nResult = EXIT_BAD_INPUT;

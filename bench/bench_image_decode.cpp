@@ -6,9 +6,11 @@
 #include "base/Paths.h"
 #include "res/AlphaFlatten.h"
 #include "res/ImageDecode.h"
+#include "res/MaskedBitmap.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +92,33 @@ void BM_DecodeAndFlattenSkin(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kImages);
 }
 BENCHMARK(BM_DecodeAndFlattenSkin)->Unit(benchmark::kMillisecond);
+
+// The real skin set made into bitmaps, as a window loads it: 50 loads, going round the skin's
+// files, into bitmaps that already hold a picture (the old one is released first).
+void BM_LoadSkinIntoMaskedBitmaps(benchmark::State& state)
+{
+    std::vector<std::wstring> files;
+    for (const auto& entry : std::filesystem::directory_iterator(ZORVEX_SKIN_DIR))
+        files.push_back(FromNativePath(entry.path().string()));
+    std::sort(files.begin(), files.end());
+    if (files.empty())
+    {
+        state.SkipWithError("no skin images");
+        return;
+    }
+    std::vector<CMaskedBitmap> bitmaps(kImages);
+    for (auto _ : state)
+    {
+        for (int i = 0; i < kImages; ++i)
+        {
+            const std::wstring& strPath = files[static_cast<std::size_t>(i) % files.size()];
+            if (!bitmaps[static_cast<std::size_t>(i)].Load(strPath, MakeRgb(255, 0, 255)))
+                state.SkipWithError("a skin image did not load");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kImages);
+}
+BENCHMARK(BM_LoadSkinIntoMaskedBitmaps)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

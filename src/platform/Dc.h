@@ -102,6 +102,10 @@ public:
     // The same, leaving the destination unchanged where the source pixel is crKey.
     BOOL DrawImageKeyed(int x, int y, const CBitmap& bitmap, COLORREF crKey, int xSrc = 0,
                         int ySrc = 0, int cx = -1, int cy = -1);
+    // Draws a bitmap made by CBitmap::CreateMaskedCopy: its transparent pixels leave the
+    // destination unchanged. No per-draw conversion.
+    BOOL DrawMaskedImage(int x, int y, const CBitmap& masked, int xSrc = 0, int ySrc = 0,
+                         int cx = -1, int cy = -1);
     BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
                         int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, UINT crTransparent);
 

@@ -416,6 +416,27 @@ BOOL CDC::DrawImageKeyed(int x, int y, const CBitmap& bitmap, COLORREF crKey, in
     return Put(m_hDC, x, y, Part(*pImage, xSrc, ySrc, cx, cy), crKey);
 }
 
+BOOL CDC::DrawMaskedImage(int x, int y, const CBitmap& masked, int xSrc, int ySrc, int cx, int cy)
+{
+    const QImage* pImage = ImageOf(masked);
+    if (m_hDC == nullptr || pImage == nullptr)
+        return FALSE;
+    if (cx < 0)
+        cx = pImage->width() - xSrc;
+    if (cy < 0)
+        cy = pImage->height() - ySrc;
+    if (cx <= 0 || cy <= 0)
+        return TRUE;
+    QPainter* p = m_hDC->Begin();
+    if (p == nullptr)
+        return m_hDC->pSurface != nullptr;
+    // The mask's alpha is 0 or 255, so blending over the destination is an exact keyed copy.
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->drawImage(QPoint(x, y), *pImage, QRect(xSrc, ySrc, cx, cy));
+    m_hDC->Touched(QRect(QPoint(x, y) + m_hDC->Offset(), QSize(cx, cy)));
+    return TRUE;
+}
+
 BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
                          int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, UINT crTransparent)
 {

@@ -111,6 +111,9 @@ public:
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     // From width x height pixels 0xAARRGGBB, rows top-down; alpha is ignored.
     BOOL CreateFromPixels(int nWidth, int nHeight, const std::uint32_t* pPixels);
+    // A copy of source in which every pixel of colour crKey is transparent: the mask of a keyed
+    // image, made once and drawn with CDC::DrawMaskedImage as often as needed.
+    BOOL CreateMaskedCopy(const CBitmap& source, COLORREF crKey);
     int GetBitmap(BITMAP* pBitmap) const;
     int GetWidth() const;
     int GetHeight() const;

@@ -36,6 +36,25 @@ BOOL CBitmap::CreateFromPixels(int nWidth, int nHeight, const std::uint32_t* pPi
     return Attach(gdi::NewBitmap(std::move(image)));
 }
 
+BOOL CBitmap::CreateMaskedCopy(const CBitmap& source, COLORREF crKey)
+{
+    const QImage* pSource = Image(source.m_hObject);
+    if (m_hObject != nullptr || pSource == nullptr)
+        return FALSE;
+    QImage image = pSource->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = ToQRgb(crKey) & 0x00FFFFFF;
+    for (int y = 0; y < image.height(); ++y)
+    {
+        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+        {
+            if ((pLine[x] & 0x00FFFFFF) == key)
+                pLine[x] = 0;
+        }
+    }
+    return Attach(gdi::NewBitmap(std::move(image)));
+}
+
 int CBitmap::GetBitmap(BITMAP* pBitmap) const
 {
     return GetObject(sizeof(BITMAP), pBitmap);

@@ -1,16 +1,119 @@
 #include "res/MaskedBitmap.h"
 
+#include "app/InstallFolder.h"
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "platform/Dc.h"
+#include "res/AlphaFlatten.h"
+#include "res/ErrorLog.h"
+#include "res/ImageDecode.h"
+#include "res/ImageLoadReport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 namespace
 {
-CImageLoader* g_pImageLoader = nullptr;
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr int kFailedSide = 10;
+
+} // namespace
+
+CMaskedBitmap::CMaskedBitmap(const std::wstring& strPath)
+{
+    Load(strPath, std::wstring_view(strPath).ends_with(L".png") ? kMagenta : kBlack);
 }
 
-void SetImageLoader(CImageLoader* pLoader)
+bool CMaskedBitmap::Load(const std::wstring& strPath)
 {
-    g_pImageLoader = pLoader;
+    return Load(strPath, kBlack);
 }
 
-bool CMaskedBitmap::Load(const std::wstring& path, COLORREF rgbBackground)
+bool CMaskedBitmap::Load(const std::wstring& strPath, COLORREF crBackground)
 {
-    return g_pImageLoader != nullptr && g_pImageLoader->LoadInto(*this, path, rgbBackground);
+    const std::wstring strFullPath = IsRelativePath(strPath) ? InstallPath(strPath) : strPath;
+    CImageDecodeStatus status;
+    CImageData image = DecodeImageFile(strFullPath, &status);
+    Unload();
+    if (!image.IsEmpty())
+    {
+        const int nWidth = image.m_nWidth;
+        const int nHeight = image.m_nHeight;
+        const std::vector<std::uint32_t> pixels = FlattenAlpha(image, crBackground);
+        image.Clear();
+        if (CreateFromPixels(nWidth, nHeight, pixels.data()))
+        {
+            m_strPath = strFullPath;
+            m_nHeight = GetHeight();
+            m_nWidth = GetWidth();
+            return true;
+        }
+    }
+    ReportFailure(strPath, strFullPath, status.ReportsFileNotFound());
+    CreateCompatibleBitmap(nullptr, kFailedSide, kFailedSide);
+    m_nHeight = kFailedSide;
+    m_nWidth = kFailedSide;
+    return false;
+}
+
+void CMaskedBitmap::Unload()
+{
+    m_pMask.reset();
+    DeleteObject();
+    m_strPath.clear();
+    m_nHeight = 0;
+    m_nWidth = 0;
+}
+
+void CMaskedBitmap::ReportFailure(const std::wstring& strPath, const std::wstring& strFullPath,
+                                  bool bPngFailed)
+{
+    CImageLoadReport& report = GetImageLoadReport();
+    // The PNG reader's own complaint comes first, with the path it tried.
+    if (bPngFailed)
+        report.ShowMessage(FormatText(L"File not found: %s", {strFullPath}));
+    const std::wstring strMessage = FormatText(L"Error Loading File: %s", {strPath});
+    AppendToErrorLog(InstallPath(PATH_ERROR_LOG), strMessage);
+    report.Beep();
+    report.ShowMessage(strMessage);
+}
+
+void CMaskedBitmap::Draw(CDC* pDC, int x, int y) const
+{
+    if (pDC != nullptr && m_hObject != nullptr)
+        pDC->DrawImage(x, y, *this);
+}
+
+void CMaskedBitmap::DrawClipped(CDC* pDC, int x, int y, int nMaxWidth, int nMaxHeight) const
+{
+    const int cx = std::min(GetWidth(), nMaxWidth);
+    const int cy = std::min(GetHeight(), nMaxHeight);
+    // DrawImage takes a negative size for "all of it".
+    if (pDC != nullptr && m_hObject != nullptr && cx > 0 && cy > 0)
+        pDC->DrawImage(x, y, *this, 0, 0, cx, cy);
+}
+
+const CBitmap* CMaskedBitmap::MaskFor(COLORREF crKey) const
+{
+    crKey &= 0x00FFFFFF;
+    if (m_pMask == nullptr || m_crMaskKey != crKey)
+    {
+        auto pMask = std::make_unique<CBitmap>();
+        if (!pMask->CreateMaskedCopy(*this, crKey))
+            return nullptr;
+        m_pMask = std::move(pMask);
+        m_crMaskKey = crKey;
+    }
+    return m_pMask.get();
+}
+
+void CMaskedBitmap::DrawTransparent(CDC* pDC, int x, int y, COLORREF crKey) const
+{
+    if (pDC == nullptr || m_hObject == nullptr)
+        return;
+    if (const CBitmap* pMask = MaskFor(crKey))
+        pDC->DrawMaskedImage(x, y, *pMask);
 }

@@ -1,45 +1,45 @@
-// A picture of the interface, loaded from an image file below the installation folder.
-//
-// The decoders and the drawing come with the image loader; the game model only needs a place for
-// its flag images and to know whether one was loaded (width 0 means never loaded).
+// A picture of the interface, loaded from an image file below the installation folder: a bitmap
+// with the image's alpha already flattened onto a background colour, drawn 1:1, cut to a size, or
+// with one colour (magenta, by habit) left out.
 #pragma once
 
-#include "platform/WinTypes.h"
+#include "platform/Gdi.h"
 
+#include <memory>
 #include <string>
 
-// The colour packing of the window framework, under the name the resource code uses.
-constexpr COLORREF MakeRgb(unsigned r, unsigned g, unsigned b)
-{
-    return RGB(r, g, b);
-}
+class CDC;
 
-class CMaskedBitmap;
-
-// What turns an image file into a CMaskedBitmap. The image loader installs one at start-up.
-class CImageLoader
-{
-public:
-    virtual ~CImageLoader() = default;
-    virtual bool LoadInto(CMaskedBitmap& bitmap, const std::wstring& path,
-                          COLORREF rgbBackground) = 0;
-};
-
-// Installs the loader used by CMaskedBitmap::Load (null: nothing loads).
-void SetImageLoader(CImageLoader* pLoader);
-
-class CMaskedBitmap
+class CMaskedBitmap : public CBitmap
 {
 public:
     CMaskedBitmap() = default;
-    CMaskedBitmap(const CMaskedBitmap&) = delete;
-    CMaskedBitmap& operator=(const CMaskedBitmap&) = delete;
+    // Loads at once: a ".png" against magenta, so that its transparent parts stay transparent
+    // when drawn with the magenta key; anything else against black.
+    explicit CMaskedBitmap(const std::wstring& strPath);
 
-    // path is relative to the installation folder or absolute.
-    bool Load(const std::wstring& path) { return Load(path, MakeRgb(0, 0, 0)); }
-    bool Load(const std::wstring& path, COLORREF rgbBackground);
+    // strPath is absolute (starts with "/") or relative to the installation folder. On failure
+    // the bitmap becomes 10 × 10 black and the user is told (log line, beep, message box).
+    bool Load(const std::wstring& strPath);
+    bool Load(const std::wstring& strPath, COLORREF crBackground);
 
-    std::wstring m_strPath;
+    void Draw(CDC* pDC, int x, int y) const;
+    // The top-left part of at most nMaxWidth × nMaxHeight.
+    void DrawClipped(CDC* pDC, int x, int y, int nMaxWidth, int nMaxHeight) const;
+    // Leaves the destination as it is where the bitmap has the colour crKey. The mask is made on
+    // the first draw with a key and kept: a loaded picture does not change until the next Load.
+    void DrawTransparent(CDC* pDC, int x, int y, COLORREF crKey) const;
+
+    std::wstring m_strPath; // full path of the loaded file; empty until one was loaded
     int m_nHeight = 0;
     int m_nWidth = 0;
+
+private:
+    void Unload();
+    const CBitmap* MaskFor(COLORREF crKey) const;
+    void ReportFailure(const std::wstring& strPath, const std::wstring& strFullPath,
+                       bool bPngFailed);
+
+    mutable std::unique_ptr<CBitmap> m_pMask;
+    mutable COLORREF m_crMaskKey = 0;
 };

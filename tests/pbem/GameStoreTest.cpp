@@ -6,11 +6,14 @@
 #include "GameListBytes.h"
 #include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "res/ImageFixtures.h"
+#include "res/ImageLoadReport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <utility>
@@ -50,23 +53,31 @@ CPBEMGameState& AddGame(CPBEMGameStore& store, const std::wstring& strPlayerId)
     return *store.m_listGames.back();
 }
 
-// Records every path it is asked for and gives each image a size.
-class CRecordingLoader : public CImageLoader
+// Flag images in the installation folder, and a count of the failed loads the user would see.
+class CFlagImages : public CImageLoadReport
 {
 public:
-    CRecordingLoader() { SetImageLoader(this); }
-    ~CRecordingLoader() override { SetImageLoader(nullptr); }
-
-    bool LoadInto(CMaskedBitmap& bitmap, const std::wstring& path, COLORREF) override
+    explicit CFlagImages(const CTempDir& dir) : m_dir(dir)
     {
-        m_paths.push_back(path);
-        bitmap.m_strPath = path;
-        bitmap.m_nWidth = 16;
-        bitmap.m_nHeight = 11;
-        return true;
+        SetInstallFolder(dir.WidePath());
+        SetImageLoadReport(this);
+    }
+    ~CFlagImages() override
+    {
+        SetImageLoadReport(nullptr);
+        SetInstallFolder({});
     }
 
-    std::vector<std::wstring> m_paths;
+    // An opaque 16 × 11 PNG.
+    void Add(const std::string& strName) const
+    {
+        m_dir.Write("Data/Images/Flags/" + strName,
+                    fixtures::MakePngRgba(16, 11, std::string(16 * 11 * 4, '\xFF')));
+    }
+    void Beep() override { ++m_nFailures; }
+
+    const CTempDir& m_dir;
+    int m_nFailures = 0;
 };
 
 } // namespace
@@ -492,7 +503,9 @@ TEST(GameStoreOps, RemoveGamesRemovesEveryDuplicate)
 
 TEST(GameStoreOps, FindPlayerLoadsTheFlagOnce)
 {
-    CRecordingLoader loader;
+    CTempDir dir;
+    CFlagImages flags(dir);
+    flags.Add("one.png");
     CPBEMGameState game;
     const std::pair<int, const wchar_t*> players[] = {
         {1, L"one.png"}, {2, L""}, {3, L"../../etc/passwd"}, {1, L"x"}};
@@ -505,10 +518,15 @@ TEST(GameStoreOps, FindPlayerLoadsTheFlagOnce)
 
     EXPECT_EQ(game.FindPlayer(1), &game.m_listPlayers[0]->m_bmpFlag);
     EXPECT_EQ(game.FindPlayer(1)->m_nWidth, 16);
+    EXPECT_EQ(game.FindPlayer(1)->m_strPath, dir.WidePath() + L"/Data/Images/Flags/one.png");
+    // Loaded once: with the file gone, the flag stays and nothing is reported.
+    std::remove(dir.File("Data/Images/Flags/one.png").c_str());
+    EXPECT_EQ(game.FindPlayer(1)->m_nWidth, 16);
     EXPECT_EQ(game.FindPlayer(2), &game.m_listPlayers[1]->m_bmpFlag);
+    EXPECT_EQ(game.FindPlayer(2)->m_nWidth, 0);
     EXPECT_EQ(game.FindPlayer(3)->m_nWidth, 0);
     EXPECT_EQ(game.FindPlayer(4), nullptr);
-    EXPECT_EQ(loader.m_paths, std::vector<std::wstring>{L"Data/Images/Flags/one.png"});
+    EXPECT_EQ(flags.m_nFailures, 0);
 }
 
 TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
@@ -516,8 +534,8 @@ TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
     CTempDir dir;
     const std::string v3NoFlag = CBytes().I16(3).W("").W("G2-P01").W("").I32(1).W("").A("");
     dir.Write(kDataFile, HeaderV2(2).Str() + GameRecordV8("G1-P01", 5).Str() + v3NoFlag);
-    SetInstallFolder(dir.WidePath());
-    CRecordingLoader loader;
+    CFlagImages flags(dir);
+    flags.Add("flag.png");
 
     CPBEMMessageManager manager;
     manager.m_listNewEvents.push_back(std::make_unique<CPBEMGameEvent>());
@@ -540,12 +558,12 @@ TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
     EXPECT_EQ(PlayerIds(manager.m_store), (std::vector<std::wstring>{L"G1-P01", L"G2-P01"}));
     EXPECT_EQ(manager.m_store.m_strUsername, L"user");
     EXPECT_FALSE(manager.m_store.m_bLocked);
-    EXPECT_EQ(loader.m_paths, std::vector<std::wstring>{L"Data/Images/Flags/flag.png"});
     EXPECT_EQ(manager.m_store.m_listGames[0]->m_bmpFlag.m_nHeight, 11);
+    EXPECT_EQ(manager.m_store.m_listGames[1]->m_bmpFlag.m_nHeight, 0);
+    EXPECT_EQ(flags.m_nFailures, 0);
 
     CPBEMGameStore after; // the file was let go
     EXPECT_TRUE(after.OpenLocked());
-    SetInstallFolder({});
 }
 
 TEST(MessageManager, LoadAtStartupGivesUpOnAFileThatCannotBeOpened)

@@ -187,6 +187,25 @@ TEST_F(DcTest, KeyedImageLeavesTheKeyColourUntouched)
     EXPECT_EQ(m_dc.GetPixel(21, 20), kMagenta);
     EXPECT_EQ(m_dc.GetPixel(22, 20), RGB(9, 9, 9));
     EXPECT_EQ(m_dc.GetPixel(20, 21), RGB(9, 9, 9));
+
+    // The mask made once draws like the keyed copy, also in part.
+    CBitmap masked;
+    ASSERT_TRUE(masked.CreateMaskedCopy(image, kMagenta));
+    EXPECT_TRUE(m_dc.DrawMaskedImage(30, 6, masked));
+    EXPECT_TRUE(m_dc.DrawMaskedImage(30, 20, masked, 1, 1, 2, 1));
+    const struct
+    {
+        int x, y;
+        COLORREF expected;
+    } cases[] = {
+        {30, 6, RGB(9, 9, 9)},  {31, 6, kRed},
+        {32, 6, RGB(9, 9, 9)},  {30, 7, RGB(9, 9, 9)},
+        {31, 7, kBlue},         {32, 7, RGB(0, 255, 0)},
+        {30, 20, kBlue},        {31, 20, RGB(0, 255, 0)},
+        {32, 20, RGB(9, 9, 9)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m_dc.GetPixel(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
 TEST(FontTest, DefaultGuiFontIsPinnedLiberationSans)

@@ -1,0 +1,3 @@
+#include "ui/VelTooltipManager.h"
+
+CVelTooltipManager* g_pTooltipManager = nullptr;

@@ -2,9 +2,10 @@
 #include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
-#include "pbem/DataBuffer.h"
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
+
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,38 +20,11 @@ namespace
 constexpr int kGames = 40;
 constexpr int kEventsPerGame = 250;
 
-// A record of 100 to 300 bytes once escaped, like the server's mail and war declarations.
-std::string MakeRecord(const std::wstring& strGameId, int nPlayer, int nSeed)
-{
-    static const char* const kinds[] = {"Mail", "IM", "DeclareWar", "OrdersSubmitted"};
-    CDataBuffer record;
-    record.AppendRaw("Even", 4);
-    record.AppendByte(1);
-    record.AppendWide(strGameId);
-    record.AppendInt32(1 + nSeed % 8);
-    record.AppendByte(nSeed % 5 == 0 ? 1 : 0);
-    record.AppendInt32(nPlayer);
-    record.AppendBytes8(kinds[nSeed % 4]);
-    record.AppendWide(std::wstring(static_cast<std::size_t>(30 + nSeed % 70), L'a' + nSeed % 26));
-    const int nData = nSeed % 40;
-    record.AppendInt32(nData);
-    record.AppendInt32(nData);
-    for (int i = 0; i < nData; ++i)
-        record.AppendByte(static_cast<std::uint8_t>(i * 7 + nSeed));
-    return EscapeEventText(
-        std::string_view(reinterpret_cast<const char*>(record.GetData()), record.GetSize()));
-}
-
 class CScanFixture
 {
 public:
     CScanFixture()
     {
-        std::string templ =
-            (std::filesystem::temp_directory_path() / "zorvex-bench-XXXXXX").string();
-        if (::mkdtemp(templ.data()) == nullptr)
-            std::abort();
-        m_strRoot = templ;
         std::filesystem::create_directories(m_strRoot + "/PBEM");
         SetInstallFolder(FromNativePath(m_strRoot));
 
@@ -67,16 +41,15 @@ public:
                 const std::string name =
                     ToNativePath(FormatText(L"%s-P%02d-%d.event", {strGameId, nPlayer, nId}));
                 std::ofstream(m_strRoot + "/PBEM/" + name, std::ios::binary)
-                    << MakeRecord(strGameId, nPlayer, nId);
+                    << MakeBenchRecord(strGameId, nPlayer, nId, 30 + nId % 70, 40);
             }
         }
     }
-    ~CScanFixture() { std::filesystem::remove_all(m_strRoot); }
-
     CPBEMMessageManager m_manager;
 
 private:
-    std::string m_strRoot;
+    CBenchFolder m_folder;
+    const std::string m_strRoot = m_folder.Path();
 };
 
 void BM_ScanEventFiles(benchmark::State& state)

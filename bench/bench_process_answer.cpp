@@ -8,10 +8,12 @@
 #include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
-#include "pbem/DataBuffer.h"
+#include "pbem/AnswerWriter.h"
 #include "pbem/DownloadAnswer.h"
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
+
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,58 +26,24 @@ namespace
 
 constexpr int kGames = 40;
 
-std::string MakeRecord(const std::wstring& strGameId, int nPlayer, int nSeed)
-{
-    static const char* const kinds[] = {"Mail", "IM", "DeclareWar", "OrdersSubmitted"};
-    CDataBuffer record;
-    record.AppendRaw("Even", 4);
-    record.AppendByte(1);
-    record.AppendWide(strGameId);
-    record.AppendInt32(1 + nSeed % 8);
-    record.AppendByte(0);
-    record.AppendInt32(nPlayer);
-    record.AppendBytes8(kinds[nSeed % 4]);
-    record.AppendWide(std::wstring(static_cast<std::size_t>(110 + nSeed % 30), L'a' + nSeed % 26));
-    const int nData = nSeed % 16;
-    record.AppendInt32(nData);
-    record.AppendInt32(nData);
-    for (int i = 0; i < nData; ++i)
-        record.AppendByte(static_cast<std::uint8_t>(i * 7 + nSeed));
-    return EscapeEventText(
-        std::string_view(reinterpret_cast<const char*>(record.GetData()), record.GetSize()));
-}
-
-std::string Counted(std::string_view text)
-{
-    return std::to_string(text.size()) + " " + std::string(text) + " ";
-}
-
 // One player block per game, the events spread over the games.
 std::string MakeAnswer(int nEvents)
 {
-    std::string answer = "SanityCheck-5170382 Version01 ";
+    CAnswerWriter writer;
     const int nPerGame = (nEvents + kGames - 1) / kGames;
     int nMade = 0;
     for (int g = 0; g < kGames && nMade < nEvents; ++g)
     {
         const std::wstring strGameId = FormatText(L"G%d", {1000 + g});
-        answer += "PlayerKey " + Counted(ToNativePath(strGameId));
+        writer.BeginPlayer(ToNativePath(strGameId));
         for (int i = 0; i < nPerGame && nMade < nEvents; ++i, ++nMade)
         {
-            answer += "Event " + std::to_string(5000 + nMade) + " 8 20090305 0  4 Mail ";
-            answer += Counted(MakeRecord(strGameId, 1 + g % 8, nMade));
+            writer.AddEvent(static_cast<std::uint32_t>(5000 + nMade), "Solvania", "20090305",
+                            "Mail",
+                            MakeBenchRecord(strGameId, 1 + g % 8, nMade, 110 + nMade % 30, 16));
         }
-        answer += "EndEvents ";
     }
-    return answer + "EndAnswer ";
-}
-
-std::string MakeTempFolder()
-{
-    std::string templ = (std::filesystem::temp_directory_path() / "zorvex-bench-XXXXXX").string();
-    if (::mkdtemp(templ.data()) == nullptr)
-        std::abort();
-    return templ;
+    return writer.Finish();
 }
 
 // A few entries that some events of the answer belong to.
@@ -108,7 +76,8 @@ BENCHMARK(BM_ReadAnswer)->Unit(benchmark::kMillisecond);
 
 void BM_ProcessAnswerNoFolder(benchmark::State& state)
 {
-    const std::string strRoot = MakeTempFolder();
+    const CBenchFolder folder;
+    const std::string& strRoot = folder.Path();
     SetInstallFolder(FromNativePath(strRoot));
     const std::string answer = MakeAnswer(10000);
     CPBEMMessageManager manager;
@@ -119,13 +88,13 @@ void BM_ProcessAnswerNoFolder(benchmark::State& state)
         manager.ProcessAnswer(answer);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
-    std::filesystem::remove_all(strRoot);
 }
 BENCHMARK(BM_ProcessAnswerNoFolder)->Unit(benchmark::kMillisecond);
 
 void BM_ProcessAnswerWritesFiles(benchmark::State& state)
 {
-    const std::string strRoot = MakeTempFolder();
+    const CBenchFolder folder;
+    const std::string& strRoot = folder.Path();
     SetInstallFolder(FromNativePath(strRoot));
     const std::string strPbem = strRoot + "/PBEM";
     const std::string answer = MakeAnswer(1000);
@@ -141,7 +110,6 @@ void BM_ProcessAnswerWritesFiles(benchmark::State& state)
         manager.ProcessAnswer(answer);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
-    std::filesystem::remove_all(strRoot);
 }
 BENCHMARK(BM_ProcessAnswerWritesFiles)->Unit(benchmark::kMillisecond);
 

@@ -91,12 +91,12 @@ std::wstring FormatText(std::wstring_view format, std::initializer_list<CFormatA
             ++i;
             continue;
         }
-        const std::wstring_view spec = format.substr(i, k + 1 - i);
+        const std::wstring_view specifier = format.substr(i, k + 1 - i);
         i = k + 1;
 
         if (pArg == pEnd)
         {
-            out += spec;
+            out += specifier;
             continue;
         }
         const CFormatArg& arg = *pArg++;
@@ -105,7 +105,7 @@ std::wstring FormatText(std::wstring_view format, std::initializer_list<CFormatA
             const long long* pn = arg.Number();
             if (pn == nullptr)
             {
-                out += spec;
+                out += specifier;
                 continue;
             }
             long long value = *pn;
@@ -120,7 +120,7 @@ std::wstring FormatText(std::wstring_view format, std::initializer_list<CFormatA
             const std::wstring_view* ps = arg.Text();
             if (ps == nullptr)
             {
-                out += spec;
+                out += specifier;
                 continue;
             }
             if (ps->size() < nWidth)

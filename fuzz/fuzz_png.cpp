@@ -2,7 +2,7 @@
 //
 // Every input is decoded as it is, and again with its chunk checksums made right: libpng refuses
 // a critical chunk with a bad checksum, so most mutations would otherwise never get past it.
-#include "res/AlphaFlatten.h"
+#include "ImageInvariants.h"
 #include "res/PngDecoder.h"
 
 #include <zlib.h>
@@ -18,18 +18,7 @@ void Check(std::span<const std::uint8_t> bytes)
 {
     CImageDecodeStatus status;
     const CImageData image = DecodePngMemory(bytes, &status);
-    // An image is whole or absent, and its size is one the decoder promises.
-    if (image.IsEmpty() != status.Failed())
-        __builtin_trap();
-    if (!image.IsEmpty())
-    {
-        if (image.m_nWidth < 1 || image.m_nHeight < 1 || image.m_nWidth > MAX_IMAGE_SIDE ||
-            image.m_nHeight > MAX_IMAGE_SIDE)
-            __builtin_trap();
-        if (FlattenAlpha(image, MakeRgb(255, 0, 255)).size() !=
-            static_cast<std::size_t>(image.m_nWidth) * image.m_nHeight)
-            __builtin_trap();
-    }
+    CheckDecodedImage(image, status);
 }
 
 // True when a checksum had to change.

@@ -33,8 +33,7 @@ TEST(ErrorLogTest, AppendsToWhatIsThere)
     EXPECT_EQ(dir.Read("Errors.txt"), "2024/03/07 09:05:02: first\r\n");
     dir.Write("Errors.txt", "written by someone else\r\n");
     AppendToErrorLog(path, L"second", CLogTime{2024, 3, 7, 9, 5, 3});
-    EXPECT_EQ(dir.Read("Errors.txt"),
-              "written by someone else\r\n2024/03/07 09:05:03: second\r\n");
+    EXPECT_EQ(dir.Read("Errors.txt"), "written by someone else\r\n2024/03/07 09:05:03: second\r\n");
 
     // The current local time, in the same shape: "yyyy/mm/dd hh:mm:ss: now".
     AppendToErrorLog(path, L"now");

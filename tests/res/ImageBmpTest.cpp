@@ -12,6 +12,7 @@
 namespace
 {
 
+using fixtures::AllPixels;
 using fixtures::AsBytes;
 using fixtures::CBmpDesc;
 using fixtures::MakeBmp;
@@ -21,15 +22,6 @@ using Rgba = std::array<int, 4>;
 CImageData Decode(const std::string& bytes, CImageDecodeStatus* pStatus = nullptr)
 {
     return DecodeBmpMemory(AsBytes(bytes), pStatus);
-}
-
-std::vector<Rgba> AllPixels(const CImageData& image)
-{
-    std::vector<Rgba> pixels;
-    for (int y = 0; y < image.m_nHeight; ++y)
-        for (int x = 0; x < image.m_nWidth; ++x)
-            pixels.push_back(PixelOf(image, x, y));
-    return pixels;
 }
 
 TEST(ImageBmpTest, Rgb24RowsArePaddedAndStoredBottomUp)

@@ -33,6 +33,16 @@ inline std::array<int, 4> PixelOf(const CImageData& image, int x, int y)
     return {p[0], p[1], p[2], p[3]};
 }
 
+// Every pixel, rows top to bottom.
+inline std::vector<std::array<int, 4>> AllPixels(const CImageData& image)
+{
+    std::vector<std::array<int, 4>> pixels;
+    for (int y = 0; y < image.m_nHeight; ++y)
+        for (int x = 0; x < image.m_nWidth; ++x)
+            pixels.push_back(PixelOf(image, x, y));
+    return pixels;
+}
+
 inline void Put16(std::string& out, std::size_t nPos, std::uint32_t v)
 {
     out[nPos] = static_cast<char>(v & 0xFF);

@@ -9,14 +9,14 @@ class CPBEMGameEvent
 {
 public:
     std::uint32_t m_nEventId = 0;
-    std::wstring m_strGameId;        // empty: the event's record was not readable
-    std::int32_t m_nFromPlayer = 0;  // player whose flag is shown (0: none)
-    bool m_bShared = false;          // filed under player number 00
-    std::int32_t m_nPlayer = 0;      // player number it is filed under when not shared
-    std::string m_strKind;           // "IM", "Mail", "DeclareWar", ...
+    std::wstring m_strGameId;       // empty: the event's record was not readable
+    std::int32_t m_nFromPlayer = 0; // player whose flag is shown (0: none)
+    bool m_bShared = false;         // filed under player number 00
+    std::int32_t m_nPlayer = 0;     // player number it is filed under when not shared
+    std::string m_strKind;          // "IM", "Mail", "DeclareWar", ...
     std::wstring m_strText;
     std::unique_ptr<unsigned char[]> m_pData;
     std::int32_t m_nDataSize = 0;
-    std::wstring m_strFileName;      // name in the PBEM folder; empty while not on disk
-    std::string m_strRaw;            // escaped text as received, written to the event file
+    std::wstring m_strFileName; // name in the PBEM folder; empty while not on disk
+    std::string m_strRaw;       // escaped text as received, written to the event file
 };

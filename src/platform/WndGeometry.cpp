@@ -373,40 +373,39 @@ HWND WindowFromPoint(POINT point)
     return pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
 }
 
-BOOL GetWindowRect(HWND hWnd, LPRECT pRect)
+namespace
+{
+
+// The handle forms of the window's own calls: FALSE for a window that is gone.
+template <class TCall> BOOL CallOnWindow(HWND hWnd, TCall call)
 {
     CWnd* pWnd = CWnd::FromHandle(hWnd);
     if (pWnd == nullptr)
         return FALSE;
-    pWnd->GetWindowRect(pRect);
+    call(*pWnd);
     return TRUE;
+}
+
+} // namespace
+
+BOOL GetWindowRect(HWND hWnd, LPRECT pRect)
+{
+    return CallOnWindow(hWnd, [&](CWnd& wnd) { wnd.GetWindowRect(pRect); });
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT pRect)
 {
-    CWnd* pWnd = CWnd::FromHandle(hWnd);
-    if (pWnd == nullptr)
-        return FALSE;
-    pWnd->GetClientRect(pRect);
-    return TRUE;
+    return CallOnWindow(hWnd, [&](CWnd& wnd) { wnd.GetClientRect(pRect); });
 }
 
 BOOL ScreenToClient(HWND hWnd, LPPOINT pPoint)
 {
-    CWnd* pWnd = CWnd::FromHandle(hWnd);
-    if (pWnd == nullptr)
-        return FALSE;
-    pWnd->ScreenToClient(pPoint);
-    return TRUE;
+    return CallOnWindow(hWnd, [&](CWnd& wnd) { wnd.ScreenToClient(pPoint); });
 }
 
 BOOL ClientToScreen(HWND hWnd, LPPOINT pPoint)
 {
-    CWnd* pWnd = CWnd::FromHandle(hWnd);
-    if (pWnd == nullptr)
-        return FALSE;
-    pWnd->ClientToScreen(pPoint);
-    return TRUE;
+    return CallOnWindow(hWnd, [&](CWnd& wnd) { wnd.ClientToScreen(pPoint); });
 }
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)

@@ -56,6 +56,12 @@ inline CBytes HeaderV2(int nGames)
 }
 
 // A version-8 record with two players.
+// A version-8 record with empty texts, turn 1 and highest id 0, up to its player count.
+inline CBytes BareRecordV8Head(std::string_view playerId)
+{
+    return CBytes().I16(8).W("").W("").W(playerId).W("").I32(1).W("").A("").U8(0).I32(0);
+}
+
 inline CBytes GameRecordV8(std::string_view playerId, unsigned nHighestEventId)
 {
     return CBytes()

@@ -226,24 +226,8 @@ TEST(GameStoreFormat, GameRecordVersionsReadTheirFields)
 TEST(GameStoreFormat, PlayerRecordsKeepTheirBytes)
 {
     CPBEMGameStore store;
-    const std::string record = CBytes()
-                                   .I16(8)
-                                   .W("")
-                                   .W("")
-                                   .W("G-P01")
-                                   .W("")
-                                   .I32(1)
-                                   .W("")
-                                   .A("")
-                                   .U8(0)
-                                   .I32(0)
-                                   .I32(2)
-                                   .I32(-4)
-                                   .W("a.png")
-                                   .A("\x81\xFF")
-                                   .I32(5)
-                                   .W("")
-                                   .A("");
+    const std::string record =
+        BareRecordV8Head("G-P01").I32(2).I32(-4).W("a.png").A("\x81\xFF").I32(5).W("").A("");
     ASSERT_TRUE(ParseBytes(CBytes().U8(0).I32(1).Str() + record, store));
     const auto& players = store.m_listGames.at(0)->m_listPlayers;
     ASSERT_EQ(players.size(), 2u);
@@ -266,8 +250,7 @@ TEST(GameStoreFormat, CountsFromTheFileAreNotTrusted)
     {
         SCOPED_TRACE("negative player count: no players");
         CPBEMGameStore store;
-        const std::string record =
-            CBytes().I16(8).W("").W("").W("G-P01").W("").I32(1).W("").A("").U8(0).I32(0).I32(-1);
+        const std::string record = BareRecordV8Head("G-P01").I32(-1);
         EXPECT_TRUE(ParseBytes(HeaderV2(1).Str() + record, store));
         ASSERT_EQ(store.m_listGames.size(), 1u);
         EXPECT_TRUE(store.m_listGames[0]->m_listPlayers.empty());
@@ -282,21 +265,7 @@ TEST(GameStoreFormat, CountsFromTheFileAreNotTrusted)
     {
         SCOPED_TRACE("player count far beyond the file: the entry is not kept");
         CPBEMGameStore store;
-        const std::string record = CBytes()
-                                       .I16(8)
-                                       .W("")
-                                       .W("")
-                                       .W("G-P01")
-                                       .W("")
-                                       .I32(1)
-                                       .W("")
-                                       .A("")
-                                       .U8(0)
-                                       .I32(0)
-                                       .I32(0x7FFFFFFF)
-                                       .I32(1)
-                                       .W("")
-                                       .A("");
+        const std::string record = BareRecordV8Head("G-P01").I32(0x7FFFFFFF).I32(1).W("").A("");
         EXPECT_FALSE(ParseBytes(HeaderV2(1).Str() + record, store));
         EXPECT_TRUE(store.m_listGames.empty());
     }

@@ -2,6 +2,8 @@
 
 #include "net/GameServer.h"
 
+#include <sys/socket.h>
+
 #include <chrono>
 
 namespace
@@ -50,6 +52,13 @@ void Reply(httplib::Response& res, const SDemoReply& reply)
 CDemoHttpServer::CDemoHttpServer(CDemoGameServer& game)
 {
     m_server.set_payload_max_length(kMaxBodySize);
+    // Called for the listening socket when Bind makes it (the last one made is the one bound).
+    m_server.set_socket_options(
+        [this](socket_t sock)
+        {
+            httplib::default_socket_options(sock);
+            m_nListenFd = sock;
+        });
     // Scripts and tests that keep a connection open must not hold up the end for long.
     m_server.set_keep_alive_timeout(1);
 
@@ -109,9 +118,12 @@ CDemoHttpServer::~CDemoHttpServer()
 
 int CDemoHttpServer::Bind(const std::string& strHost, int nPort)
 {
-    if (nPort == 0)
-        return std::max(0, m_server.bind_to_any_port(strHost));
-    return m_server.bind_to_port(strHost, nPort) ? nPort : 0;
+    const int nBound = nPort == 0 ? std::max(0, m_server.bind_to_any_port(strHost))
+                                  : (m_server.bind_to_port(strHost, nPort) ? nPort : 0);
+    // Listening again on a listening socket only changes the length of its queue.
+    if (nBound != 0 && m_nListenFd >= 0)
+        ::listen(m_nListenFd, kListenBacklog);
+    return nBound;
 }
 
 bool CDemoHttpServer::Listen()

@@ -32,7 +32,12 @@ public:
     void Stop();
 
 private:
+    // The listen queue: the library's own holds 5 waiting connections, too few for a burst of
+    // pollers; a longer one is set on the socket after the library has bound it.
+    static constexpr int kListenBacklog = 64;
+
     httplib::Server m_server;
+    int m_nListenFd = -1; // the socket Bind made, seen through the socket-options call
     std::thread m_thread;
     std::atomic<bool> m_bEnded = false; // the thread's serving has ended
 };

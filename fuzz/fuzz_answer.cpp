@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     CPBEMMessageManager& manager = Manager();
     const std::string_view answer(reinterpret_cast<const char*>(data), size);
-    const bool bAccepted = manager.ProcessAnswer(answer);
+    const bool bAccepted = manager.ProcessAnswer(answer).IsAnswer();
     if (!bAccepted && !manager.m_listNewEvents.empty())
         __builtin_trap(); // a rejected answer must not bring events
     const SNewEventsAnnouncement announcement = manager.TakeNewEvents();

@@ -16,6 +16,9 @@ constexpr std::array<char16_t, 32> kHighControls = {
 };
 
 constexpr wchar_t kReplacement = 0xFFFD;
+// A byte of an invalid UTF-8 sequence in a lossless conversion: U+DC80..U+DCFF, values that
+// valid UTF-8 never gives (lone low surrogates).
+constexpr std::uint32_t kEscapedByteBase = 0xDC00;
 
 wchar_t AnsiByteToWide(unsigned char b)
 {
@@ -63,6 +66,50 @@ void AppendUtf8(std::string& out, std::uint32_t cp)
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+// The UTF-8 sequence that starts at bytes[i]. A valid one gives its code point and length; an
+// invalid one (a stray or cut sequence, an overlong form, a surrogate, a value above U+10FFFF)
+// gives as length its lead byte and the continuation bytes that did belong to it.
+struct SUtf8Sequence
+{
+    std::uint32_t cp = 0;
+    std::size_t nLength = 1;
+    bool bValid = false;
+};
+
+SUtf8Sequence DecodeUtf8At(std::string_view bytes, std::size_t i)
+{
+    auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    SUtf8Sequence seq;
+    const unsigned char b = byteAt(i);
+    std::size_t nMore = 0;
+    std::uint32_t minimum = 0;
+    if (b < 0x80)
+    {
+        seq.cp = b;
+        seq.bValid = true;
+        return seq;
+    }
+    if ((b & 0xE0) == 0xC0)
+        nMore = 1, seq.cp = b & 0x1F, minimum = 0x80;
+    else if ((b & 0xF0) == 0xE0)
+        nMore = 2, seq.cp = b & 0x0F, minimum = 0x800;
+    else if ((b & 0xF8) == 0xF0)
+        nMore = 3, seq.cp = b & 0x07, minimum = 0x10000;
+    else
+        return seq;
+    std::size_t k = 1;
+    for (; k <= nMore; ++k)
+    {
+        if (i + k >= bytes.size() || (byteAt(i + k) & 0xC0) != 0x80)
+            break;
+        seq.cp = (seq.cp << 6) | (byteAt(i + k) & 0x3F);
+    }
+    seq.nLength = k;
+    seq.bValid = k > nMore && seq.cp >= minimum && seq.cp <= 0x10FFFF &&
+                 !(seq.cp >= 0xD800 && seq.cp <= 0xDFFF);
+    return seq;
 }
 
 } // namespace
@@ -154,55 +201,57 @@ std::wstring Utf8ToWide(std::string_view bytes)
 {
     std::wstring out;
     out.reserve(bytes.size());
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    while (i < n)
+    for (std::size_t i = 0; i < bytes.size();)
     {
-        const unsigned char b = byteAt(i);
-        int nMore = 0;
-        std::uint32_t cp = 0;
-        std::uint32_t minimum = 0;
-        if (b < 0x80)
+        const SUtf8Sequence seq = DecodeUtf8At(bytes, i);
+        out += seq.bValid ? static_cast<wchar_t>(seq.cp) : kReplacement;
+        i += seq.nLength;
+    }
+    return out;
+}
+
+bool IsUtf8Exact(std::wstring_view text)
+{
+    for (const wchar_t c : text)
+    {
+        const auto u = static_cast<std::uint32_t>(c);
+        if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF)
+            return false;
+    }
+    return true;
+}
+
+std::wstring Utf8ToWideLossless(std::string_view bytes)
+{
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const SUtf8Sequence seq = DecodeUtf8At(bytes, i);
+        if (seq.bValid)
         {
-            out += static_cast<wchar_t>(b);
-            ++i;
+            out += static_cast<wchar_t>(seq.cp);
+            i += seq.nLength;
             continue;
         }
-        if ((b & 0xE0) == 0xC0)
-        {
-            nMore = 1, cp = b & 0x1F, minimum = 0x80;
-        }
-        else if ((b & 0xF0) == 0xE0)
-        {
-            nMore = 2, cp = b & 0x0F, minimum = 0x800;
-        }
-        else if ((b & 0xF8) == 0xF0)
-        {
-            nMore = 3, cp = b & 0x07, minimum = 0x10000;
-        }
+        // Only the first byte is escaped: the bytes after it may start a sequence of their own.
+        out += static_cast<wchar_t>(kEscapedByteBase | static_cast<unsigned char>(bytes[i]));
+        ++i;
+    }
+    return out;
+}
+
+std::string WideToUtf8Lossless(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const wchar_t c : text)
+    {
+        const auto u = static_cast<std::uint32_t>(c);
+        if (u >= kEscapedByteBase + 0x80 && u <= kEscapedByteBase + 0xFF)
+            out += static_cast<char>(u & 0xFF);
         else
-        {
-            out += kReplacement;
-            ++i;
-            continue;
-        }
-        std::size_t k = 1;
-        for (; k <= static_cast<std::size_t>(nMore); ++k)
-        {
-            if (i + k >= n || (byteAt(i + k) & 0xC0) != 0x80)
-                break;
-            cp = (cp << 6) | (byteAt(i + k) & 0x3F);
-        }
-        if (k <= static_cast<std::size_t>(nMore) || cp < minimum || cp > 0x10FFFF ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-        {
-            out += kReplacement;
-            i += k; // skip the lead byte and the continuation bytes that did belong to it
-            continue;
-        }
-        out += static_cast<wchar_t>(cp);
-        i += k;
+            AppendUtf8(out, u);
     }
     return out;
 }

@@ -37,31 +37,32 @@ SFileReadResult Failure(EFileRead eResult, int nErrno = 0)
     return result;
 }
 
-} // namespace
-
-SFileReadResult ReadWholeFile(std::wstring_view strPath, std::string& bytes,
-                              std::uint64_t nMaxBytes)
+// Without bKnownRegular the file is asked for its kind and length first; with it (a folder
+// listing said so) the length is found by reading, which saves a call per file.
+SFileReadResult ReadOpenFile(const CFileDescriptor& file, std::string& bytes,
+                             std::uint64_t nMaxBytes, bool bKnownRegular = false)
 {
-    bytes.clear();
-    // O_NONBLOCK: opening a pipe must not wait for a writer; regular files ignore it.
-    CFileDescriptor file(::open(ToNativePath(strPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.m_fd < 0)
         return Failure(errno == ENOENT || errno == ENOTDIR ? EFileRead::Missing : EFileRead::Failed,
                        errno);
-    struct stat st;
-    if (::fstat(file.m_fd, &st) != 0)
-        return Failure(EFileRead::Failed, errno);
-    if (!S_ISREG(st.st_mode))
-        return Failure(EFileRead::NotRegular);
-    const auto nLength = static_cast<std::uint64_t>(st.st_size);
-    if (nLength > nMaxBytes)
-        return Failure(EFileRead::TooLarge);
+    std::uint64_t nLength = 0;
+    if (!bKnownRegular)
+    {
+        struct stat st;
+        if (::fstat(file.m_fd, &st) != 0)
+            return Failure(EFileRead::Failed, errno);
+        if (!S_ISREG(st.st_mode))
+            return Failure(EFileRead::NotRegular);
+        nLength = static_cast<std::uint64_t>(st.st_size);
+        if (nLength > nMaxBytes)
+            return Failure(EFileRead::TooLarge);
+    }
 
     try
     {
         // One byte more than the length, so that a file of that length is read without growing
         // the buffer; a file that grows meanwhile is still read to its end (within the limit).
-        bytes.resize(static_cast<std::size_t>(nLength) + 1);
+        bytes.resize(bKnownRegular ? std::size_t{4096} : static_cast<std::size_t>(nLength) + 1);
         std::size_t nUsed = 0;
         for (;;)
         {
@@ -74,7 +75,8 @@ SFileReadResult ReadWholeFile(std::wstring_view strPath, std::string& bytes,
                 }
                 bytes.resize(bytes.size() * 2);
             }
-            const ssize_t n = ::read(file.m_fd, bytes.data() + nUsed, bytes.size() - nUsed);
+            const std::size_t nWanted = bytes.size() - nUsed;
+            const ssize_t n = ::read(file.m_fd, bytes.data() + nUsed, nWanted);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -83,9 +85,11 @@ SFileReadResult ReadWholeFile(std::wstring_view strPath, std::string& bytes,
                 bytes.clear();
                 return Failure(EFileRead::Failed, nErrno);
             }
-            if (n == 0)
-                break;
             nUsed += static_cast<std::size_t>(n);
+            // A short read of a regular file at or past the length it had is its end: no
+            // second call just to hear that (a folder scan reads many small files).
+            if (n == 0 || (static_cast<std::size_t>(n) < nWanted && nUsed >= nLength))
+                break;
         }
         bytes.resize(nUsed);
     }
@@ -102,6 +106,27 @@ SFileReadResult ReadWholeFile(std::wstring_view strPath, std::string& bytes,
     return result;
 }
 
+} // namespace
+
+SFileReadResult ReadWholeFile(std::wstring_view strPath, std::string& bytes,
+                              std::uint64_t nMaxBytes)
+{
+    bytes.clear();
+    // O_NONBLOCK: opening a pipe must not wait for a writer; regular files ignore it.
+    const CFileDescriptor file(
+        ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return ReadOpenFile(file, bytes, nMaxBytes);
+}
+
+SFileReadResult ReadWholeFileAt(int nFolderFd, const std::string& strNativeName, std::string& bytes,
+                                std::uint64_t nMaxBytes, bool bKnownRegular)
+{
+    bytes.clear();
+    const CFileDescriptor file(
+        ::openat(nFolderFd, strNativeName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return ReadOpenFile(file, bytes, nMaxBytes, bKnownRegular);
+}
+
 bool WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty())
@@ -114,4 +139,52 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+bool FlushToDisk(int fd)
+{
+    if (::fsync(fd) == 0)
+        return true;
+    return errno == EINVAL || errno == ENOTSUP || errno == ENOSYS;
+}
+
+EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes)
+{
+    CFileDescriptor file(::open(ToNativePath(strPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.m_fd < 0)
+        return errno == ENOENT ? EFileMatch::Missing : EFileMatch::Failed;
+    struct stat st;
+    if (::fstat(file.m_fd, &st) != 0)
+        return EFileMatch::Failed;
+    if (!S_ISREG(st.st_mode))
+        return EFileMatch::NotRegular;
+    if (static_cast<std::uint64_t>(st.st_size) != bytes.size())
+        return EFileMatch::Different;
+    // Compared in blocks: the file may be as large as the bytes, which need not be held twice.
+    char block[64 * 1024];
+    std::size_t nDone = 0;
+    for (;;)
+    {
+        const ssize_t n = ::read(file.m_fd, block, sizeof block);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return EFileMatch::Failed;
+        if (n == 0)
+            break;
+        const auto nRead = static_cast<std::size_t>(n);
+        if (nRead > bytes.size() - nDone || std::memcmp(block, bytes.data() + nDone, nRead) != 0)
+            return EFileMatch::Different; // grew meanwhile, or other bytes
+        nDone += nRead;
+    }
+    if (nDone != bytes.size())
+        return EFileMatch::Different; // shrank meanwhile
+    return FlushToDisk(file.m_fd) ? EFileMatch::Same : EFileMatch::Failed;
+}
+
+bool SyncFolder(std::wstring_view strPath)
+{
+    CFileDescriptor folder(
+        ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return folder.m_fd >= 0 && FlushToDisk(folder.m_fd);
 }

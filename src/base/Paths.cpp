@@ -73,12 +73,12 @@ std::wstring FindEntryNoCase(const std::wstring& folder, std::wstring_view name)
 
 std::string ToNativePath(std::wstring_view path)
 {
-    return WideToUtf8(path);
+    return WideToUtf8Lossless(path);
 }
 
 std::wstring FromNativePath(std::string_view path)
 {
-    return Utf8ToWide(path);
+    return Utf8ToWideLossless(path);
 }
 
 std::wstring ToSlashPath(std::wstring_view path)

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
-// Wide path to the bytes the operating system takes (UTF-8), and back.
+// Wide path to the bytes the operating system takes (UTF-8), and back. Lossless: a name that is
+// not valid UTF-8 keeps its bytes (see Utf8ToWideLossless), so every file found can be opened.
+// For showing a path to a person, WideToUtf8 gives valid text.
 std::string ToNativePath(std::wstring_view path);
 std::wstring FromNativePath(std::string_view path);
 

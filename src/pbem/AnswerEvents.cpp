@@ -44,7 +44,8 @@ EAnswerRead ReadAnswerEvents(std::string_view strAnswer,
         if (!reader.NextCounted(strPlayerKey))
             return EAnswerRead::Malformed;
 
-        while (reader.NextToken() == kEvent)
+        std::string_view strToken;
+        while ((strToken = reader.NextToken()) == kEvent)
         {
             const std::uint32_t nEventId = reader.NextNumber();
             std::string_view strFirst, strSecond, strType, strContent;
@@ -59,6 +60,10 @@ EAnswerRead ReadAnswerEvents(std::string_view strAnswer,
             events.push_back(std::move(pEvent));
         }
 
+        // Every block ends with a token of the server's choosing; a text that ends without it
+        // was cut inside the block.
+        if (strToken.empty())
+            return EAnswerRead::Malformed;
         // The token that ended the block's events is followed by one that starts the next block.
         if (reader.NextToken() != kPlayerKey)
             return EAnswerRead::Read;

@@ -20,9 +20,16 @@ template <typename Char> std::basic_string_view<Char> UpToNul(std::basic_string_
 
 } // namespace
 
-CDataBuffer::CDataBuffer(std::string_view bytes)
+CDataBuffer::CDataBuffer(std::string_view bytes) : m_bytes(bytes) {}
+
+CDataBuffer::CDataBuffer(std::string&& bytes) : m_bytes(std::move(bytes)) {}
+
+std::string CDataBuffer::TakeBytes()
 {
-    m_bytes.assign(bytes.begin(), bytes.end());
+    std::string bytes = std::move(m_bytes);
+    m_bytes.clear();
+    m_nPosition = 0;
+    return bytes;
 }
 
 void CDataBuffer::Grow(std::size_t nMore)
@@ -40,8 +47,7 @@ void CDataBuffer::AppendRaw(const void* p, std::size_t n)
     if (n == 0)
         return;
     Grow(n);
-    const auto* pb = static_cast<const unsigned char*>(p);
-    m_bytes.insert(m_bytes.end(), pb, pb + n);
+    m_bytes.append(static_cast<const char*>(p), n);
 }
 
 void CDataBuffer::AppendByte(std::uint8_t b)
@@ -105,14 +111,14 @@ std::uint8_t CDataBuffer::ReadByte()
 {
     if (!Take(1))
         return 0;
-    return m_bytes[m_nPosition++];
+    return static_cast<std::uint8_t>(m_bytes[m_nPosition++]);
 }
 
 std::int16_t CDataBuffer::ReadInt16()
 {
     if (!Take(2))
         return 0;
-    const unsigned char* p = &m_bytes[m_nPosition];
+    const unsigned char* p = GetData() + m_nPosition;
     m_nPosition += 2;
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
 }
@@ -126,7 +132,7 @@ std::uint32_t CDataBuffer::ReadUInt32()
 {
     if (!Take(4))
         return 0;
-    const unsigned char* p = &m_bytes[m_nPosition];
+    const unsigned char* p = GetData() + m_nPosition;
     m_nPosition += 4;
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -140,8 +146,7 @@ std::wstring CDataBuffer::ReadWide()
     {
         if (m_bytes[i] == 0 && m_bytes[i + 1] == 0)
         {
-            const std::string_view units(reinterpret_cast<const char*>(&m_bytes[m_nPosition]),
-                                         i - m_nPosition);
+            const std::string_view units(m_bytes.data() + m_nPosition, i - m_nPosition);
             m_nPosition = i + 2;
             return Utf16LeToWide(units);
         }
@@ -160,7 +165,7 @@ std::string CDataBuffer::ReadBytes8()
     if (m_bFailed)
         return {};
     const auto begin = m_bytes.begin() + static_cast<std::ptrdiff_t>(m_nPosition);
-    const auto nul = std::find(begin, m_bytes.end(), 0);
+    const auto nul = std::find(begin, m_bytes.end(), '\0');
     if (nul == m_bytes.end())
     {
         m_bFailed = true;

@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CDataBuffer
 {
 public:
     CDataBuffer() = default;
     explicit CDataBuffer(std::string_view bytes);
+    explicit CDataBuffer(const char* pszBytes) : CDataBuffer(std::string_view(pszBytes)) {}
+    // Takes the bytes over without a copy (a whole game list can be large).
+    explicit CDataBuffer(std::string&& bytes);
 
     void AppendByte(std::uint8_t b);
     void AppendInt16(std::int16_t n);
@@ -42,13 +44,18 @@ public:
     void SetSize(std::size_t n);
     bool HasFailed() const { return m_bFailed; }
 
-    const unsigned char* GetData() const { return m_bytes.data(); }
+    const unsigned char* GetData() const
+    {
+        return reinterpret_cast<const unsigned char*>(m_bytes.data());
+    }
+    // Hands the bytes over without a copy; the buffer is empty afterwards.
+    std::string TakeBytes();
 
 private:
     void Grow(std::size_t nMore);
     bool Take(std::size_t n); // true when n bytes remain; otherwise marks the buffer failed
 
-    std::vector<unsigned char> m_bytes;
+    std::string m_bytes;
     std::size_t m_nPosition = 0;
     bool m_bFailed = false;
 };

@@ -15,7 +15,8 @@ enum class EAnswerRead
 {
     NotAnAnswer,  // the sanity token is missing: the answer is to be ignored
     WrongVersion, // a version this program does not read: no events
-    Malformed,    // a counted length that cannot be right ended the reading early
+    Malformed,    // cut short: a counted length that cannot be right, or the end of the text
+                  // inside a player block, ended the reading early
     Read,         // read to the token that ends it
 };
 
@@ -25,14 +26,15 @@ EAnswerRead ReadAnswerEvents(std::string_view strAnswer,
                              std::vector<std::unique_ptr<CPBEMGameEvent>>& events);
 
 // Writes the event's file unless it is on disk already. True when the event is safely on disk
-// afterwards: written now, loaded from its file, or its file exists already (written earlier, or
-// by another run). Only then may its id count as known, or the server would never send again an
-// event whose file could not be written.
+// afterwards: written now, loaded from its file, or a file of its name holds its record already
+// (written earlier, or by another run). Only then may its id count as known, or the server would
+// never send again an event whose file could not be written.
 bool StoreEventFile(CPBEMGameEvent& event);
 
 // Raises the highest event id of each entry (found by keyOf) to the ids of its events that are on
-// disk (onDisk[i] for events[i]), but never to or past the id of one of its events that is not:
-// the server sends only events above the highest id, so the unsaved one comes again next time.
+// disk (onDisk[i] for events[i]) and came with a complete answer (m_bIdCounts), but never to or
+// past the id of one of its events that is not on disk: the server sends only events above the
+// highest id, so the unsaved one comes again next time.
 void RaiseHighestIds(CPBEMGameStore& store,
                      const std::vector<std::unique_ptr<CPBEMGameEvent>>& events,
                      const std::vector<bool>& onDisk,

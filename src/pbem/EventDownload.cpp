@@ -15,10 +15,10 @@ constexpr std::chrono::milliseconds kStorePause(200);
 constexpr std::int32_t kDownloadTimeout = 10; // seconds
 
 // The game program raises turns and ids in the file while this program runs.
-void RefreshFromDisk(CPBEMGameStore& store)
+void RefreshFromDisk(CPBEMGameStore& store, const SStillWaiting& stillWaiting)
 {
     CPBEMGameStore disk;
-    LoadStoreWaiting(disk, kStorePause);
+    LoadStoreWaiting(disk, kStorePause, stillWaiting);
     for (const auto& pGame : store.m_listGames)
     {
         const CPBEMGameState* pOnDisk = disk.FindGame(pGame->m_strPlayerId);
@@ -58,7 +58,7 @@ void CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
 {
     if (m_pDownload != nullptr)
         return;
-    RefreshFromDisk(m_store);
+    RefreshFromDisk(m_store, m_stillWaiting);
 
     auto pTransfer = std::make_unique<CVelCurlTransfer>();
     pTransfer->m_strName = "GetPBEMEvents";
@@ -78,31 +78,34 @@ void CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
     {
         return; // no thread to run it: like a failed download, tried again at the next tick
     }
-    m_pDownload = pTransfer.release();
+    m_pDownload = std::move(pTransfer);
 }
 
-bool CPBEMMessageManager::CollectDownload()
+SDownloadResult CPBEMMessageManager::CollectDownload()
 {
     if (m_pDownload == nullptr || m_pDownload->m_bRunning)
-        return false;
+        return {};
     // The flag drops before the observer is told: the join waits until that call has returned.
     // On the worker itself (an observer that collects at once) the join could never end.
     if (m_downloadThread.get_id() == std::this_thread::get_id())
-        return false;
+        return {};
     if (m_downloadThread.joinable())
         m_downloadThread.join();
 
-    const std::string strAnswer = m_pDownload->TakeResponse();
-    delete m_pDownload;
-    m_pDownload = nullptr;
-    // Success and failure flags are not needed: a failed download's answer fails the sanity check.
-    return ProcessAnswer(strAnswer);
+    const std::unique_ptr<CVelCurlTransfer> pDownload = std::move(m_pDownload);
+    const std::string strAnswer = pDownload->TakeResponse();
+    // A reset connection, the time limit or the size cap can leave a text that begins like an
+    // answer but ends early: it is handled as cut short.
+    const bool bTransferComplete = pDownload->m_bSucceeded && !pDownload->m_bFailed;
+    return ProcessAnswer(strAnswer, bTransferComplete);
 }
 
 SNewEventsAnnouncement CPBEMMessageManager::HandleDownloadDone()
 {
-    CollectDownload();
-    return TakeNewEvents();
+    const SDownloadResult download = CollectDownload();
+    SNewEventsAnnouncement result = TakeNewEvents();
+    result.download = download;
+    return result;
 }
 
 void CPBEMMessageManager::Shutdown()
@@ -114,12 +117,13 @@ void CPBEMMessageManager::Shutdown()
     {
         if (m_downloadThread.get_id() == std::this_thread::get_id())
         {
-            // Called from the download's own observer: the thread finishes without us.
+            // Called from the download's own observer: the thread finishes without us, and the
+            // transfer it still uses must outlive it.
             m_downloadThread.detach();
+            static_cast<void>(m_pDownload.release());
             return;
         }
         m_downloadThread.join();
     }
-    delete m_pDownload;
-    m_pDownload = nullptr;
+    m_pDownload.reset();
 }

@@ -7,12 +7,18 @@
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMGameState.h"
 
+#include "base/Encoding.h"
+
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -21,9 +27,19 @@ namespace
 
 constexpr char kEscape = '\x1E';
 constexpr char kZero = '\x1F';
+constexpr std::string_view kSpecialBytes = "\x1E\x1F";
 constexpr std::wstring_view kEventSuffix = L".event";
 // Files and texts of this size or less carry no record worth reading.
 constexpr std::size_t kMinRecordText = 10;
+
+// Temporary files: ".event-write-<pid>-<n>.tmp". The leading dot and the other ending keep them
+// out of the scan and out of the game program's sight; the fixed length keeps a long event name
+// within the file system's limit.
+constexpr std::wstring_view kTempPrefix = L".event-write-";
+constexpr std::wstring_view kTempSuffix = L".tmp";
+// A writer takes seconds; a temporary file this old is a leftover even when its pid is in use
+// again (or belongs to a process we cannot see).
+constexpr std::chrono::minutes kTempMaxAge(10);
 
 // Like the C run-time's decimal conversion: an optional sign, then digits up to the first
 // non-digit. The value wraps to 32 bits, so a negative text gives back the unsigned id it was
@@ -93,6 +109,114 @@ void ReadRecordFields(CDataBuffer& record, CPBEMGameEvent& event, bool bWithData
     record.ReadRaw(event.m_pData.get(), std::min(static_cast<std::size_t>(nCount), nBlock));
 }
 
+// Creates a new temporary file in the folder of strFinalPath; its descriptor, or -1.
+int CreateTempFile(const std::wstring& strFinalPath, std::wstring& strTempPath)
+{
+    static std::atomic<unsigned> s_nCounter{0};
+    const std::wstring strFolder = FolderPart(strFinalPath);
+    for (int nTry = 0; nTry < 8; ++nTry)
+    {
+        strTempPath =
+            JoinPath(strFolder, std::wstring(kTempPrefix) + std::to_wstring(::getpid()) + L"-" +
+                                    std::to_wstring(++s_nCounter) + std::wstring(kTempSuffix));
+        const int fd = ::open(ToNativePath(strTempPath).c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        // EEXIST: a leftover of an earlier process that had our pid.
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the complete temporary file the final name, unless a file there holds the same record.
+EWriteEvent PlaceTempFile(const std::wstring& strTempPath, const std::wstring& strFinalPath,
+                          std::string_view raw)
+{
+    const std::string strTemp = ToNativePath(strTempPath);
+    const std::string strFinal = ToNativePath(strFinalPath);
+    // link never replaces a file: a complete file that a racing writer put there first stays.
+    if (::link(strTemp.c_str(), strFinal.c_str()) == 0)
+        return EWriteEvent::Written;
+    int nErrno = errno;
+    if (nErrno == EPERM || nErrno == EOPNOTSUPP || nErrno == ENOSYS)
+    {
+        // A file system without hard links: a rename that refuses to replace does the same.
+        if (::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, strFinal.c_str(), RENAME_NOREPLACE) ==
+            0)
+            return EWriteEvent::Written;
+        nErrno = errno;
+    }
+    if (nErrno != EEXIST)
+        return EWriteEvent::Failed;
+
+    switch (MatchFileBytes(strFinalPath, raw))
+    {
+    case EFileMatch::Same:
+        return EWriteEvent::AlreadyStored;
+    case EFileMatch::Different:
+    case EFileMatch::Missing:
+        // The name is made of the game, the player and the event id, which the server gives one
+        // event only, and every writer puts the complete record there in one step. So a file of
+        // this name that does not hold this record was cut by a writer that died (an empty or
+        // half-written file of an older version), and nothing is lost by replacing it; a racing
+        // writer of the same event puts the same bytes there. Keeping it would count the event
+        // as stored while no readable copy exists.
+        return ::rename(strTemp.c_str(), strFinal.c_str()) == 0 ? EWriteEvent::Written
+                                                                : EWriteEvent::Failed;
+    case EFileMatch::NotRegular: // a folder or a pipe of that name is no event file to replace
+    case EFileMatch::Failed:
+        break;
+    }
+    return EWriteEvent::Failed;
+}
+
+EWriteEvent StoreRecord(const std::wstring& strPath, std::string_view raw)
+{
+    std::wstring strTempPath;
+    const int fd = CreateTempFile(strPath, strTempPath);
+    if (fd < 0)
+        return EWriteEvent::Failed;
+    // Flushed before it gets its name: a crash after that must not leave the name on an empty
+    // file, which the next download would take for the stored event.
+    const bool bWritten = WriteAll(fd, raw) && FlushToDisk(fd);
+    const bool bClosed = ::close(fd) == 0;
+    const EWriteEvent eResult =
+        bWritten && bClosed ? PlaceTempFile(strTempPath, strPath, raw) : EWriteEvent::Failed;
+    // After a link the final name holds the data; after a rename the name is gone already.
+    ::unlink(ToNativePath(strTempPath).c_str());
+    return eResult;
+}
+
+// An event that has a file name already: read from that file (it has no raw text then), or
+// written there before.
+bool IsOnDisk(const CPBEMGameEvent& event)
+{
+    const std::wstring strPath = EventFilePath(event.m_strFileName);
+    if (event.m_strRaw.empty())
+        return FileExists(strPath);
+    return MatchFileBytes(strPath, event.m_strRaw) == EFileMatch::Same;
+}
+
+// The pid in a temporary file's name, or 0 when the name is not one of ours.
+pid_t TempFilePid(std::wstring_view strName)
+{
+    if (!strName.starts_with(kTempPrefix) || !strName.ends_with(kTempSuffix))
+        return 0;
+    strName.remove_prefix(kTempPrefix.size());
+    strName.remove_suffix(kTempSuffix.size());
+    // "<pid>-<n>", both plain digits; nine digits at most for the pid keep it within pid_t.
+    const std::size_t nDash = strName.find(L'-');
+    auto isDigits = [](std::wstring_view text)
+    {
+        return !text.empty() && std::all_of(text.begin(), text.end(),
+                                            [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    if (nDash == std::wstring_view::npos || nDash > 9 || !isDigits(strName.substr(0, nDash)) ||
+        !isDigits(strName.substr(nDash + 1)))
+        return 0;
+    return static_cast<pid_t>(DecimalValue(strName.substr(0, nDash)));
+}
+
 } // namespace
 
 std::string UnescapeEventText(std::string_view escaped)
@@ -101,6 +225,16 @@ std::string UnescapeEventText(std::string_view escaped)
     out.reserve(escaped.size());
     for (std::size_t i = 0; i < escaped.size(); ++i)
     {
+        // Plain bytes are copied in runs: every stored event is unescaped at start-up.
+        const std::size_t nSpecial = escaped.find_first_of(kSpecialBytes, i);
+        if (nSpecial != i)
+        {
+            const std::size_t nEnd = std::min(nSpecial, escaped.size());
+            out.append(escaped.substr(i, nEnd - i));
+            if (nEnd == escaped.size())
+                break;
+            i = nEnd;
+        }
         const char c = escaped[i];
         if (c == kZero)
         {
@@ -204,7 +338,7 @@ std::wstring MakeEventFileName(const CPBEMGameEvent& event)
 
 bool IsSafeGameId(std::wstring_view strGameId)
 {
-    if (strGameId.empty() || strGameId == L"." || strGameId == L"..")
+    if (strGameId.empty() || strGameId == L"." || strGameId == L".." || !IsUtf8Exact(strGameId))
         return false;
     return std::none_of(strGameId.begin(), strGameId.end(),
                         [](wchar_t c) { return c == L'/' || c == L'\\' || c < 0x20 || c == 0x7F; });
@@ -213,18 +347,31 @@ bool IsSafeGameId(std::wstring_view strGameId)
 void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event)
 {
     std::string bytes;
-    // Folders and pipes named *.event are never read: a pipe would block the start-up.
-    if (!ReadWholeFile(strPath, bytes).Ok())
+    // Folders and pipes named *.event are never read: a pipe would block the start-up. Nor is a
+    // file larger than any answer: it would only take the memory.
+    if (!ReadWholeFile(strPath, bytes, MAX_EVENT_FILE_BYTES).Ok())
         return;
-    const std::size_t nRead = bytes.size();
-    // A correct file holds no zero byte; the text ends at the first one.
-    const std::string_view text(bytes.data(), std::min(nRead, bytes.find('\0')));
-    if (nRead > kMinRecordText)
-        ParseEventRecord(text, event, true);
-    event.m_strFileName = FileNamePart(strPath);
-    // The name, not the record, says which id the event has.
-    if (nRead > kMinRecordText && !event.m_strGameId.empty() && strPath.ends_with(kEventSuffix))
-        SplitEventFileName(event.m_strFileName, event.m_nEventId);
+    ReadEventFileBytes(strPath, bytes, event);
+}
+
+void ReadEventFileBytes(const std::wstring& strPath, std::string_view bytes, CPBEMGameEvent& event)
+{
+    try
+    {
+        const std::size_t nRead = bytes.size();
+        // A correct file holds no zero byte; the text ends at the first one.
+        const std::string_view text = bytes.substr(0, bytes.find('\0'));
+        if (nRead > kMinRecordText)
+            ParseEventRecord(text, event, true);
+        event.m_strFileName = FileNamePart(strPath);
+        // The name, not the record, says which id the event has.
+        if (nRead > kMinRecordText && !event.m_strGameId.empty() && strPath.ends_with(kEventSuffix))
+            SplitEventFileName(event.m_strFileName, event.m_nEventId);
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Out of memory for the names: the fields stored so far stay.
+    }
 }
 
 std::wstring EventFilePath(const std::wstring& strName)
@@ -234,39 +381,61 @@ std::wstring EventFilePath(const std::wstring& strName)
     return JoinPath(InstallPath(PATH_PBEM_FOLDER), strName);
 }
 
-std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName)
+EWriteEvent WriteEventFileChecked(CPBEMGameEvent& event, const std::wstring& strName)
 {
     std::wstring strFileName = strName;
     if (strFileName.empty())
     {
         if (!event.m_strFileName.empty())
-            return {}; // on disk already
+            return IsOnDisk(event) ? EWriteEvent::AlreadyStored : EWriteEvent::Failed;
         // The game id comes from the server; one that could leave the folder gives no file.
         if (!IsSafeGameId(event.m_strGameId))
-            return {};
+            return EWriteEvent::Unsafe;
         strFileName = MakeEventFileName(event);
     }
     else if (!IsSafeGameId(strFileName))
     {
-        return {}; // a given name must also stay a plain name in the folder
+        return EWriteEvent::Unsafe; // a given name must also stay a plain name in the folder
     }
+    const EWriteEvent eResult = StoreRecord(EventFilePath(strFileName), event.m_strRaw);
+    // The name is kept only for an event that is on disk, so a name always means a stored file
+    // and a failed write is tried again.
+    if (eResult == EWriteEvent::Written || eResult == EWriteEvent::AlreadyStored)
+        event.m_strFileName = strFileName;
+    return eResult;
+}
 
-    const std::wstring strPath = EventFilePath(strFileName);
-    // O_EXCL: an existing event file is never overwritten, even by a writer racing with us.
-    const int fd =
-        ::open(ToNativePath(strPath).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == EEXIST)
+std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName)
+{
+    if (WriteEventFileChecked(event, strName) != EWriteEvent::Written)
         return {};
-    event.m_strFileName = strFileName;
-    if (fd < 0)
-        return {};
-    const bool bWritten = WriteAll(fd, event.m_strRaw);
-    const bool bClosed = ::close(fd) == 0;
-    if (!bWritten || !bClosed)
-    {
-        // A half-written file would be read back as a corrupt event at every start.
-        ::unlink(ToNativePath(strPath).c_str());
-        return {};
-    }
-    return strPath;
+    return EventFilePath(event.m_strFileName);
+}
+
+bool SyncEventFolder()
+{
+    return SyncFolder(InstallPath(PATH_PBEM_FOLDER));
+}
+
+bool IsEventTempName(std::wstring_view strName)
+{
+    return TempFilePid(strName) > 0;
+}
+
+void RemoveLeftoverEventTemp(const std::wstring& strName)
+{
+    const pid_t nPid = TempFilePid(strName);
+    if (nPid <= 0)
+        return; // not ours; and kill(0) would ask about our own process group
+    const std::string strPath = ToNativePath(EventFilePath(strName));
+    struct stat st;
+    if (::lstat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    // A living writer's file is left alone, or its write would fail needlessly; a write that
+    // fails that way loses nothing (its link fails, so the event counts as not stored).
+    const bool bWriterGone = ::kill(nPid, 0) != 0 && errno == ESRCH;
+    const auto modified = std::chrono::system_clock::from_time_t(st.st_mtim.tv_sec);
+    const bool bOld = std::chrono::system_clock::now() - modified > kTempMaxAge;
+    if (bWriterGone || bOld)
+        ::unlink(strPath.c_str());
 }

@@ -2,6 +2,7 @@
 // server sent it.
 #pragma once
 
+#include "net/VelCurlTransfer.h"
 #include "pbem/PBEMGameEvent.h"
 
 #include <cstdint>
@@ -26,15 +27,54 @@ std::wstring GetEventKey(const CPBEMGameEvent& event);
 // "%s-P%02d-%d.event".
 std::wstring MakeEventFileName(const CPBEMGameEvent& event);
 // True when a game id from the server can safely be part of a file name: not empty, "." or "..",
-// and without "/", "\", NUL or other control characters. Also applied to names given to
-// WriteEventFile.
+// without "/", "\", NUL or other control characters, and unchanged by UTF-8 and back (two ids
+// that differ only in lone surrogates would otherwise share their files). Also applied to names
+// given to WriteEventFile.
 bool IsSafeGameId(std::wstring_view strGameId);
 
 // The path of an event file of that name in the PBEM folder.
 std::wstring EventFilePath(const std::wstring& strName);
 
+// The largest event file read. An event arrives inside one answer, and the transfer cuts answers
+// at this size, so a larger file is no event of ours.
+inline constexpr std::uint64_t MAX_EVENT_FILE_BYTES = CVelCurlTransfer::DEFAULT_MAX_RESPONSE_BYTES;
+
+// Fills event from the event file at strPath: the record, the file name, and the id from the
+// name. A file that cannot be read, or is larger than MAX_EVENT_FILE_BYTES, leaves the event
+// untouched.
 void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event);
-// Writes the event's raw text to PBEM/<name>; an empty name means the event's own file name.
-// Returns the path written, or an empty text when nothing was written: an existing file (of any
-// letter case) is never overwritten, and a write that fails midway leaves no file behind.
+// The same for bytes the caller read from strPath.
+void ReadEventFileBytes(const std::wstring& strPath, std::string_view bytes, CPBEMGameEvent& event);
+
+enum class EWriteEvent
+{
+    Written,       // the file now holds the event's record: newly, or in place of a damaged file
+    AlreadyStored, // a file of that name held the same record already; nothing was written
+    Failed,        // the event is not safely on disk
+    Unsafe,        // the game id or the given name cannot be a plain file name; nothing written
+};
+// Stores the event's raw text (m_strRaw) as PBEM/<name>; an empty name means the event's own
+// file name. The text goes to a temporary file in the folder, is flushed, and then takes the
+// final name, so a crash leaves either no file or the complete one under that name.
+// Written and AlreadyStored: a file of that name holds exactly m_strRaw, its data flushed to
+// disk; its name is durable after SyncEventFolder. A regular file of that name that holds
+// anything else (empty, or cut by a crash of an earlier writer) is replaced; a folder or a pipe
+// of that name gives Failed. m_strFileName is set to the name only with Written and
+// AlreadyStored: an event with a name is on disk.
+// An event that has an m_strFileName and is given no name is not written again: AlreadyStored
+// when the file of that name holds its m_strRaw (or, for an event read from a file, which has
+// no raw text, when that file is there), Failed when not.
+EWriteEvent WriteEventFileChecked(CPBEMGameEvent& event, const std::wstring& strName = {});
+// WriteEventFileChecked, returning the path when it wrote the file, an empty text when not
+// (stored already, failed or unsafe).
 std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName = {});
+// Makes the names of the event files written so far survive a crash of the system (fsync of the
+// PBEM folder). Called once after an answer's files are written and before the raised ids are
+// saved; false when the folder could not be flushed, and then the new names may be lost.
+bool SyncEventFolder();
+
+// True for the names of WriteEventFileChecked's temporary files, which are never events.
+bool IsEventTempName(std::wstring_view strName);
+// Removes the PBEM folder's temporary file strName when its writer is gone: the process named in
+// it no longer runs, or the file is older than ten minutes. Other names are left alone.
+void RemoveLeftoverEventTemp(const std::wstring& strName);

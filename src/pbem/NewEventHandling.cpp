@@ -5,28 +5,40 @@
 #include "res/TextIds.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
-
-// True when the entry shows this event already: the server sends an event again while its id is
-// not raised (its file could not be written the first time), and a start-up may find an event
-// both in its file and in the first download.
-bool HoldsEvent(const CPBEMGameState& game, const CPBEMGameEvent& event)
-{
-    const std::wstring strKey = GetEventKey(event);
-    return std::any_of(game.m_listEvents.begin(), game.m_listEvents.end(),
-                       [&](const auto& pHeld) {
-                           return pHeld->m_nEventId == event.m_nEventId &&
-                                  GetEventKey(*pHeld) == strKey;
-                       });
-}
 
 // Unlike the file name, this key puts a shared event under its own player's entry.
 std::wstring AttachKey(const CPBEMGameEvent& event)
 {
     return MakePlayerId(event.m_strGameId, event.m_nPlayer);
 }
+
+// What one entry gets in one batch, and the events it shows already. The server sends an event
+// again while its id is not raised (its file could not be written the first time, or its answer
+// was cut short), and a start-up may find an event both in its file and in the first download:
+// the copy already shown stays and is not counted again. Kept per entry, so that a batch of a
+// hundred thousand events costs as much as it holds, not its square.
+struct SEntryBatch
+{
+    std::unordered_map<std::wstring, std::unordered_set<std::uint32_t>> held; // file key -> ids
+    bool bHeldKnown = false;
+    std::vector<std::unique_ptr<CPBEMGameEvent>> arrived; // in the order they were handled
+
+    bool TakeIfNew(const CPBEMGameState& game, const CPBEMGameEvent& event)
+    {
+        if (!bHeldKnown)
+        {
+            for (const auto& pHeld : game.m_listEvents)
+                held[GetEventKey(*pHeld)].insert(pHeld->m_nEventId);
+            bHeldKnown = true;
+        }
+        return held[GetEventKey(event)].insert(event.m_nEventId).second;
+    }
+};
 
 } // namespace
 
@@ -48,14 +60,22 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
         onDisk.push_back(StoreEventFile(*pEvent));
     RaiseHighestIds(m_store, events, onDisk, AttachKey);
 
+    std::unordered_map<CPBEMGameState*, SEntryBatch> batches;
+    std::vector<CPBEMGameState*> touched; // entries in the order they first got an event
+    std::unordered_map<std::wstring, CPBEMGameState*> entries;
     for (std::unique_ptr<CPBEMGameEvent>& pEvent : events)
     {
         std::wstring strKey = AttachKey(*pEvent);
-        CPBEMGameState* pGame = m_store.FindGame(strKey);
+        auto [itEntry, bNewKey] = entries.emplace(strKey, nullptr);
+        if (bNewKey)
+            itEntry->second = m_store.FindGame(strKey);
+        CPBEMGameState* pGame = itEntry->second;
         if (pGame == nullptr)
             continue; // a game this program does not know: dropped
-        // The copy already shown stays where it is and is not counted again.
-        if (HoldsEvent(*pGame, *pEvent))
+        auto [itBatch, bNewEntry] = batches.try_emplace(pGame);
+        if (bNewEntry)
+            touched.push_back(pGame);
+        if (!itBatch->second.TakeIfNew(*pGame, *pEvent))
             continue;
 
         ++result.nCount;
@@ -66,8 +86,19 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
             result.strText += pEvent->m_strText;
         }
         result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
-        // Newest first: within one batch the event handled last ends up at the head.
-        pGame->m_listEvents.insert(pGame->m_listEvents.begin(), std::move(pEvent));
+        itBatch->second.arrived.push_back(std::move(pEvent));
+    }
+
+    // Newest first: within one batch the event handled last ends up at the head. One insertion
+    // per entry instead of one per event keeps this linear.
+    for (CPBEMGameState* pGame : touched)
+    {
+        auto& arrived = batches[pGame].arrived;
+        if (arrived.empty())
+            continue;
+        pGame->m_listEvents.insert(pGame->m_listEvents.begin(),
+                                   std::make_move_iterator(arrived.rbegin()),
+                                   std::make_move_iterator(arrived.rend()));
         pGame->m_bNewEvents = true;
     }
 

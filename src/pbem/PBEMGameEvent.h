@@ -19,4 +19,8 @@ public:
     std::int32_t m_nDataSize = 0;
     std::wstring m_strFileName; // name in the PBEM folder; empty while not on disk
     std::string m_strRaw;       // escaped text as received, written to the event file
+    // Came with an answer read to its end, so its id may count as known. An answer cut short
+    // does not promise that the events listed after the cut have higher ids, and an event file
+    // found at start-up may be what such an answer left: neither raises a highest event id.
+    bool m_bIdCounts = false;
 };

@@ -48,5 +48,15 @@ bool LoadFlagImage(CMaskedBitmap& bitmap, const std::wstring& strFlagName)
 
 std::wstring MakePlayerId(std::wstring_view strGameId, int nPlayer)
 {
-    return FormatText(L"%s-P%02d", {strGameId, nPlayer});
+    // Made once or twice for every event at start-up: the usual two-digit case is put together
+    // directly, the rest goes through the formatter.
+    if (nPlayer < 0 || nPlayer > 99)
+        return FormatText(L"%s-P%02d", {strGameId, nPlayer});
+    std::wstring strKey;
+    strKey.reserve(strGameId.size() + 4);
+    strKey.append(strGameId);
+    strKey += L"-P";
+    strKey += static_cast<wchar_t>(L'0' + nPlayer / 10);
+    strKey += static_cast<wchar_t>(L'0' + nPlayer % 10);
+    return strKey;
 }

@@ -4,31 +4,14 @@
 #include "base/Paths.h"
 #include "pbem/DataBuffer.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <limits>
 
 namespace
 {
 
 constexpr std::uint8_t kHeaderVersion = 2;
 constexpr std::int16_t kRecordVersion = 8;
-
-SFileStamp StampOf(const struct stat& st)
-{
-    SFileStamp stamp;
-    stamp.nSize = st.st_size;
-    stamp.mtime = st.st_mtim;
-    stamp.nDevice = st.st_dev;
-    stamp.nInode = st.st_ino;
-    return stamp;
-}
 
 void ReadPlayers(CDataBuffer& buffer, CPBEMGameState& game)
 {
@@ -80,22 +63,44 @@ void ReadGameRecord(CDataBuffer& buffer, CPBEMGameState& game)
         ReadPlayers(buffer, game);
 }
 
-void WriteGameRecord(CDataBuffer& buffer, const CPBEMGameState& game)
+// Notes where the fixed-size values go. Versions, counts and texts are left out: they decide
+// where the later fields lie, so only a save that keeps them may be written in place.
+class CValueFields
+{
+public:
+    CValueFields(CDataBuffer& buffer, std::vector<std::pair<std::size_t, std::size_t>>* pRanges)
+        : m_buffer(buffer), m_pRanges(pRanges)
+    {
+    }
+    template <typename Append> void Value(Append append)
+    {
+        const std::size_t nStart = m_buffer.GetSize();
+        append();
+        if (m_pRanges != nullptr)
+            m_pRanges->emplace_back(nStart, m_buffer.GetSize());
+    }
+
+private:
+    CDataBuffer& m_buffer;
+    std::vector<std::pair<std::size_t, std::size_t>>* m_pRanges;
+};
+
+void WriteGameRecord(CDataBuffer& buffer, CValueFields& values, const CPBEMGameState& game)
 {
     buffer.AppendInt16(kRecordVersion);
     buffer.AppendWide(game.m_strAuxText);
     buffer.AppendWide(game.m_strInstanceId);
     buffer.AppendWide(game.m_strPlayerId);
     buffer.AppendWide(game.m_strPassword);
-    buffer.AppendInt32(game.m_nTurn);
+    values.Value([&] { buffer.AppendInt32(game.m_nTurn); });
     buffer.AppendWide(game.m_strFlagName);
     buffer.AppendAnsi8(game.m_strAnsiText);
-    buffer.AppendByte(game.m_bNewEvents ? 1 : 0);
-    buffer.AppendUInt32(game.m_nHighestEventId);
+    values.Value([&] { buffer.AppendByte(game.m_bNewEvents ? 1 : 0); });
+    values.Value([&] { buffer.AppendUInt32(game.m_nHighestEventId); });
     buffer.AppendInt32(static_cast<std::int32_t>(game.m_listPlayers.size()));
     for (const auto& pPlayer : game.m_listPlayers)
     {
-        buffer.AppendInt32(pPlayer->m_nPlayer);
+        values.Value([&] { buffer.AppendInt32(pPlayer->m_nPlayer); });
         buffer.AppendWide(pPlayer->m_strFlagName);
         buffer.AppendBytes8(pPlayer->m_strAnsiText);
     }
@@ -113,127 +118,6 @@ CPBEMGameStore::~CPBEMGameStore()
 std::wstring CPBEMGameStore::GetFilePath() const
 {
     return m_strFilePath.empty() ? InstallPath(PATH_PBEM_DATA) : m_strFilePath;
-}
-
-bool CPBEMGameStore::OpenLocked()
-{
-    m_bBusy = false;
-    if (m_fd >= 0)
-        return true;
-
-    const std::string path = ToNativePath(GetFilePath());
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return false;
-
-    // Only a regular file can be read and written in place.
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-    {
-        ::close(fd);
-        return false;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-    {
-        m_bBusy = errno == EWOULDBLOCK || errno == EINTR;
-        ::close(fd);
-        return false;
-    }
-    m_fd = fd;
-    m_bLocked = true;
-    return true;
-}
-
-void CPBEMGameStore::DropFile()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-    m_bLocked = false;
-}
-
-void CPBEMGameStore::CloseLocked()
-{
-    DropFile();
-}
-
-bool CPBEMGameStore::Load()
-{
-    if (m_fd < 0)
-        return false;
-
-    // The stamp is taken before reading, so a write that lands during the read shows as a change.
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0 || st.st_size > std::numeric_limits<std::int32_t>::max())
-    {
-        DropFile();
-        return false;
-    }
-    const SFileStamp stamp = StampOf(st);
-    if (st.st_size == 0)
-    {
-        m_loadStamp = stamp;
-        return true;
-    }
-
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t nRead = 0;
-    while (nRead < bytes.size())
-    {
-        const ssize_t n =
-            ::pread(m_fd, bytes.data() + nRead, bytes.size() - nRead, static_cast<off_t>(nRead));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            DropFile();
-            return false;
-        }
-        nRead += static_cast<std::size_t>(n);
-    }
-    m_loadStamp = stamp;
-
-    CDataBuffer buffer(bytes);
-    return Parse(buffer);
-}
-
-bool CPBEMGameStore::Save()
-{
-    if (m_fd < 0)
-        return false;
-
-    // Written in place from the start and never shortened: readers stop after the last record,
-    // and the game program expects the file it holds to stay the same file.
-    const std::string bytes = Serialize();
-    std::size_t nWritten = 0;
-    while (nWritten < bytes.size())
-    {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + nWritten, bytes.size() - nWritten,
-                                   static_cast<off_t>(nWritten));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        nWritten += static_cast<std::size_t>(n);
-    }
-    // On disk before the lock goes, so the next holder reads what was written.
-    if (::fdatasync(m_fd) != 0)
-        return false;
-    struct stat st;
-    if (::fstat(m_fd, &st) == 0)
-        m_loadStamp = StampOf(st);
-    return true;
-}
-
-SFileStamp CPBEMGameStore::StampNow() const
-{
-    struct stat st;
-    if (::stat(ToNativePath(GetFilePath()).c_str(), &st) != 0)
-        return {};
-    return StampOf(st);
 }
 
 bool CPBEMGameStore::Parse(CDataBuffer& buffer)
@@ -271,15 +155,21 @@ bool CPBEMGameStore::Parse(CDataBuffer& buffer)
 
 std::string CPBEMGameStore::Serialize() const
 {
+    return SerializeBytes(nullptr);
+}
+
+std::string CPBEMGameStore::SerializeBytes(std::vector<CByteRange>* pValueFields) const
+{
     CDataBuffer buffer;
+    CValueFields values(buffer, pValueFields);
     buffer.AppendByte(kHeaderVersion);
-    buffer.AppendInt32(m_nStoredValue);
+    values.Value([&] { buffer.AppendInt32(m_nStoredValue); });
     buffer.AppendWide(m_strUsername);
     buffer.AppendWide(m_strPassword);
     buffer.AppendInt32(static_cast<std::int32_t>(m_listGames.size()));
     for (const auto& pGame : m_listGames)
-        WriteGameRecord(buffer, *pGame);
-    return std::string(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
+        WriteGameRecord(buffer, values, *pGame);
+    return buffer.TakeBytes();
 }
 
 CPBEMGameState* CPBEMGameStore::FindGame(std::wstring_view strPlayerId)

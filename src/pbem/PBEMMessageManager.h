@@ -4,16 +4,39 @@
 
 #include "pbem/PBEMGameEvent.h"
 #include "pbem/PBEMGameStore.h"
+#include "pbem/StoreTransaction.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
-class CVelCurlObserver;
-class CVelCurlTransfer;
+#include "net/VelCurlTransfer.h"
+
+// How the handling of a download's answer went.
+enum class EDownloadOutcome
+{
+    NotCollected, // no download, or it has not ended yet
+    NoAnswer,     // the transfer failed, or its text is not one of the server's: nothing changed
+    OtherVersion, // an answer of a version this program does not read: no events
+    Incomplete,   // cut short (the transfer failed midway, or the text ended or went wrong inside
+                  // it): the events that arrived are stored, and no highest event id is raised
+    Complete,     // read to its end: the ids of its stored events are raised
+};
+
+struct SDownloadResult
+{
+    EDownloadOutcome eOutcome = EDownloadOutcome::NotCollected;
+    int nStored = 0; // events of the answer that are on disk (written now or before)
+    // How writing the raised ids into PBEM.data went; empty when there was nothing to write.
+    std::optional<ETransactionResult> idsSaved;
+
+    // The text was one of the server's answers (complete or not).
+    bool IsAnswer() const { return eOutcome >= EDownloadOutcome::OtherVersion; }
+};
 
 // One event the new-event handling attached to its entry and counted.
 struct SAnnouncedEvent
@@ -30,6 +53,7 @@ struct SNewEventsAnnouncement
     std::wstring strText;     // the balloon text: the texts joined with "\n", " " when none
     std::wstring strTitle;    // the balloon title
     std::vector<SAnnouncedEvent> listAnnounced; // in the order they were handled
+    SDownloadResult download;                   // set by HandleDownloadDone: how the download went
 };
 
 class CPBEMMessageManager
@@ -43,8 +67,9 @@ public:
 
     // Forgets every waiting event and every entry.
     void ResetAll();
-    // The first load of the game list (the file waited for while another holder has it), then
-    // the flags of the entries.
+    // The first load of the game list (the file waited for while another holder has it, and
+    // m_stillWaiting told when that lasts), then the flags of the entries. Afterwards
+    // m_store.IsReadOnly() tells whether the raised event ids can be saved.
     void LoadAtStartup();
     // Reads the event files of the PBEM folder that belong to known entries into m_listNewEvents.
     void ScanEventFiles();
@@ -54,12 +79,13 @@ public:
     // worker thread when the transfer has ended.
     void StartDownload(CVelCurlObserver* pObserver);
     // Takes the answer of a download that has ended and processes it; does nothing while none
-    // has ended. True when an answer was processed (it began with the expected sanity token).
-    bool CollectDownload();
-    // Reads the server's answer into m_listNewEvents, writes the event files and raises the
-    // highest event ids of the entries whose events are on disk, in memory and in PBEM.data.
-    // False when the answer is not one of the server's (nothing is changed then).
-    bool ProcessAnswer(std::string_view strAnswer);
+    // has ended (NotCollected). A transfer that failed counts as cut short.
+    SDownloadResult CollectDownload();
+    // Reads the server's answer into m_listNewEvents and writes the event files; when the answer
+    // is complete (bTransferComplete and read to its end), raises the highest event ids of the
+    // entries whose events are on disk, in memory and in PBEM.data. An answer that is not one of
+    // the server's changes nothing.
+    SDownloadResult ProcessAnswer(std::string_view strAnswer, bool bTransferComplete = true);
     // Fills event from the content of one event of an answer.
     static void EventFromAnswer(std::string_view strContent, std::uint32_t nEventId,
                                 CPBEMGameEvent& event);
@@ -76,9 +102,11 @@ public:
     void Shutdown();
 
     CPBEMGameStore m_store;
+    // Told when a wait for the game list lasts (nobody by default: the program waits silently).
+    SStillWaiting m_stillWaiting;
     std::vector<std::unique_ptr<CPBEMGameEvent>> m_listNewEvents;
-    CVelCurlTransfer* m_pDownload = nullptr; // owned; set while a download runs or waits
-    std::thread m_downloadThread;            // the worker of m_pDownload until it is collected
+    std::unique_ptr<CVelCurlTransfer> m_pDownload; // set while a download runs or waits
+    std::thread m_downloadThread; // the worker of m_pDownload until it is collected
 };
 
 // The one manager of the program.

@@ -1,5 +1,3 @@
-#include "app/InstallFolder.h"
-#include "base/Paths.h"
 #include "pbem/DownloadAnswer.h"
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
@@ -7,7 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
+#include <unordered_map>
 
 namespace
 {
@@ -15,26 +13,31 @@ namespace
 // The game program may hold PBEM.data for a while; the download waits for it in these steps.
 constexpr std::chrono::milliseconds kStorePause(200);
 
-bool IsFileInPbemFolder(const std::wstring& strName)
+EDownloadOutcome OutcomeOf(EAnswerRead eRead, bool bTransferComplete)
 {
-    return FileExists(EventFilePath(strName));
+    switch (eRead)
+    {
+    case EAnswerRead::NotAnAnswer:
+        return EDownloadOutcome::NoAnswer;
+    case EAnswerRead::WrongVersion:
+        return bTransferComplete ? EDownloadOutcome::OtherVersion : EDownloadOutcome::Incomplete;
+    case EAnswerRead::Malformed:
+        return EDownloadOutcome::Incomplete;
+    case EAnswerRead::Read:
+        break;
+    }
+    return bTransferComplete ? EDownloadOutcome::Complete : EDownloadOutcome::Incomplete;
 }
 
 } // namespace
 
 bool StoreEventFile(CPBEMGameEvent& event)
 {
-    if (!WriteEventFile(event).empty())
+    // A name means a file on disk: the event was read from it, or written or found there.
+    if (!event.m_strFileName.empty())
         return true;
-    // Nothing written: the file is there already, or the write failed (which leaves no file).
-    std::wstring strName = event.m_strFileName;
-    if (strName.empty())
-    {
-        if (!IsSafeGameId(event.m_strGameId))
-            return false;
-        strName = MakeEventFileName(event);
-    }
-    return IsFileInPbemFolder(strName);
+    const EWriteEvent eWritten = WriteEventFileChecked(event);
+    return eWritten == EWriteEvent::Written || eWritten == EWriteEvent::AlreadyStored;
 }
 
 void RaiseHighestIds(CPBEMGameStore& store,
@@ -42,47 +45,82 @@ void RaiseHighestIds(CPBEMGameStore& store,
                      const std::vector<bool>& onDisk,
                      const std::function<std::wstring(const CPBEMGameEvent&)>& keyOf)
 {
-    std::map<std::wstring, std::uint32_t> lowestUnsaved;
+    std::vector<std::wstring> keys;
+    keys.reserve(events.size());
+    for (const auto& pEvent : events)
+        keys.push_back(keyOf(*pEvent));
+
+    std::unordered_map<std::wstring, std::uint32_t> lowestUnsaved;
     for (std::size_t i = 0; i < events.size(); ++i)
     {
         if (onDisk[i])
             continue;
-        const auto [it, bNew] = lowestUnsaved.emplace(keyOf(*events[i]), events[i]->m_nEventId);
+        const auto [it, bNew] = lowestUnsaved.emplace(keys[i], events[i]->m_nEventId);
         if (!bNew)
             it->second = std::min(it->second, events[i]->m_nEventId);
     }
+
+    // One lookup per key, not per event: a start-up may bring a hundred thousand events.
+    std::unordered_map<std::wstring, CPBEMGameState*> entries;
     for (std::size_t i = 0; i < events.size(); ++i)
     {
-        if (!onDisk[i])
+        if (!onDisk[i] || !events[i]->m_bIdCounts)
             continue;
-        const std::wstring strKey = keyOf(*events[i]);
-        CPBEMGameState* pGame = store.FindGame(strKey);
+        auto [itEntry, bNew] = entries.emplace(keys[i], nullptr);
+        if (bNew)
+            itEntry->second = store.FindGame(keys[i]);
+        CPBEMGameState* pGame = itEntry->second;
         if (pGame == nullptr)
             continue;
-        const auto it = lowestUnsaved.find(strKey);
+        const auto it = lowestUnsaved.find(keys[i]);
         if (it != lowestUnsaved.end() && events[i]->m_nEventId >= it->second)
             continue;
         pGame->m_nHighestEventId = std::max(pGame->m_nHighestEventId, events[i]->m_nEventId);
     }
 }
 
-bool CPBEMMessageManager::ProcessAnswer(std::string_view strAnswer)
+SDownloadResult CPBEMMessageManager::ProcessAnswer(std::string_view strAnswer,
+                                                   bool bTransferComplete)
 {
-    if (ReadAnswerEvents(strAnswer, m_listNewEvents) == EAnswerRead::NotAnAnswer)
-        return false;
+    SDownloadResult result;
+    std::vector<std::unique_ptr<CPBEMGameEvent>> arrived;
+    result.eOutcome = OutcomeOf(ReadAnswerEvents(strAnswer, arrived), bTransferComplete);
+    if (!result.IsAnswer())
+        return result;
+    const bool bComplete = result.eOutcome == EDownloadOutcome::Complete;
+    const std::size_t nFirstArrived = m_listNewEvents.size();
+    for (auto& pEvent : arrived)
+    {
+        pEvent->m_bIdCounts = bComplete;
+        m_listNewEvents.push_back(std::move(pEvent));
+    }
     if (m_listNewEvents.empty())
-        return true;
+        return result;
 
     // The files first: an id raised for an event that is not on disk would never be sent again
     // by the server, and the event would be lost with the end of the program.
     std::vector<bool> onDisk;
     onDisk.reserve(m_listNewEvents.size());
-    for (const auto& pEvent : m_listNewEvents)
-        onDisk.push_back(StoreEventFile(*pEvent));
+    for (std::size_t i = 0; i < m_listNewEvents.size(); ++i)
+    {
+        onDisk.push_back(StoreEventFile(*m_listNewEvents[i]));
+        if (onDisk.back() && i >= nFirstArrived)
+            ++result.nStored;
+    }
+    // A cut answer keeps its events (their files are recognised when they come again) but raises
+    // no id: the events listed after the cut may have lower ids than those that arrived.
+    if (!bComplete || result.nStored == 0)
+        return result;
+    // The new names must outlast a power cut before the ids that cover them are saved.
+    if (!SyncEventFolder())
+    {
+        result.idsSaved = ETransactionResult::NotSaved;
+        return result;
+    }
     RaiseHighestIds(m_store, m_listNewEvents, onDisk, GetEventKey);
 
     // Only the highest ids go back; everything else in the file stays as the game program left it.
-    RunStoreTransaction(
+    result.idsSaved = RunStoreTransaction(
         [this](CPBEMGameStore& disk)
         {
             for (const auto& pGame : m_store.m_listGames)
@@ -92,6 +130,6 @@ bool CPBEMMessageManager::ProcessAnswer(std::string_view strAnswer)
                         std::max(pOnDisk->m_nHighestEventId, pGame->m_nHighestEventId);
             }
         },
-        kStorePause);
-    return true;
+        kStorePause, {}, m_stillWaiting);
+    return result;
 }

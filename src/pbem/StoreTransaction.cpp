@@ -18,7 +18,29 @@ enum class EOpen
     Failed,
 };
 
-EOpen OpenWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause)
+// The waits of one transaction or load, which tell their caller once when they last long.
+class CWaitClock
+{
+public:
+    explicit CWaitClock(const SStillWaiting& stillWaiting) : m_stillWaiting(stillWaiting) {}
+
+    void StillBusy()
+    {
+        if (m_bTold || !m_stillWaiting.fnNotify)
+            return;
+        if (std::chrono::steady_clock::now() - m_start < m_stillWaiting.delay)
+            return;
+        m_bTold = true;
+        m_stillWaiting.fnNotify();
+    }
+
+private:
+    const SStillWaiting& m_stillWaiting;
+    const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    bool m_bTold = false;
+};
+
+EOpen OpenWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause, CWaitClock& clock)
 {
     while (!store.OpenLocked())
     {
@@ -26,6 +48,7 @@ EOpen OpenWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause)
             return EOpen::Failed; // no folder, no permission: waiting would never end
         if (pause <= std::chrono::milliseconds::zero())
             return EOpen::Busy;
+        clock.StillBusy();
         std::this_thread::sleep_for(pause);
     }
     return EOpen::Held;
@@ -35,15 +58,17 @@ EOpen OpenWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause)
 
 ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)>& change,
                                        std::chrono::milliseconds pause,
-                                       const std::wstring& strFilePath)
+                                       const std::wstring& strFilePath,
+                                       const SStillWaiting& stillWaiting)
 {
+    CWaitClock clock(stillWaiting);
     for (int nRound = 0; nRound < kMaxRounds; ++nRound)
     {
         CPBEMGameStore store;
         if (!strFilePath.empty())
             store.SetFilePath(strFilePath);
 
-        switch (OpenWaiting(store, pause))
+        switch (OpenWaiting(store, pause, clock))
         {
         case EOpen::Held:
             break;
@@ -52,6 +77,8 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
         case EOpen::Failed:
             return ETransactionResult::NotSaved;
         }
+        if (store.IsReadOnly())
+            return ETransactionResult::ReadOnly;
 
         // Saving what was only partly read would drop the entries behind the damage, or the
         // fields of a newer record version, from the shared file.
@@ -62,7 +89,7 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
 
         // The lock is advisory: a program that does not take it (the game under a compatibility
         // layer) may have written since the load. Start over from its version of the file.
-        if (!(store.StampNow() == store.GetLoadStamp()))
+        if (store.ChangedSinceLoad())
             continue;
 
         const bool bSaved = store.Save();
@@ -72,9 +99,11 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
     return ETransactionResult::NotSaved;
 }
 
-bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause)
+bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause,
+                      const SStillWaiting& stillWaiting)
 {
-    if (OpenWaiting(store, pause) != EOpen::Held)
+    CWaitClock clock(stillWaiting);
+    if (OpenWaiting(store, pause, clock) != EOpen::Held)
         return false;
     const bool bLoaded = store.Load();
     store.CloseLocked();

@@ -88,3 +88,70 @@ TEST(Encoding, Utf8)
     for (const auto& c : invalid)
         EXPECT_EQ(Utf8ToWide(c.in), c.out);
 }
+
+// Names are bytes: every byte string, valid UTF-8 or not, comes back unchanged.
+TEST(Encoding, LosslessUtf8KeepsEveryByteString)
+{
+    const struct
+    {
+        const char* pszWhat;
+        std::string bytes;
+        std::wstring wide;
+    } cases[] = {
+        {"plain", "G12-P03-5.event", L"G12-P03-5.event"},
+        {"valid text", "Z\xc3\xbcrich \xe2\x82\xac\xf0\x9f\x98\x80", L"Z\x00fcrich \x20AC\x1F600"},
+        {"Latin-1 byte", "caf\xe9", L"caf\xDCE9"},
+        {"lone continuation bytes", "\x80\xbf", L"\xDC80\xDCBF"},
+        {"cut at the end", "a\xe2\x82", L"a\xDCE2\xDC82"},
+        {"cut by a plain byte",
+         "\xc3"
+         "A",
+         L"\xDCC3"
+         L"A"},
+        {"overlong", "\xc0\x80", L"\xDCC0\xDC80"},
+        {"overlong slash", "\xe0\x80\xaf", L"\xDCE0\xDC80\xDCAF"},
+        {"encoded surrogate", "\xed\xa0\x80", L"\xDCED\xDCA0\xDC80"},
+        {"above U+10FFFF", "\xf4\x90\x80\x80", L"\xDCF4\xDC90\xDC80\xDC80"},
+        {"never a lead byte", "\xf8\xff\xfe", L"\xDCF8\xDCFF\xDCFE"},
+        // An invalid byte before a valid sequence does not swallow it.
+        {"invalid then valid", "\xe2\xc3\xa9", L"\xDCE2\x00e9"},
+        {"escape look-alike", "\xed\xb3\x80", L"\xDCED\xDCB3\xDC80"}, // U+DCC0 encoded
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszWhat);
+        EXPECT_EQ(Utf8ToWideLossless(c.bytes), c.wide);
+        EXPECT_EQ(WideToUtf8Lossless(Utf8ToWideLossless(c.bytes)), c.bytes);
+        EXPECT_EQ(Utf8ToWideLossless(WideToUtf8Lossless(c.wide)), c.wide);
+    }
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(WideToUtf8Lossless(Utf8ToWideLossless(all)), all);
+    // Characters that no name gives cannot be carried.
+    EXPECT_EQ(WideToUtf8Lossless(std::wstring(1, wchar_t(0xD800))), "\xef\xbf\xbd");
+    EXPECT_EQ(WideToUtf8Lossless(std::wstring(1, wchar_t(0xDC7F))), "\xef\xbf\xbd");
+}
+
+TEST(Encoding, Utf8ExactTellsWhichTextSurvivesUtf8)
+{
+    const struct
+    {
+        std::wstring text;
+        bool bExact;
+    } cases[] = {
+        {L"", true},
+        {L"G12 Z\x00fcrich \x20AC\xFFFD\x1F600\x10FFFF", true},
+        {std::wstring(1, wchar_t(0xD800)), false},
+        {L"G" + std::wstring(1, wchar_t(0xDBFF)), false},
+        {L"G" + std::wstring(1, wchar_t(0xDC80)), false}, // what a lossless name escape looks like
+        {L"G" + std::wstring(1, wchar_t(0xDFFF)), false},
+        {L"G" + std::wstring(1, wchar_t(0x110000)), false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(WideToUtf8(c.text));
+        EXPECT_EQ(IsUtf8Exact(c.text), c.bExact);
+        EXPECT_EQ(Utf8ToWide(WideToUtf8(c.text)) == c.text, c.bExact);
+    }
+}

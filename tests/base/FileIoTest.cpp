@@ -62,3 +62,46 @@ TEST(FileIo, WriteAllWritesEverything)
     EXPECT_EQ(dir.Read("out"), big);
     EXPECT_FALSE(WriteAll(-1, "x"));
 }
+
+TEST(FileIo, MatchFileBytesComparesExactly)
+{
+    CTempDir dir;
+    dir.Write("record", "Even record");
+    dir.Write("empty", "");
+    dir.Write("sub/x", "");
+    const struct
+    {
+        std::string name;
+        std::string bytes;
+        EFileMatch expected;
+    } cases[] = {
+        {"record", "Even record", EFileMatch::Same},
+        {"record", "Even recorD", EFileMatch::Different},
+        {"record", "Even recor", EFileMatch::Different}, // the file holds more
+        {"record", "Even record!", EFileMatch::Different},
+        {"empty", "Even record", EFileMatch::Different},
+        {"empty", "", EFileMatch::Same},
+        {"missing", "Even record", EFileMatch::Missing},
+        {"sub", "", EFileMatch::NotRegular},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name + " / " + c.bytes);
+        EXPECT_EQ(MatchFileBytes(Wide(dir.File(c.name)), c.bytes), c.expected);
+    }
+    // Larger than one block of the comparison, with the difference in the last one.
+    std::string big(200000, 'x');
+    dir.Write("big", big);
+    EXPECT_EQ(MatchFileBytes(Wide(dir.File("big")), big), EFileMatch::Same);
+    big.back() = 'y';
+    EXPECT_EQ(MatchFileBytes(Wide(dir.File("big")), big), EFileMatch::Different);
+}
+
+TEST(FileIo, SyncFolderNeedsAFolder)
+{
+    CTempDir dir;
+    dir.Write("file", "x");
+    EXPECT_TRUE(SyncFolder(Wide(dir.Path())));
+    EXPECT_FALSE(SyncFolder(Wide(dir.File("file"))));
+    EXPECT_FALSE(SyncFolder(Wide(dir.File("missing"))));
+}

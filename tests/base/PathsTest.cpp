@@ -39,3 +39,39 @@ TEST(Paths, ResolvesLetterCaseFolderByFolder)
     EXPECT_TRUE(DirectoryExists(ResolvePathNoCase(root, L"DATA")));
     EXPECT_FALSE(FileExists(ResolvePathNoCase(root, L"DATA")));
 }
+
+TEST(Paths, NativePathsKeepTheirBytes)
+{
+    const std::string names[] = {
+        "/opt/zorvex/PBEM",
+        "/home/j\xc3\xbcrgen/Zorvex \xe2\x82\xac",
+        "/mnt/caf\xe9/PBEM",             // a Latin-1 folder name
+        "/tmp/\xff\xfe/\x80",            // bytes that are never UTF-8
+        "/tmp/\xc0\xaf/x",               // overlong "/"
+        "/tmp/\xed\xa0\x80\xed\xb0\x80", // encoded surrogates
+        "/tmp/\xe2\x82",                 // cut sequence
+    };
+    for (const std::string& name : names)
+    {
+        SCOPED_TRACE(name);
+        const std::wstring wide = FromNativePath(name);
+        EXPECT_EQ(ToNativePath(wide), name);
+        EXPECT_EQ(FromNativePath(ToNativePath(wide)), wide);
+        // An overlong form of "/" stays a byte of the name, never a separator.
+        EXPECT_EQ(FileNamePart(wide), FromNativePath(name.substr(name.rfind('/') + 1)));
+    }
+}
+
+TEST(Paths, FoldersNamedWithInvalidUtf8AreFoundAndResolved)
+{
+    CTempDir dir;
+    dir.Write("Caf\xe9/Data/x.txt", "x");
+    const std::wstring root = dir.WidePath();
+    const std::wstring folder = root + FromNativePath("/Caf\xe9");
+    EXPECT_TRUE(DirectoryExists(folder));
+    EXPECT_TRUE(FileExists(folder + L"/Data/x.txt"));
+    // The case-insensitive lookup hands back the entry's own bytes.
+    const std::wstring resolved = ResolvePathNoCase(root, FromNativePath("CAF\xe9/data/X.TXT"));
+    EXPECT_EQ(ToNativePath(resolved), dir.Path() + "/Caf\xe9/Data/x.txt");
+    EXPECT_TRUE(FileExists(resolved));
+}

@@ -176,7 +176,7 @@ TEST(DemoGameServerTest, NewGameNoticesComeNowAndThenAndTheProgramSkipsThem)
         }
 
         CPBEMMessageManager manager;
-        ASSERT_TRUE(manager.ProcessAnswer(answer));
+        ASSERT_EQ(manager.ProcessAnswer(answer).eOutcome, EDownloadOutcome::Complete);
         ASSERT_EQ(manager.m_listNewEvents.size(), nOthers);
         for (const auto& pEvent : manager.m_listNewEvents)
         {

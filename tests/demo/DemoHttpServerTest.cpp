@@ -4,11 +4,25 @@
 
 #include "pbem/DownloadAnswer.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace
 {
 
 const std::string kDownload = "/ServerAssets/PBEM/DownloadNewGameEvents.php";
 const std::string kLooking = "/ServerAssets/PBEM/SetLookingForPBEMGame.php";
+
+httplib::MultipartFormDataItems Items(const DemoFormFields& fields)
+{
+    httplib::MultipartFormDataItems items;
+    for (const auto& [strName, strValue] : fields)
+        items.push_back({strName, strValue, "", ""});
+    return items;
+}
 
 class DemoHttpServerTest : public ::testing::Test
 {
@@ -18,14 +32,6 @@ protected:
         m_nPort = m_http.Bind("127.0.0.1", 0);
         ASSERT_NE(m_nPort, 0);
         m_http.Start();
-    }
-
-    static httplib::MultipartFormDataItems Items(const DemoFormFields& fields)
-    {
-        httplib::MultipartFormDataItems items;
-        for (const auto& [strName, strValue] : fields)
-            items.push_back({strName, strValue, "", ""});
-        return items;
     }
 
     CDemoGameServer m_game{1};
@@ -104,4 +110,46 @@ TEST_F(DemoHttpServerTest, RefusesWhatIsNotAPostOfTheProgram)
     const auto after = client.Post(kDownload, Items(DownloadForm({{"G1", 1}})));
     ASSERT_TRUE(after);
     EXPECT_EQ(after->status, 200);
+}
+
+TEST(DemoHttpServerBacklogTest, TakesSixteenConnectionsAtOnce)
+{
+    // Bound but not yet serving, nothing accepts: every connection the kernel completes waits
+    // in the listen queue, so the queue must hold all sixteen (a short one drops the rest).
+    CDemoGameServer game{1};
+    CDemoHttpServer http{game};
+    const int nPort = http.Bind("127.0.0.1", 0);
+    ASSERT_NE(nPort, 0);
+
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(nPort));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<int> sockets;
+    for (int i = 0; i < 16; ++i)
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ASSERT_GE(fd, 0);
+        sockets.push_back(fd);
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    }
+    int nConnected = 0;
+    for (const int fd : sockets)
+    {
+        pollfd wait = {fd, POLLOUT, 0};
+        int nError = -1;
+        socklen_t nLength = sizeof nError;
+        if (::poll(&wait, 1, 500) == 1 &&
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &nError, &nLength) == 0 && nError == 0)
+            ++nConnected;
+    }
+    EXPECT_EQ(nConnected, 16);
+    for (const int fd : sockets)
+        ::close(fd);
+
+    http.Start();
+    httplib::Client client("127.0.0.1", nPort);
+    const auto answer = client.Post(kDownload, Items(DownloadForm({{"G1", 1}})));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
 }

@@ -234,7 +234,7 @@ TEST_F(EventDownloadTest, FailedDownloadsChangeNothing)
         });
     m_manager.StartDownload(&m_observer);
     ASSERT_TRUE(m_observer.WaitDone(1));
-    EXPECT_FALSE(m_manager.CollectDownload());
+    EXPECT_EQ(m_manager.CollectDownload().eOutcome, EDownloadOutcome::NoAnswer);
 
     // Nothing listens on the server's port any more.
     const std::string strURL = m_server.BaseURL();
@@ -244,7 +244,7 @@ TEST_F(EventDownloadTest, FailedDownloadsChangeNothing)
     }
     m_manager.StartDownload(&m_observer);
     ASSERT_TRUE(m_observer.WaitDone(2));
-    EXPECT_FALSE(m_manager.CollectDownload());
+    EXPECT_EQ(m_manager.CollectDownload().eOutcome, EDownloadOutcome::NoAnswer);
 
     EXPECT_EQ(m_manager.m_pDownload, nullptr);
     EXPECT_TRUE(m_manager.m_listNewEvents.empty());
@@ -263,7 +263,8 @@ TEST_F(EventDownloadTest, TheManagerEndsAStalledDownloadPromptly)
     auto pManager = std::make_unique<CPBEMMessageManager>();
     pManager->StartDownload(&m_observer);
     ASSERT_TRUE(m_server.WaitForRequests(1, 5s));
-    EXPECT_FALSE(pManager->CollectDownload()); // still running: nothing to collect
+    EXPECT_EQ(pManager->CollectDownload().eOutcome,
+              EDownloadOutcome::NotCollected); // still running: nothing to collect
     EXPECT_NE(pManager->m_pDownload, nullptr);
 
     const auto start = std::chrono::steady_clock::now();

@@ -313,6 +313,14 @@ protected:
     {
         m_temp.Write("a/install/PBEM/" + name, bytes);
     }
+    // Every name in the PBEM folder, temporary files included.
+    std::set<std::string> PbemNames() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_strInstall + "/PBEM"))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
     static CPBEMGameEvent ServerEvent(std::wstring gameId, std::uint32_t nId)
     {
@@ -406,13 +414,96 @@ TEST_F(EventFileTest, WritesTheRawTextOnceAndReadsItBack)
     EXPECT_EQ(WriteEventFile(loaded), L"");
 }
 
-TEST_F(EventFileTest, ExistingFileIsNotOverwritten)
+// The result says whether the event is on disk, also for an event that has its name already.
+TEST_F(EventFileTest, EventWithAFileNameIsNotWrittenAgainButChecked)
 {
-    WriteFile("G12-P03-1057.event", "old");
     CPBEMGameEvent event = ServerEvent(L"G12", 1057);
-    EXPECT_EQ(WriteEventFile(event), L"");
-    EXPECT_TRUE(event.m_strFileName.empty());
-    EXPECT_EQ(ReadFile("G12-P03-1057.event"), "old");
+    ASSERT_EQ(WriteEventFileChecked(event), EWriteEvent::Written);
+    EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::AlreadyStored);
+
+    CPBEMGameEvent loaded; // read from the file: no raw text
+    ReadEventFile(PbemPath("G12-P03-1057.event"), loaded);
+    EXPECT_EQ(WriteEventFileChecked(loaded), EWriteEvent::AlreadyStored);
+
+    WriteFile("G12-P03-1057.event", "");
+    EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::Failed);
+    EXPECT_EQ(ReadFile("G12-P03-1057.event"), "");
+    std::filesystem::remove(PbemFile("G12-P03-1057.event"));
+    EXPECT_EQ(WriteEventFileChecked(loaded), EWriteEvent::Failed);
+}
+
+TEST_F(EventFileTest, FileHoldingTheSameRecordIsNotRewritten)
+{
+    CPBEMGameEvent event = ServerEvent(L"G12", 1057);
+    WriteFile("G12-P03-1057.event", event.m_strRaw);
+    struct stat before = {};
+    ASSERT_EQ(::stat(PbemFile("G12-P03-1057.event").c_str(), &before), 0);
+
+    EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::AlreadyStored);
+    EXPECT_EQ(event.m_strFileName, L"G12-P03-1057.event");
+    CPBEMGameEvent again = ServerEvent(L"G12", 1057);
+    EXPECT_EQ(WriteEventFile(again), L""); // nothing written
+
+    struct stat after = {};
+    ASSERT_EQ(::stat(PbemFile("G12-P03-1057.event").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadFile("G12-P03-1057.event"), event.m_strRaw);
+    EXPECT_EQ(PbemNames(), std::set<std::string>{"G12-P03-1057.event"}); // no temporary file left
+}
+
+// What a writer killed midway leaves under the event's name must not count as the stored event:
+// the next download would raise the id, and the event would be lost.
+TEST_F(EventFileTest, DamagedFileOfTheNameIsReplaced)
+{
+    const std::string raw = ServerEvent(L"G12", 1057).m_strRaw;
+    const std::string other = raw.substr(0, raw.size() - 4) + "junk";
+    const struct
+    {
+        const char* pszWhat;
+        std::string bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"cut record", raw.substr(0, raw.size() / 2)},
+        {"cut by one byte", raw.substr(0, raw.size() - 1)},
+        {"another record",
+         EscapeEventText(MakeRecord(L"G12", 2, true, 0, "IM", L"x", 0, 0, "").bytes)},
+        {"same length, other bytes", other},
+        {"record and more", raw + "more"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszWhat);
+        WriteFile("G12-P03-1057.event", c.bytes);
+        CPBEMGameEvent event = ServerEvent(L"G12", 1057);
+        EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::Written);
+        EXPECT_EQ(event.m_strFileName, L"G12-P03-1057.event");
+        EXPECT_EQ(ReadFile("G12-P03-1057.event"), raw);
+        EXPECT_EQ(PbemNames(), std::set<std::string>{"G12-P03-1057.event"});
+
+        CPBEMGameEvent loaded;
+        ReadEventFile(PbemPath("G12-P03-1057.event"), loaded);
+        EXPECT_EQ(loaded.m_strText, L"Hello <there>");
+    }
+    // The path-returning form reports the replacement as a write.
+    WriteFile("G12-P03-1057.event", "");
+    CPBEMGameEvent event = ServerEvent(L"G12", 1057);
+    EXPECT_EQ(WriteEventFile(event), PbemPath("G12-P03-1057.event"));
+    EXPECT_EQ(ReadFile("G12-P03-1057.event"), raw);
+}
+
+TEST_F(EventFileTest, FolderOrPipeOfTheNameIsNoStoredEvent)
+{
+    std::filesystem::create_directory(PbemFile("G12-P03-1.event"));
+    ASSERT_EQ(::mkfifo(PbemFile("G12-P03-2.event").c_str(), 0600), 0);
+    for (const std::uint32_t nId : {1u, 2u})
+    {
+        SCOPED_TRACE(nId);
+        CPBEMGameEvent event = ServerEvent(L"G12", nId);
+        EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::Failed);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(PbemFile("G12-P03-1.event")));
+    EXPECT_TRUE(std::filesystem::is_fifo(PbemFile("G12-P03-2.event")));
+    EXPECT_EQ(PbemNames(), (std::set<std::string>{"G12-P03-1.event", "G12-P03-2.event"}));
 }
 
 TEST_F(EventFileTest, NamesKeepTheirCaseInAFolderOfAnotherCase)
@@ -473,8 +564,8 @@ TEST_F(EventFileTest, FailedCreateReturnsEmpty)
     m_temp.Write("a/install/PBEM", "not a folder");
     CPBEMGameEvent event = ServerEvent(L"G12", 1057);
     EXPECT_EQ(WriteEventFile(event), L"");
-    // The name is kept, but the result tells that nothing is on disk.
-    EXPECT_EQ(event.m_strFileName, L"G12-P03-1057.event");
+    // No name: the event is not on disk, and a later write tries again.
+    EXPECT_EQ(event.m_strFileName, L"");
 }
 
 TEST_F(EventFileTest, ReadOnlyFolderReturnsEmpty)
@@ -502,9 +593,86 @@ TEST_F(EventFileTest, FailedWriteLeavesNoPartialFile)
 
     CPBEMGameEvent event = ServerEvent(L"G12", 1057);
     const std::wstring path = WriteEventFile(event);
+    // Over a cut file of the name the write fails too, and the cut file stays no stored event.
+    WriteFile("G12-P03-1058.event", "Even");
+    CPBEMGameEvent over = ServerEvent(L"G12", 1058);
+    const EWriteEvent eOver = WriteEventFileChecked(over);
 
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::sigaction(SIGXFSZ, &previous, nullptr);
     EXPECT_EQ(path, L"");
     EXPECT_FALSE(std::filesystem::exists(PbemFile("G12-P03-1057.event")));
+    EXPECT_EQ(eOver, EWriteEvent::Failed);
+    EXPECT_EQ(ReadFile("G12-P03-1058.event"), "Even");
+    // No temporary file is left behind either.
+    EXPECT_EQ(PbemNames(), std::set<std::string>{"G12-P03-1058.event"});
+}
+
+// UTF-16 game ids may hold lone surrogates, which UTF-8 cannot carry: two ids that differ only in
+// them would share one file name, and the second game's event would be taken as stored.
+TEST_F(EventFileTest, IdsThatDoNotSurviveUtf8GiveNoFile)
+{
+    const std::set<std::string> before = ListTree(m_temp.Path());
+    const std::wstring ids[] = {
+        L"G" + std::wstring(1, wchar_t(0xD800)),
+        L"G" + std::wstring(1, wchar_t(0xDBFF)),
+        // What a lossless name conversion makes of byte 0xE9: still no id of a file.
+        L"Caf" + std::wstring(1, wchar_t(0xDCE9)),
+        L"G" + std::wstring(1, wchar_t(0x110000)),
+    };
+    for (const std::wstring& id : ids)
+    {
+        SCOPED_TRACE(ToNativePath(id));
+        EXPECT_FALSE(IsSafeGameId(id));
+        CPBEMGameEvent event = ServerEvent(id, 1);
+        EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::Unsafe);
+        EXPECT_TRUE(event.m_strFileName.empty());
+        // A given name is held to the same rule.
+        CPBEMGameEvent named = ServerEvent(L"G12", 1);
+        EXPECT_EQ(WriteEventFileChecked(named, id + L"-P03-1.event"), EWriteEvent::Unsafe);
+    }
+    EXPECT_EQ(ListTree(m_temp.Path()), before);
+    // A surrogate pair is a character like any other.
+    CPBEMGameEvent emoji = ServerEvent(L"G\x1F600", 1);
+    EXPECT_EQ(WriteEventFileChecked(emoji), EWriteEvent::Written);
+    EXPECT_EQ(ReadFile("G\xf0\x9f\x98\x80-P03-1.event"), emoji.m_strRaw);
+}
+
+// The answer's size cap bounds an event; a larger file is refused without being read into memory.
+TEST_F(EventFileTest, FileLargerThanAnAnswerIsNotRead)
+{
+    const std::string raw = ServerEvent(L"G12", 0).m_strRaw;
+    const struct
+    {
+        const char* pszName;
+        std::uint64_t nSize;
+        std::uint32_t nExpectedId; // 77: refused, the event untouched
+    } cases[] = {
+        {"G12-P03-1.event", MAX_EVENT_FILE_BYTES, 1},
+        {"G12-P03-2.event", MAX_EVENT_FILE_BYTES + 1, 77},
+        {"G12-P03-3.event", 65ull * 1024 * 1024 + 1, 77},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        // A record, then zeros to the size: sparse, so the test stays fast.
+        WriteFile(c.pszName, raw);
+        ASSERT_EQ(::truncate(PbemFile(c.pszName).c_str(), static_cast<off_t>(c.nSize)), 0);
+        CPBEMGameEvent event;
+        event.m_nEventId = 77;
+        ReadEventFile(PbemPath(c.pszName), event);
+        const bool bRead = c.nExpectedId != 77;
+        EXPECT_EQ(event.m_strGameId, bRead ? L"G12" : L"");
+        EXPECT_EQ(event.m_strFileName, bRead ? FromNativePath(c.pszName) : L"");
+        EXPECT_EQ(event.m_nEventId, c.nExpectedId);
+        std::filesystem::remove(PbemFile(c.pszName));
+    }
+    EXPECT_EQ(MAX_EVENT_FILE_BYTES, 64u * 1024 * 1024);
+}
+
+TEST_F(EventFileTest, SyncEventFolderNeedsThePbemFolder)
+{
+    EXPECT_TRUE(SyncEventFolder());
+    std::filesystem::remove(m_strInstall + "/PBEM");
+    EXPECT_FALSE(SyncEventFolder());
 }

@@ -2,10 +2,15 @@
 #include "pbem/PBEMMessageManager.h"
 
 #include "app/InstallFolder.h"
+#include "base/Paths.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -121,4 +126,72 @@ TEST_F(EventScanTest, FindsTheFolderInAnyCaseAndToleratesItsAbsence)
     m_temp.Write("pbem/G7-P02-12.event", RecordOf(L"G7"));
     m_manager.ScanEventFiles();
     EXPECT_EQ(FoundNames(), std::vector<std::wstring>{L"G7-P02-12.event"});
+}
+
+// A writer killed before it named its file leaves a temporary file: never an event, and removed
+// once its writer is gone, but not under a writer that still runs.
+TEST_F(EventScanTest, RemovesOnlyLeftoverTemporaryFilesAndNeverReadsThem)
+{
+    AddEntry(L"G7-P02");
+    WriteEvent("G7-P02-7.event", RecordOf(L"G7"));
+    const std::string self = std::to_string(::getpid());
+    const struct
+    {
+        std::string name;
+        bool bKept;
+    } cases[] = {
+        {".event-write-999999999-1.tmp", false},      // no such process
+        {".event-write-" + self + "-900.tmp", true},  // a writer that runs
+        {".event-write-" + self + "-901.tmp", false}, // ... but far too old for a write
+        {".event-write-1-5.tmp", true},
+        {".event-write-0-1.tmp", true}, // no pid: not ours
+        {".event-write-x-1.tmp", true},
+        {".event-write-999999999-1.tmp.bak", true},
+        {"event-write-999999999-1.tmp", true},
+    };
+    for (const auto& c : cases)
+        WriteEvent(c.name, RecordOf(L"G7"));
+    std::filesystem::create_directory(m_temp.File("PBEM/.event-write-999999999-2.tmp"));
+    std::filesystem::last_write_time(m_temp.File("PBEM/.event-write-" + self + "-901.tmp"),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
+
+    m_manager.ScanEventFiles();
+    EXPECT_EQ(FoundNames(), std::vector<std::wstring>{L"G7-P02-7.event"});
+    for (const auto& c : cases)
+        EXPECT_EQ(std::filesystem::exists(m_temp.File("PBEM/" + c.name)), c.bKept) << c.name;
+    EXPECT_TRUE(std::filesystem::is_directory(m_temp.File("PBEM/.event-write-999999999-2.tmp")));
+}
+
+// A Linux folder name is bytes: an installation below a name that is not UTF-8 still works.
+TEST_F(EventScanTest, WritesAndFindsEventsBelowAFolderNamedWithInvalidUtf8)
+{
+    const std::string install = m_temp.File("Caf\xe9 \xff\xfe");
+    std::filesystem::create_directories(install + "/PBEM");
+    SetInstallFolder(FromNativePath(install));
+    AddEntry(L"G7-P02");
+
+    CPBEMGameEvent event;
+    event.m_strGameId = L"G7";
+    event.m_nPlayer = 2;
+    event.m_nEventId = 12;
+    event.m_strRaw = RecordOf(L"G7");
+    EXPECT_EQ(WriteEventFileChecked(event), EWriteEvent::Written);
+    EXPECT_EQ(m_temp.Read("Caf\xe9 \xff\xfe/PBEM/G7-P02-12.event"), event.m_strRaw);
+    EXPECT_TRUE(SyncEventFolder());
+    m_temp.Write("Caf\xe9 \xff\xfe/PBEM/.event-write-999999999-3.tmp", "left");
+
+    m_manager.ScanEventFiles();
+    EXPECT_EQ(FoundNames(), std::vector<std::wstring>{L"G7-P02-12.event"});
+    EXPECT_EQ(m_manager.m_listNewEvents.front()->m_strGameId, L"G7");
+    EXPECT_FALSE(std::filesystem::exists(install + "/PBEM/.event-write-999999999-3.tmp"));
+}
+
+// The writer never makes a name that is not UTF-8, so such a file is no event of a game entry.
+TEST_F(EventScanTest, SkipsEventNamesThatAreNotUtf8)
+{
+    AddEntry(FromNativePath("G7\xff-P02"));
+    WriteEvent("G7\xff-P02-3.event", RecordOf(L"G7"));
+    m_manager.ScanEventFiles();
+    EXPECT_TRUE(m_manager.m_listNewEvents.empty());
 }

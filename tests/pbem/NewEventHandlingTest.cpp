@@ -23,7 +23,7 @@ protected:
     }
     SNewEventsAnnouncement Receive(const std::string& answer)
     {
-        EXPECT_TRUE(m_manager.ProcessAnswer(answer));
+        EXPECT_TRUE(m_manager.ProcessAnswer(answer).IsAnswer());
         return m_manager.TakeNewEvents();
     }
 };

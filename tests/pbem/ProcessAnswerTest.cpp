@@ -38,7 +38,7 @@ TEST_F(ProcessAnswerTest, ReadsTheOneEventOfTheExampleAndStoresItFirst)
     const std::string answer = "SanityCheck-5170382 Version01 PlayerKey 3 abc Event 1058 0  0  "
                                "4 Mail " +
                                CAnswerText::Counted(kMail12.m_strRaw) + "Close Done ";
-    EXPECT_TRUE(m_manager.ProcessAnswer(answer));
+    EXPECT_EQ(m_manager.ProcessAnswer(answer).eOutcome, EDownloadOutcome::Complete);
 
     ASSERT_EQ(NewEvents(), (EventIds{{L"G12", 1058u}}));
     const CPBEMGameEvent& event = *m_manager.m_listNewEvents[0];
@@ -59,18 +59,24 @@ TEST_F(ProcessAnswerTest, Grammar)
     {
         const char* pszName;
         std::string answer;
-        bool bAccepted;
+        EDownloadOutcome eOutcome;
         EventIds expected;
     };
     const SCase cases[] = {
-        {"empty", "", false, {}},
-        {"sanity token without its space", "SanityCheck-5170382", false, {}},
-        {"an error page", "<html>SanityCheck-5170382 Version01 </html>", false, {}},
-        {"no events", kAnswerStart, true, {}},
-        {"wrong version", CAnswerText("Version02").Player().Event(5, kMail12).Text(), true, {}},
+        {"empty", "", EDownloadOutcome::NoAnswer, {}},
+        {"sanity token without its space", "SanityCheck-5170382", EDownloadOutcome::NoAnswer, {}},
+        {"an error page",
+         "<html>SanityCheck-5170382 Version01 </html>",
+         EDownloadOutcome::NoAnswer,
+         {}},
+        {"no events", kAnswerStart, EDownloadOutcome::Complete, {}},
+        {"wrong version",
+         CAnswerText("Version02").Player().Event(5, kMail12).Text(),
+         EDownloadOutcome::OtherVersion,
+         {}},
         {"no player block",
          kAnswerStart + "Something PlayerKey 1 K Event 5 0  0  4 Mail " + mail12,
-         true,
+         EDownloadOutcome::Complete,
          {}},
         {"several blocks and events",
          CAnswerText()
@@ -80,19 +86,19 @@ TEST_F(ProcessAnswerTest, Grammar)
              .Player("B")
              .Event(7, kMail13)
              .Text(),
-         true,
+         EDownloadOutcome::Complete,
          {{L"G12", 5u}, {L"G12", 6u}, {L"G13", 7u}}},
         {"a block without events",
          CAnswerText().Player("A").Player("B").Event(7, kMail13).Text(),
-         true,
+         EDownloadOutcome::Complete,
          {{L"G13", 7u}}},
         {"NewGame skipped",
          CAnswerText().Player().Event("5", "NewGame", kMail12.m_strRaw).Event(6, kMail13).Text(),
-         true,
+         EDownloadOutcome::Complete,
          {{L"G13", 6u}}},
         {"ids printed signed",
          CAnswerText().Player().Event("-1", "Mail", kMail12.m_strRaw).Text(),
-         true,
+         EDownloadOutcome::Complete,
          {{L"G12", 4294967295u}}},
         {"unreadable contents still come",
          CAnswerText()
@@ -100,21 +106,21 @@ TEST_F(ProcessAnswerTest, Grammar)
              .Event("5", "Mail", "short")
              .Event("6", "Mail", "not a record at all")
              .Text(),
-         true,
+         EDownloadOutcome::Complete,
          {{L"", 0u}, {L"", 6u}}},
         {"the block's closing token is not examined",
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 +
              "PlayerKey PlayerKey 1 B " + "Event 6 0  0  4 Mail " + mail12 + "End Done ",
-         true,
+         EDownloadOutcome::Complete,
          {{L"G12", 5u}, {L"G12", 6u}}},
         {"a block must follow right after the closing token",
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 +
              "End Other PlayerKey 1 B " + "Event 6 0  0  4 Mail " + mail12 + "End Done ",
-         true,
+         EDownloadOutcome::Complete,
          {{L"G12", 5u}}},
         {"the end of the answer ends the reading",
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12.substr(0, mail12.size() - 1),
-         true,
+         EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
         {"negative length",
          CAnswerText()
@@ -123,7 +129,7 @@ TEST_F(ProcessAnswerTest, Grammar)
              .Raw("Event 6 0  -3 ab 4 Mail ")
              .Event(7, kMail12)
              .Text(),
-         true,
+         EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
         {"length not a number",
          CAnswerText()
@@ -132,25 +138,29 @@ TEST_F(ProcessAnswerTest, Grammar)
              .Raw("Event 6 0  0  four Mail ")
              .Event(7, kMail12)
              .Text(),
-         true,
+         EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
         {"content longer than the answer",
          CAnswerText().Player().Event(5, kMail12).Raw("Event 6 0  0  4 Mail 9999 abc ").Text(),
-         true,
+         EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
         {"answer cut inside a length",
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail 12",
-         true,
+         EDownloadOutcome::Incomplete,
          {}},
+        {"cut after an event, before the block's closing token",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12,
+         EDownloadOutcome::Incomplete,
+         {{L"G12", 5u}}},
         {"bad player key length",
          CAnswerText().Player().Event(5, kMail12).Raw("End PlayerKey x ").Event(6, kMail12).Text(),
-         true,
+         EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
     };
     for (const SCase& c : cases)
     {
         CPBEMMessageManager manager;
-        EXPECT_EQ(manager.ProcessAnswer(c.answer), c.bAccepted) << c.pszName;
+        EXPECT_EQ(manager.ProcessAnswer(c.answer).eOutcome, c.eOutcome) << c.pszName;
         EventIds ids;
         for (const auto& pEvent : manager.m_listNewEvents)
             ids.emplace_back(pEvent->m_strGameId, pEvent->m_nEventId);
@@ -162,41 +172,102 @@ TEST_F(ProcessAnswerTest, AnAnswerWithoutEventsLeavesTheGameListAlone)
 {
     AddEntry(L"G12-P03", 1057);
     std::filesystem::remove(m_temp.File("PBEM/PBEM.data"));
-    EXPECT_TRUE(m_manager.ProcessAnswer("SanityCheck-5170382 Version01 "));
+    EXPECT_EQ(m_manager.ProcessAnswer("SanityCheck-5170382 Version01 ").eOutcome,
+              EDownloadOutcome::Complete);
     EXPECT_TRUE(m_manager.m_listNewEvents.empty());
     // Opening it would have created it.
     EXPECT_FALSE(std::filesystem::exists(m_temp.File("PBEM/PBEM.data")));
 }
 
-TEST_F(ProcessAnswerTest, WaitingEventsRaiseIdsEvenWhenTheAnswerHasAnotherVersion)
+TEST_F(ProcessAnswerTest, StoredEventFilesRaiseNoIds)
 {
+    // Files found at start-up may be what a cut answer or a crash left: raising the id past them
+    // could skip events the server has not sent yet. Only a complete answer raises ids.
     AddEntry(L"G12-P03", 1057);
     AddEntry(L"G12-P00", 10);
-    // As the start-up scan leaves them: loaded from their files.
-    CPBEMGameEvent stored = ServerEvent(L"G12", 3, L"old");
-    m_temp.Write("PBEM/G12-P03-1100.event", stored.m_strRaw);
+    m_temp.Write("PBEM/G12-P03-1100.event", ServerEvent(L"G12", 3, L"old").m_strRaw);
     m_temp.Write("PBEM/G12-P00-20.event", ServerEvent(L"G12", 3, L"", true).m_strRaw);
     m_manager.ScanEventFiles();
     ASSERT_EQ(m_manager.m_listNewEvents.size(), 2u);
 
-    EXPECT_TRUE(m_manager.ProcessAnswer("SanityCheck-5170382 Version02 "));
-    EXPECT_EQ(Highest(L"G12-P03"), 1100u);
-    EXPECT_EQ(DiskHighest(L"G12-P03"), 1100u);
-    // A shared event counts for the shared entry here.
-    EXPECT_EQ(Highest(L"G12-P00"), 20u);
-    EXPECT_EQ(DiskHighest(L"G12-P00"), 20u);
+    EXPECT_EQ(m_manager.ProcessAnswer("SanityCheck-5170382 Version02 ").eOutcome,
+              EDownloadOutcome::OtherVersion);
+    EXPECT_EQ(m_manager.ProcessAnswer(CAnswerText().Player().Event(1058, kMail12).Text()).eOutcome,
+              EDownloadOutcome::Complete);
+    EXPECT_EQ(Highest(L"G12-P03"), 1058u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1058u);
+    EXPECT_EQ(Highest(L"G12-P00"), 10u);
+    EXPECT_EQ(DiskHighest(L"G12-P00"), 10u);
+    m_manager.TakeNewEvents();
+    EXPECT_EQ(Highest(L"G12-P03"), 1058u);
+    EXPECT_EQ(Highest(L"G12-P00"), 10u);
 
-    // An answer that is not one changes nothing, waiting events or not.
+    // An answer that is not one changes nothing.
     m_manager.m_store.FindGame(L"G12-P03")->m_nHighestEventId = 1;
-    EXPECT_FALSE(m_manager.ProcessAnswer("SanityCheck-5170382Version01 "));
-    EXPECT_EQ(DiskHighest(L"G12-P03"), 1100u);
+    EXPECT_EQ(m_manager.ProcessAnswer("SanityCheck-5170382Version01 ").eOutcome,
+              EDownloadOutcome::NoAnswer);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1058u);
+}
+
+TEST_F(ProcessAnswerTest, AnAnswerCutShortStoresWhatCameAndRaisesNoId)
+{
+    AddEntry(L"G12-P03", 1057);
+    const CPBEMGameEvent e1058 = ServerEvent(L"G12", 3, L"first");
+    const CPBEMGameEvent e1059 = ServerEvent(L"G12", 3, L"second");
+    const CPBEMGameEvent e1060 = ServerEvent(L"G12", 3, L"third");
+    // Ids need not ascend within a block: 1060 comes before the cut, 1058 and 1059 after it.
+    const std::string whole =
+        CAnswerText().Player().Event(1060, e1060).Event(1058, e1058).Event(1059, e1059).Text();
+    const std::string cuts[] = {
+        whole.substr(0, whole.find("Event 1058")), // a reset connection at an event's start
+        whole.substr(0, whole.find("Event 1058") - 1),
+        whole.substr(0, whole.find("Event 1058") + 30), // inside the next event
+    };
+    for (const std::string& cut : cuts)
+    {
+        SCOPED_TRACE(cut.size());
+        for (const bool bTransferComplete : {true, false})
+        {
+            m_manager.m_listNewEvents.clear();
+            const SDownloadResult result = m_manager.ProcessAnswer(cut, bTransferComplete);
+            EXPECT_EQ(result.eOutcome, EDownloadOutcome::Incomplete);
+            EXPECT_EQ(result.nStored, 1);
+            EXPECT_FALSE(result.idsSaved.has_value());
+            EXPECT_EQ(NewEvents(), (EventIds{{L"G12", 1060u}}));
+            EXPECT_EQ(m_temp.Read("PBEM/G12-P03-1060.event"), e1060.m_strRaw);
+            EXPECT_EQ(Highest(L"G12-P03"), 1057u);
+            EXPECT_EQ(DiskHighest(L"G12-P03"), 1057u);
+        }
+    }
+    // Taking the events over shows them without raising the id in memory either.
+    EXPECT_EQ(m_manager.TakeNewEvents().nCount, 1);
+    EXPECT_EQ(Highest(L"G12-P03"), 1057u);
+
+    // A whole answer that the transfer reports as failed is not trusted either.
+    EXPECT_EQ(m_manager.ProcessAnswer(whole, false).eOutcome, EDownloadOutcome::Incomplete);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1057u);
+    m_manager.m_listNewEvents.clear();
+
+    // The next complete answer brings everything again; the stored file is recognised.
+    const SDownloadResult result = m_manager.ProcessAnswer(whole);
+    EXPECT_EQ(result.eOutcome, EDownloadOutcome::Complete);
+    EXPECT_EQ(result.nStored, 3);
+    EXPECT_EQ(result.idsSaved, ETransactionResult::Saved);
+    EXPECT_EQ(Highest(L"G12-P03"), 1060u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1060u);
+    const SNewEventsAnnouncement shown = m_manager.TakeNewEvents();
+    EXPECT_EQ(shown.nCount, 2); // 1060 was shown already
+    EXPECT_EQ(shown.strText, L"first\nsecond");
 }
 
 TEST_F(ProcessAnswerTest, NewGameEventsRaiseNothing)
 {
     AddEntry(L"G12-P03", 1057);
-    EXPECT_TRUE(m_manager.ProcessAnswer(
-        CAnswerText().Player().Event("5000", "NewGame", kMail12.m_strRaw).Text()));
+    EXPECT_EQ(
+        m_manager
+            .ProcessAnswer(CAnswerText().Player().Event("5000", "NewGame", kMail12.m_strRaw).Text())
+            .eOutcome,
+        EDownloadOutcome::Complete);
     EXPECT_TRUE(m_manager.m_listNewEvents.empty());
     EXPECT_EQ(Highest(L"G12-P03"), 1057u);
     EXPECT_EQ(DiskHighest(L"G12-P03"), 1057u);
@@ -206,13 +277,15 @@ TEST_F(ProcessAnswerTest, NewGameEventsRaiseNothing)
 TEST_F(ProcessAnswerTest, IdsCompareUnsigned)
 {
     AddEntry(L"G12-P03", 5);
-    ASSERT_TRUE(m_manager.ProcessAnswer(CAnswerText().Player().Event(4294967295u, kMail12).Text()));
+    ASSERT_TRUE(m_manager.ProcessAnswer(CAnswerText().Player().Event(4294967295u, kMail12).Text())
+                    .IsAnswer());
     EXPECT_EQ(Highest(L"G12-P03"), 4294967295u);
     EXPECT_EQ(DiskHighest(L"G12-P03"), 4294967295u);
     EXPECT_TRUE(PbemFileExists("G12-P03--1.event"));
 
     m_manager.m_listNewEvents.clear();
-    ASSERT_TRUE(m_manager.ProcessAnswer(CAnswerText().Player().Event(6, kMail12).Text()));
+    ASSERT_TRUE(
+        m_manager.ProcessAnswer(CAnswerText().Player().Event(6, kMail12).Text()).IsAnswer());
     EXPECT_EQ(Highest(L"G12-P03"), 4294967295u);
     EXPECT_EQ(DiskHighest(L"G12-P03"), 4294967295u);
 }

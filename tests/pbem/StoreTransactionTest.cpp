@@ -11,11 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -220,4 +222,146 @@ TEST(StoreTransaction, GivesUpOnAWriterThatNeverStops)
     EXPECT_GT(nCalls, 1);
     EXPECT_LE(nCalls, 10);
     EXPECT_EQ(dir.Read(kDataFile), last);
+}
+
+TEST(StoreTransaction, StartsOverWhenAWriterKeptTheSizeAndTheTime)
+{
+    CTempDir dir;
+    dir.Write(kDataFile, HeaderV2(2).Str() + GameRecordV8("G1-P01", 1).Str() +
+                             GameRecordV8("G2-P01", 2).Str());
+    // One byte of G1's highest id, written by a program that ignores the lock and leaves the
+    // size and the modification time as they were (a sync tool, a coarse clock).
+    const std::string foreign =
+        HeaderV2(2).Str() + GameRecordV8("G1-P01", 7).Str() + GameRecordV8("G2-P01", 2).Str();
+
+    int nCalls = 0;
+    const ETransactionResult result = RunStoreTransaction(
+        [&](CPBEMGameStore& store)
+        {
+            if (++nCalls == 1)
+            {
+                struct stat before = {};
+                ASSERT_EQ(::stat(dir.File(kDataFile).c_str(), &before), 0);
+                WriteBehindTheLock(dir, foreign);
+                const timespec times[2] = {before.st_atim, before.st_mtim};
+                ASSERT_EQ(::utimensat(AT_FDCWD, dir.File(kDataFile).c_str(), times, 0), 0);
+            }
+            store.FindGame(L"G2-P01")->m_nHighestEventId = 20;
+        },
+        10ms, DataPath(dir));
+
+    EXPECT_EQ(result, ETransactionResult::Saved);
+    EXPECT_EQ(nCalls, 2);
+    CPBEMGameStore store;
+    ParseFile(dir, store);
+    ASSERT_EQ(store.m_listGames.size(), 2u);
+    EXPECT_EQ(store.m_listGames[0]->m_nHighestEventId, 7u) << "the other writer's change was lost";
+    EXPECT_EQ(store.m_listGames[1]->m_nHighestEventId, 20u);
+}
+
+namespace
+{
+
+// Another process holding the file for a while, as the game does.
+class CForkedHolder
+{
+public:
+    CForkedHolder(const std::wstring& strPath, std::chrono::milliseconds holdFor)
+    {
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0)
+        {
+            ::close(pipeFds[0]);
+            CPBEMGameStore holder;
+            holder.SetFilePath(strPath);
+            const char cHeld = holder.OpenLocked() ? '1' : '0';
+            (void)!::write(pipeFds[1], &cHeld, 1);
+            std::this_thread::sleep_for(holdFor);
+            holder.CloseLocked();
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        char cHeld = 0;
+        m_bHeld = m_pid > 0 && ::read(pipeFds[0], &cHeld, 1) == 1 && cHeld == '1';
+        ::close(pipeFds[0]);
+    }
+    ~CForkedHolder()
+    {
+        int nStatus = 0;
+        if (m_pid > 0)
+            ::waitpid(m_pid, &nStatus, 0);
+    }
+    CForkedHolder(const CForkedHolder&) = delete;
+    CForkedHolder& operator=(const CForkedHolder&) = delete;
+
+    bool Held() const { return m_bHeld; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_bHeld = false;
+};
+
+} // namespace
+
+TEST(StoreTransaction, TellsOnceWhenTheWaitLasts)
+{
+    struct SCase
+    {
+        const char* pszName;
+        std::chrono::milliseconds holdFor;
+        std::chrono::milliseconds delay;
+        bool bTransaction;
+        int nTold;
+    };
+    const SCase cases[] = {
+        {"load, a long wait", 400ms, 50ms, false, 1},
+        {"load, a wait shorter than the delay", 100ms, 5000ms, false, 0},
+        {"load, nobody holds it", 0ms, 0ms, false, 0},
+        {"transaction, a long wait", 400ms, 50ms, true, 1},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CTempDir dir;
+        dir.Write(kDataFile, HeaderV2(1).Str() + GameRecordV8("G1-P01", 1).Str());
+
+        int nTold = 0;
+        bool bStillHeldWhenTold = false;
+        std::unique_ptr<CForkedHolder> pHolder;
+        if (c.holdFor > 0ms)
+        {
+            pHolder = std::make_unique<CForkedHolder>(DataPath(dir), c.holdFor);
+            ASSERT_TRUE(pHolder->Held());
+        }
+        SStillWaiting stillWaiting;
+        stillWaiting.delay = c.delay;
+        stillWaiting.fnNotify = [&]
+        {
+            ++nTold;
+            CPBEMGameStore probe;
+            probe.SetFilePath(DataPath(dir));
+            bStillHeldWhenTold = !probe.OpenLocked() && probe.WasBusy();
+        };
+
+        if (c.bTransaction)
+        {
+            EXPECT_EQ(RunStoreTransaction(AddNewGame, 10ms, DataPath(dir), stillWaiting),
+                      ETransactionResult::Saved);
+        }
+        else
+        {
+            CPBEMGameStore store;
+            store.SetFilePath(DataPath(dir));
+            EXPECT_TRUE(LoadStoreWaiting(store, 10ms, stillWaiting));
+            EXPECT_EQ(store.m_listGames.size(), 1u);
+        }
+        EXPECT_EQ(nTold, c.nTold);
+        if (c.nTold > 0)
+        {
+            EXPECT_TRUE(bStillHeldWhenTold) << "told while the file was no longer held";
+        }
+    }
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -91,6 +93,19 @@ TEST(PbemDump, MissingOrUnreadableFilesFailWithStatus2)
     EXPECT_FALSE(std::ifstream(dir.File("missing.data")).good()); // not created by the attempt
 }
 
+TEST(PbemDump, AFileAboveTheGameListLimitIsRefusedUnread)
+{
+    CTempDir dir;
+    dir.Write("PBEM.data", OneGameList());
+    // Sparse: the size counts, not the bytes.
+    ASSERT_EQ(::truncate(dir.File("PBEM.data").c_str(), static_cast<off_t>(kMaxGameListBytes) + 1),
+              0);
+    const SRun run = Dump(dir.File("PBEM.data"));
+    EXPECT_EQ(run.nStatus, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("too large for a game list"), std::string::npos) << run.err;
+}
+
 TEST(PbemEvent, PrintsEachFileAndFailsForMissingOnes)
 {
     CTempDir dir;
@@ -120,4 +135,25 @@ TEST(PbemEvent, PrintsEachFileAndFailsForMissingOnes)
               "\"fromPlayer\":0,\"shared\":false,\"player\":0,\"kind\":\"\",\"text\":\"\","
               "\"dataSize\":0,\"data\":\"\"}\n");
     EXPECT_NE(err.str().find("missing.event"), std::string::npos);
+}
+
+TEST(PbemEvent, RefusesAFileLargerThanAnyEventAndGoesOn)
+{
+    CTempDir dir;
+    CPBEMGameEvent event;
+    event.m_strGameId = L"G12";
+    event.m_strText = L"Hi";
+    dir.Write("G12-P03-1.event", BuildEscapedEventRecord(event));
+    dir.Write("G12-P03-2.event", BuildEscapedEventRecord(event));
+    // Sparse: 65 MiB and one byte that take no disk space and no time.
+    ASSERT_EQ(::truncate(dir.File("G12-P03-2.event").c_str(), 65 * 1024 * 1024 + 1), 0);
+
+    std::ostringstream out, err;
+    const std::vector<std::wstring> paths = {dir.WidePath() + L"/G12-P03-2.event",
+                                             dir.WidePath() + L"/G12-P03-1.event"};
+    EXPECT_EQ(RunEventCommand(paths, out, err), 2);
+    EXPECT_EQ(err.str(), "zorvex-pbem: cannot read " + dir.File("G12-P03-2.event") +
+                             ": larger than 64 MiB, which no event file is\n");
+    EXPECT_NE(out.str().find("\"fileName\":\"G12-P03-1.event\""), std::string::npos);
+    EXPECT_EQ(out.str().find("G12-P03-2.event"), std::string::npos);
 }

@@ -13,18 +13,29 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <limits>
+#include <new>
+#include <string>
 
 namespace
 {
 
-// Reads a whole regular file; false with a reason when it cannot.
-bool ReadForCommand(const std::wstring& strPath, std::string& bytes, std::string& reason)
+// Reads a whole regular file of at most nMaxBytes; false with a reason when it cannot.
+bool ReadForCommand(const std::wstring& strPath, std::string& bytes, std::string& reason,
+                    std::uint64_t nMaxBytes = std::numeric_limits<std::uint64_t>::max())
 {
-    const SFileReadResult read = ReadWholeFile(strPath, bytes);
+    const SFileReadResult read = ReadWholeFile(strPath, bytes, nMaxBytes);
     if (read.Ok())
         return true;
-    reason = read.eResult == EFileRead::NotRegular ? "not a regular file" : read.strError;
+    if (read.eResult == EFileRead::NotRegular)
+        reason = "not a regular file";
+    else if (read.eResult == EFileRead::TooLarge)
+        reason = "larger than " + std::to_string(nMaxBytes / (1024 * 1024)) +
+                 " MiB, too large for a game list";
+    else
+        reason = read.strError;
     return false;
 }
 
@@ -67,32 +78,80 @@ void WriteGame(CJsonWriter& json, const CPBEMGameState& game)
     json.EndArray().EndObject();
 }
 
+// Prints the event file at strPath as one JSON line, reading it once; false with a reason when
+// it cannot be read.
+bool PrintEventFile(const std::wstring& strPath, std::ostream& out, std::string& reason)
+{
+    std::string bytes;
+    const SFileReadResult read = ReadWholeFile(strPath, bytes, MAX_EVENT_FILE_BYTES);
+    if (read.eResult == EFileRead::TooLarge)
+    {
+        reason = "larger than " + std::to_string(MAX_EVENT_FILE_BYTES >> 20) +
+                 " MiB, which no event file is";
+        return false;
+    }
+    if (!read.Ok())
+    {
+        reason = read.eResult == EFileRead::NotRegular ? "not a regular file" : read.strError;
+        return false;
+    }
+    CPBEMGameEvent event;
+    ReadEventFileBytes(strPath, bytes, event);
+
+    CJsonWriter json;
+    json.BeginObject()
+        .Field("fileName", event.m_strFileName)
+        .Field("eventId", event.m_nEventId)
+        .Field("gameId", event.m_strGameId)
+        .Field("fromPlayer", event.m_nFromPlayer)
+        .FieldBool("shared", event.m_bShared)
+        .Field("player", event.m_nPlayer)
+        .Field("kind", AnsiToWide(event.m_strKind))
+        .Field("text", event.m_strText)
+        .Field("dataSize", event.m_nDataSize)
+        .Field("data", HexOf(event.m_pData.get(),
+                             event.m_pData ? static_cast<std::size_t>(event.m_nDataSize) : 0))
+        .EndObject();
+    out << json.Text() << "\n";
+    return true;
+}
+
 } // namespace
 
 int RunDumpCommand(const std::wstring& strPath, std::ostream& out, std::ostream& err)
 {
     std::string bytes;
     std::string reason;
-    if (!ReadForCommand(strPath, bytes, reason))
+    // The same limit as the program's: what it refuses is no game list to show either.
+    if (!ReadForCommand(strPath, bytes, reason, kMaxGameListBytes))
     {
         err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
         return EXIT_BAD_INPUT;
     }
-    CPBEMGameStore store;
-    CDataBuffer buffer(bytes);
-    const bool bComplete = store.Parse(buffer);
+    // A list near the limit may need more memory than there is: told, never an abort.
+    try
+    {
+        CPBEMGameStore store;
+        CDataBuffer buffer(std::move(bytes));
+        const bool bComplete = store.Parse(buffer);
 
-    CJsonWriter json;
-    json.BeginObject()
-        .Field("storedValue", store.m_nStoredValue)
-        .Field("username", store.m_strUsername)
-        .Field("password", store.m_strPassword)
-        .FieldBool("complete", bComplete)
-        .BeginArray("games");
-    for (const auto& pGame : store.m_listGames)
-        WriteGame(json, *pGame);
-    json.EndArray().EndObject();
-    out << json.Text() << "\n";
+        CJsonWriter json;
+        json.BeginObject()
+            .Field("storedValue", store.m_nStoredValue)
+            .Field("username", store.m_strUsername)
+            .Field("password", store.m_strPassword)
+            .FieldBool("complete", bComplete)
+            .BeginArray("games");
+        for (const auto& pGame : store.m_listGames)
+            WriteGame(json, *pGame);
+        json.EndArray().EndObject();
+        out << json.Text() << "\n";
+    }
+    catch (const std::bad_alloc&)
+    {
+        err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": out of memory\n";
+        return EXIT_BAD_INPUT;
+    }
     return EXIT_OK;
 }
 
@@ -103,32 +162,21 @@ int RunEventCommand(const std::vector<std::wstring>& paths, std::ostream& out, s
     {
         // ReadEventFile silently leaves the event alone when it cannot open the file; a person
         // asking for the file deserves to be told.
-        std::string bytes;
         std::string reason;
-        if (!ReadForCommand(strPath, bytes, reason))
+        try
         {
-            err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
-            nResult = EXIT_BAD_INPUT;
-            continue;
+            if (!PrintEventFile(strPath, out, reason))
+            {
+                err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason
+                    << "\n";
+                nResult = EXIT_BAD_INPUT;
+            }
         }
-        CPBEMGameEvent event;
-        ReadEventFile(strPath, event);
-
-        CJsonWriter json;
-        json.BeginObject()
-            .Field("fileName", event.m_strFileName)
-            .Field("eventId", event.m_nEventId)
-            .Field("gameId", event.m_strGameId)
-            .Field("fromPlayer", event.m_nFromPlayer)
-            .FieldBool("shared", event.m_bShared)
-            .Field("player", event.m_nPlayer)
-            .Field("kind", AnsiToWide(event.m_strKind))
-            .Field("text", event.m_strText)
-            .Field("dataSize", event.m_nDataSize)
-            .Field("data", HexOf(event.m_pData.get(),
-                                 event.m_pData ? static_cast<std::size_t>(event.m_nDataSize) : 0))
-            .EndObject();
-        out << json.Text() << "\n";
+        catch (const std::bad_alloc&)
+        {
+            err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": out of memory\n";
+            nResult = EXIT_BAD_INPUT;
+        }
     }
     return nResult;
 }

@@ -13,6 +13,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 namespace
 {
@@ -62,6 +63,39 @@ void PrintAnnouncement(const SNewEventsAnnouncement& announcement, std::ostream&
     out << json.Text() << "\n";
 }
 
+// Tells on standard error what went wrong with the download; the exit status for it.
+int ReportDownload(const SDownloadResult& download, std::ostream& err)
+{
+    switch (download.eOutcome)
+    {
+    case EDownloadOutcome::NotCollected:
+    case EDownloadOutcome::NoAnswer:
+        err << "zorvex-pbem: no answer from the game server at "
+            << GameServerURL(SCRIPT_DOWNLOAD_EVENTS)
+            << " (set ZORVEX_SERVER to its base URL, for example http://127.0.0.1:8080)\n";
+        return EXIT_FAILED;
+    case EDownloadOutcome::OtherVersion:
+        err << "zorvex-pbem: the game server answered in a version this program does not read\n";
+        return EXIT_FAILED;
+    case EDownloadOutcome::Incomplete:
+        err << "zorvex-pbem: the game server's answer was cut short; the " << download.nStored
+            << " event(s) that arrived are stored, and no event id was raised, so the rest is "
+               "asked for again next time\n";
+        return EXIT_FAILED;
+    case EDownloadOutcome::Complete:
+        break;
+    }
+    // A game list that may only be read was reported when it was loaded.
+    if (download.idsSaved && *download.idsSaved != ETransactionResult::Saved &&
+        *download.idsSaved != ETransactionResult::ReadOnly)
+    {
+        err << "zorvex-pbem: the events are stored, but the raised event ids could not be "
+               "written into PBEM/PBEM.data; the server will send those events again\n";
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
 } // namespace
 
 int RunPollCommand(const std::wstring& strInstallDir, std::ostream& out, std::ostream& err)
@@ -77,26 +111,27 @@ int RunPollCommand(const std::wstring& strInstallDir, std::ostream& out, std::os
 
     const CCurlGlobal curl;
     CDoneSignal done; // outlives the manager, which may still tell it while it ends
-    bool bAnswered = false;
+    SDownloadResult download;
     {
         CPBEMMessageManager manager;
         manager.ResetAll();
+        // The program waits silently; a person at the command line is told why nothing happens.
+        manager.m_stillWaiting.fnNotify = [&err, bTold = false]() mutable
+        {
+            if (!std::exchange(bTold, true))
+                err << "zorvex-pbem: waiting for the game to release PBEM/PBEM.data\n";
+        };
         manager.LoadAtStartup();
+        if (manager.m_store.IsReadOnly())
+            err << "zorvex-pbem: PBEM/PBEM.data is read-only: the highest event ids cannot be "
+                   "saved\n";
         manager.ScanEventFiles();
         manager.StartDownload(&done);
         if (manager.m_pDownload != nullptr)
             done.Wait();
-        bAnswered = manager.CollectDownload();
+        download = manager.CollectDownload();
         // The announced events belong to the manager's entries.
         PrintAnnouncement(manager.TakeNewEvents(), out);
     }
-
-    if (!bAnswered)
-    {
-        err << "zorvex-pbem: no answer from the game server at "
-            << GameServerURL(SCRIPT_DOWNLOAD_EVENTS)
-            << " (set ZORVEX_SERVER to its base URL, for example http://127.0.0.1:8080)\n";
-        return EXIT_FAILED;
-    }
-    return EXIT_OK;
+    return ReportDownload(download, err);
 }

@@ -2,6 +2,7 @@
 
 #include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -580,26 +581,19 @@ TEST_F(EventFileTest, ReadOnlyFolderReturnsEmpty)
 
 TEST_F(EventFileTest, FailedWriteLeavesNoPartialFile)
 {
-    // A file size limit makes the write stop midway, for root too.
-    struct sigaction ignore = {};
-    struct sigaction previous = {};
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
-    rlimit saved = {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-
-    CPBEMGameEvent event = ServerEvent(L"G12", 1057);
-    const std::wstring path = WriteEventFile(event);
-    // Over a cut file of the name the write fails too, and the cut file stays no stored event.
-    WriteFile("G12-P03-1058.event", "Even");
-    CPBEMGameEvent over = ServerEvent(L"G12", 1058);
-    const EWriteEvent eOver = WriteEventFileChecked(over);
-
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
+    std::wstring path;
+    EWriteEvent eOver;
+    {
+        // A file size limit makes the write stop midway, for root too.
+        const CFileSizeLimit limit(8);
+        CPBEMGameEvent event = ServerEvent(L"G12", 1057);
+        path = WriteEventFile(event);
+        // Over a cut file of the name the write fails too, and the cut file stays no stored
+        // event.
+        WriteFile("G12-P03-1058.event", "Even");
+        CPBEMGameEvent over = ServerEvent(L"G12", 1058);
+        eOver = WriteEventFileChecked(over);
+    }
     EXPECT_EQ(path, L"");
     EXPECT_FALSE(std::filesystem::exists(PbemFile("G12-P03-1057.event")));
     EXPECT_EQ(eOver, EWriteEvent::Failed);

@@ -5,6 +5,7 @@
 #include "pbem/StoreTransaction.h"
 
 #include "GameListBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -104,34 +105,6 @@ ino_t InodeOf(const CTempDir& dir)
     ::stat(dir.File(kDataFile).c_str(), &st);
     return st.st_ino;
 }
-
-// While it lives, files of this process cannot grow past nBytes (for root too); a write beyond
-// fails with EFBIG instead of raising SIGXFSZ: a full disk.
-class CFileSizeLimit
-{
-public:
-    explicit CFileSizeLimit(rlim_t nBytes)
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &m_previousAction);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit small = m_saved;
-        small.rlim_cur = nBytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~CFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        ::sigaction(SIGXFSZ, &m_previousAction, nullptr);
-    }
-    CFileSizeLimit(const CFileSizeLimit&) = delete;
-    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved = {};
-    struct sigaction m_previousAction = {};
-};
 
 } // namespace
 

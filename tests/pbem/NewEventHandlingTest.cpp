@@ -1,10 +1,8 @@
 #include "DownloadTestFixture.h"
 
 #include "pbem/EventFiles.h"
+#include "support/FileSizeLimit.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <string>
 #include <vector>
 
@@ -26,34 +24,6 @@ protected:
         EXPECT_TRUE(m_manager.ProcessAnswer(answer).IsAnswer());
         return m_manager.TakeNewEvents();
     }
-};
-
-// While it lives, files of this process cannot grow past nBytes (for root too); a write beyond
-// fails with EFBIG instead of raising SIGXFSZ.
-class CFileSizeLimit
-{
-public:
-    explicit CFileSizeLimit(rlim_t nBytes)
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &m_previousAction);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit small = m_saved;
-        small.rlim_cur = nBytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~CFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        ::sigaction(SIGXFSZ, &m_previousAction, nullptr);
-    }
-    CFileSizeLimit(const CFileSizeLimit&) = delete;
-    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved = {};
-    struct sigaction m_previousAction = {};
 };
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "base/Encoding.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "net/CurlGlobal.h"
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
+#include "res/FlagImages.h"
 #include "res/LanguageTable.h"
 #include "res/TextIds.h"
 
@@ -34,7 +36,13 @@ int main()
     // The main window creates the data folder before it loads the game list.
     ::mkdir(ToNativePath(InstallPath(PATH_PBEM_FOLDER)).c_str(), 0755);
 
-    CPBEMMessageManager& manager = *g_pMessageManager;
+    // They go in reverse order: the manager, which ends its download thread, before libcurl's
+    // clean-up.
+    const CCurlGlobal curl;
+    CBitmapFlagLoader flagLoader;
+    const CFlagImageLoaderScope flagLoaderScope(flagLoader);
+    CPBEMMessageManager manager;
+    const CMessageManagerScope managerScope(manager);
     manager.ResetAll();
     manager.LoadAtStartup();
     manager.ScanEventFiles();

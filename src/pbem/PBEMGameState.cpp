@@ -1,7 +1,7 @@
 #include "pbem/PBEMGameState.h"
 
-#include "app/InstallFolder.h"
 #include "base/Format.h"
+#include "res/FlagImageLoader.h"
 
 std::wstring CPBEMGameState::GetGameId() const
 {
@@ -31,19 +31,20 @@ CMaskedBitmap* CPBEMGameState::FindPlayer(int nPlayer)
     {
         if (pPlayer->m_nPlayer != nPlayer)
             continue;
-        if (!pPlayer->m_strFlagName.empty() && pPlayer->m_bmpFlag.m_nWidth == 0)
-            LoadFlagImage(pPlayer->m_bmpFlag, pPlayer->m_strFlagName);
-        return &pPlayer->m_bmpFlag;
+        LoadFlagOnce(pPlayer->m_strFlagName, pPlayer->m_bmpFlag, pPlayer->m_bFlagAsked);
+        return pPlayer->m_bmpFlag.get();
     }
     return nullptr;
 }
 
-bool LoadFlagImage(CMaskedBitmap& bitmap, const std::wstring& strFlagName)
+void LoadFlagOnce(const std::wstring& strFlagName, std::shared_ptr<CMaskedBitmap>& pFlag,
+                  bool& bAsked)
 {
-    if (strFlagName.empty() || strFlagName == L"." || strFlagName == L".." ||
-        strFlagName.find_first_of(L"/\\") != std::wstring::npos)
-        return false;
-    return bitmap.Load(std::wstring(PATH_FLAGS_FOLDER) + strFlagName);
+    // Painting asks for the flags again and again: a missing file is looked for once.
+    if (bAsked || g_pFlagImageLoader == nullptr)
+        return;
+    bAsked = true;
+    pFlag = g_pFlagImageLoader->Load(IsPlainFlagName(strFlagName) ? strFlagName : std::wstring());
 }
 
 std::wstring MakePlayerId(std::wstring_view strGameId, int nPlayer)

@@ -3,12 +3,13 @@
 
 #include "pbem/PBEMGameEvent.h"
 #include "pbem/PBEMGamePlayer.h"
-#include "res/MaskedBitmap.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+class CMaskedBitmap;
 
 class CPBEMGameState
 {
@@ -17,7 +18,8 @@ public:
     std::wstring GetGameId() const;
     // The decimal value of the PlayerId's last two characters (leading digits only; none give 0).
     int GetPlayerNumber() const;
-    // The flag of the first player with that number, loaded on first use; null when no such player.
+    // The flag of the first player with that number, asked of g_pFlagImageLoader on first use
+    // only; null when no such player, or when no loader is installed or it gave no picture.
     CMaskedBitmap* FindPlayer(int nPlayer);
 
     std::wstring m_strInstanceId;
@@ -25,8 +27,9 @@ public:
     std::wstring m_strPlayerId;
     std::wstring m_strPassword;
     std::wstring m_strFlagName;
-    CMaskedBitmap m_bmpFlag;
-    std::wstring m_strAnsiText; // stored as Windows-1252 text
+    std::shared_ptr<CMaskedBitmap> m_bmpFlag; // loaded by LoadAtStartup
+    bool m_bFlagAsked = false;                // the loader was asked, even if it failed
+    std::wstring m_strAnsiText;               // stored as Windows-1252 text
     std::int32_t m_nTurn = 1;
     bool m_bNewEvents = false;
     std::uint32_t m_nHighestEventId = 0;
@@ -34,9 +37,12 @@ public:
     std::vector<std::unique_ptr<CPBEMGamePlayer>> m_listPlayers;
 };
 
-// Loads a flag image from Data/Images/Flags/. A name that is not a plain file name (it comes from
-// the shared game list) loads nothing.
-bool LoadFlagImage(CMaskedBitmap& bitmap, const std::wstring& strFlagName);
+// Asks g_pFlagImageLoader for the flag strFlagName into pFlag unless bAsked says it was asked
+// before; a failed load is not retried. Without a loader nothing happens. A name that is not a
+// plain file name is asked for as no flag (an empty name), so that no file outside the flags
+// folder is ever loaded.
+void LoadFlagOnce(const std::wstring& strFlagName, std::shared_ptr<CMaskedBitmap>& pFlag,
+                  bool& bAsked);
 
 // "%s-P%02d" from a game id and a player number.
 std::wstring MakePlayerId(std::wstring_view strGameId, int nPlayer);

@@ -4,12 +4,18 @@
 
 #include <chrono>
 
-namespace
+CPBEMMessageManager* g_pMessageManager = nullptr;
+
+CMessageManagerScope::CMessageManagerScope(CPBEMMessageManager& manager)
+    : m_pPrevious(g_pMessageManager)
 {
-CPBEMMessageManager s_messageManager;
+    g_pMessageManager = &manager;
 }
 
-CPBEMMessageManager* g_pMessageManager = &s_messageManager;
+CMessageManagerScope::~CMessageManagerScope()
+{
+    g_pMessageManager = m_pPrevious;
+}
 
 void CPBEMMessageManager::ResetAll()
 {
@@ -25,8 +31,5 @@ void CPBEMMessageManager::LoadAtStartup()
     LoadStoreWaiting(m_store, std::chrono::milliseconds(10), m_stillWaiting);
 
     for (const auto& pGame : m_store.m_listGames)
-    {
-        if (pGame->m_bmpFlag.m_nHeight == 0 && !pGame->m_strFlagName.empty())
-            LoadFlagImage(pGame->m_bmpFlag, pGame->m_strFlagName);
-    }
+        LoadFlagOnce(pGame->m_strFlagName, pGame->m_bmpFlag, pGame->m_bFlagAsked);
 }

@@ -109,5 +109,20 @@ public:
     std::thread m_downloadThread; // the worker of m_pDownload until it is collected
 };
 
-// The one manager of the program.
+// The one manager of the program, for the window code: main() owns it, so that its download
+// thread ends before main returns (and before libcurl is cleaned up). Null outside that time.
 extern CPBEMMessageManager* g_pMessageManager;
+
+// Points g_pMessageManager at a manager for the scope's lifetime, then puts the previous one
+// back. Declare it after the manager, so that the pointer goes before the manager does.
+class CMessageManagerScope
+{
+public:
+    explicit CMessageManagerScope(CPBEMMessageManager& manager);
+    ~CMessageManagerScope();
+    CMessageManagerScope(const CMessageManagerScope&) = delete;
+    CMessageManagerScope& operator=(const CMessageManagerScope&) = delete;
+
+private:
+    CPBEMMessageManager* m_pPrevious;
+};

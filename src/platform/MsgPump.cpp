@@ -8,12 +8,12 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QMetaObject>
 #include <QObject>
 #include <QThread>
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cwctype>
 #include <map>
 #include <mutex>
@@ -181,17 +181,15 @@ BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (OnUiThread())
-        return msg::Call(wnd::WndOf(hWnd), message, wParam, lParam);
-    // From another thread the call waits for the user-interface thread, as the framework does.
-    CMessageQueue* pQueue = g_pQueue.load();
-    if (pQueue == nullptr)
+    // A worker that waited here for the user-interface thread would deadlock as soon as that
+    // thread waits for the worker (a download being shut down): workers post instead.
+    if (!OnUiThread())
+    {
+        assert(QCoreApplication::instance() == nullptr &&
+               "SendMessage from a thread other than the user-interface thread: use PostMessage");
         return 0;
-    LRESULT lResult = 0;
-    QMetaObject::invokeMethod(
-        pQueue, [&] { lResult = msg::Call(wnd::WndOf(hWnd), message, wParam, lParam); },
-        Qt::BlockingQueuedConnection);
-    return lResult;
+    }
+    return msg::Call(wnd::WndOf(hWnd), message, wParam, lParam);
 }
 
 DWORD GetMessagePos()

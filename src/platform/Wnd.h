@@ -8,6 +8,8 @@
 // Top-level windows are frameless and placed at exact screen positions; child windows live in
 // their parent's client area (which excludes the parent's scroll bars) and are clipped to it.
 // Everything runs on the user-interface thread, except PostMessage, which any thread may call.
+// A worker thread only posts: the user-interface thread may be waiting for it to end, so a worker
+// that waited for a SendMessage would never finish (SendMessage refuses other threads).
 #pragma once
 
 #include "platform/Dc.h"
@@ -56,6 +58,8 @@ public:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Return TRUE to swallow the message; pMsg may also be changed before it is dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // User-interface thread only: from another thread it does nothing and returns 0 (and
+    // asserts in debug builds); workers use PostMessage.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // A timer with the same id replaces the earlier one. Returns nIDEvent, 0 without a window.

@@ -6,8 +6,10 @@
 #include "GameListBytes.h"
 #include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "res/FlagImages.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
+#include "res/MaskedBitmap.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +59,7 @@ CPBEMGameState& AddGame(CPBEMGameStore& store, const std::wstring& strPlayerId)
 class CFlagImages : public CImageLoadReport
 {
 public:
-    explicit CFlagImages(const CTempDir& dir) : m_dir(dir)
+    explicit CFlagImages(const CTempDir& dir) : m_dir(dir), m_loaderScope(m_loader)
     {
         SetInstallFolder(dir.WidePath());
         SetImageLoadReport(this);
@@ -77,6 +79,8 @@ public:
     void Beep() override { ++m_nFailures; }
 
     const CTempDir& m_dir;
+    CBitmapFlagLoader m_loader; // the window program's loader
+    CFlagImageLoaderScope m_loaderScope;
     int m_nFailures = 0;
 };
 
@@ -485,17 +489,31 @@ TEST(GameStoreOps, FindPlayerLoadsTheFlagOnce)
         game.m_listPlayers.back()->m_strFlagName = pszName;
     }
 
-    EXPECT_EQ(game.FindPlayer(1), &game.m_listPlayers[0]->m_bmpFlag);
+    const CMaskedBitmap* pFlag = game.FindPlayer(1);
+    EXPECT_EQ(pFlag, game.m_listPlayers[0]->m_bmpFlag.get());
     EXPECT_EQ(game.FindPlayer(1)->m_nWidth, 16);
     EXPECT_EQ(game.FindPlayer(1)->m_strPath, dir.WidePath() + L"/Data/Images/Flags/one.png");
     // Loaded once: with the file gone, the flag stays and nothing is reported.
     std::remove(dir.File("Data/Images/Flags/one.png").c_str());
     EXPECT_EQ(game.FindPlayer(1)->m_nWidth, 16);
-    EXPECT_EQ(game.FindPlayer(2), &game.m_listPlayers[1]->m_bmpFlag);
+    ASSERT_NE(game.FindPlayer(2), nullptr);
+    EXPECT_EQ(game.FindPlayer(2), game.m_listPlayers[1]->m_bmpFlag.get());
     EXPECT_EQ(game.FindPlayer(2)->m_nWidth, 0);
+    ASSERT_NE(game.FindPlayer(3), nullptr);
     EXPECT_EQ(game.FindPlayer(3)->m_nWidth, 0);
     EXPECT_EQ(game.FindPlayer(4), nullptr);
     EXPECT_EQ(flags.m_nFailures, 0);
+
+    // A flag file that is not there is reported once, not at every paint.
+    game.m_listPlayers.push_back(std::make_unique<CPBEMGamePlayer>());
+    game.m_listPlayers.back()->m_nPlayer = 5;
+    game.m_listPlayers.back()->m_strFlagName = L"missing.png";
+    for (int nPaint = 0; nPaint < 3; ++nPaint)
+    {
+        ASSERT_NE(game.FindPlayer(5), nullptr);
+        EXPECT_EQ(game.FindPlayer(5)->m_nWidth, 10);
+    }
+    EXPECT_EQ(flags.m_nFailures, 1);
 }
 
 TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
@@ -527,8 +545,10 @@ TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
     EXPECT_EQ(PlayerIds(manager.m_store), (std::vector<std::wstring>{L"G1-P01", L"G2-P01"}));
     EXPECT_EQ(manager.m_store.m_strUsername, L"user");
     EXPECT_FALSE(manager.m_store.m_bLocked);
-    EXPECT_EQ(manager.m_store.m_listGames[0]->m_bmpFlag.m_nHeight, 11);
-    EXPECT_EQ(manager.m_store.m_listGames[1]->m_bmpFlag.m_nHeight, 0);
+    ASSERT_NE(manager.m_store.m_listGames[0]->m_bmpFlag, nullptr);
+    ASSERT_NE(manager.m_store.m_listGames[1]->m_bmpFlag, nullptr);
+    EXPECT_EQ(manager.m_store.m_listGames[0]->m_bmpFlag->m_nHeight, 11);
+    EXPECT_EQ(manager.m_store.m_listGames[1]->m_bmpFlag->m_nHeight, 0);
     EXPECT_EQ(flags.m_nFailures, 0);
 
     CPBEMGameStore after; // the file was let go
@@ -545,7 +565,20 @@ TEST(MessageManager, LoadAtStartupGivesUpOnAFileThatCannotBeOpened)
     SetInstallFolder({});
 }
 
-TEST(MessageManager, GlobalPointerIsSet)
+TEST(MessageManager, GlobalPointerIsSetOnlyWhileItsScopeLasts)
 {
-    EXPECT_NE(g_pMessageManager, nullptr);
+    // No manager outlives main: the program's own is made there.
+    EXPECT_EQ(g_pMessageManager, nullptr);
+    {
+        CPBEMMessageManager outer;
+        const CMessageManagerScope outerScope(outer);
+        EXPECT_EQ(g_pMessageManager, &outer);
+        {
+            CPBEMMessageManager inner;
+            const CMessageManagerScope innerScope(inner);
+            EXPECT_EQ(g_pMessageManager, &inner);
+        }
+        EXPECT_EQ(g_pMessageManager, &outer);
+    }
+    EXPECT_EQ(g_pMessageManager, nullptr);
 }

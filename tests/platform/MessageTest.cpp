@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 namespace
@@ -130,24 +132,47 @@ TEST_F(MessageTest, PostMessageFromAnotherThreadArrivesOnTheUserInterfaceThread)
     EXPECT_EQ(m_top.Of(WM_COMMAND)[0].wParam, 2013u);
 }
 
-TEST_F(MessageTest, SendMessageFromAnotherThreadRunsOnTheUserInterfaceThread)
+TEST_F(MessageTest, SendMessageFromAnotherThreadIsRefusedAtOnce)
 {
-    const std::thread::id uiThread = std::this_thread::get_id();
-    std::thread::id handledOn;
+    // The child of a death test is a fresh run of this program, not a fork of a threaded one.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    int nHandled = 0;
     m_top.m_onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT& lResult)
     {
         if (message != WM_APP)
             return false;
-        handledOn = std::this_thread::get_id();
+        ++nHandled;
         lResult = 42;
         return true;
     };
-    std::atomic<LRESULT> lAnswer{0};
     const HWND h = m_top.GetSafeHwnd();
-    std::thread worker([&] { lAnswer = ::SendMessage(h, WM_APP, 0, 0); });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lAnswer.load() == 42; }, 2000));
-    worker.join();
-    EXPECT_EQ(handledOn, uiThread);
+    // The user-interface thread does not pump while it waits here, as when it joins a worker: a
+    // send that waited for it would not come back.
+    const auto sendFromWorker = [h]
+    {
+        std::promise<LRESULT> answer;
+        std::future<LRESULT> future = answer.get_future();
+        std::thread worker([&] { answer.set_value(::SendMessage(h, WM_APP, 0, 0)); });
+        const bool bAtOnce = future.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+        if (!bAtOnce)
+        {
+            ADD_FAILURE() << "SendMessage waited for the user-interface thread";
+            // Let it through, so that the worker can be joined.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&]
+                { return future.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+                5000));
+        }
+        worker.join();
+        EXPECT_EQ(future.get(), 0);
+    };
+    // Debug builds stop at the call; release builds refuse it.
+    EXPECT_DEBUG_DEATH(sendFromWorker(), "SendMessage from a thread other than");
+    Pump();
+    EXPECT_EQ(nHandled, 0);
+    // The same window answers a send from its own thread.
+    EXPECT_EQ(::SendMessage(h, WM_APP, 0, 0), 42);
+    EXPECT_EQ(nHandled, 1);
 }
 
 TEST(MessageQueueTest, PostToAWindowThatWentIsDropped)

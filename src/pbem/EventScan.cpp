@@ -62,11 +62,14 @@ std::vector<SEventFileEntry> ListKnownEventFiles(DIR* pDir, const std::string& s
     while (const dirent* pEntry = ::readdir(pDir))
     {
         const std::string_view name = pEntry->d_name;
-        if (name.starts_with(".") && IsEventTempName(FromNativePath(name)))
+        if (name.starts_with("."))
         {
-            // What a writer that died left; never an event.
-            RemoveLeftoverEventTemp(FromNativePath(name));
-            continue;
+            // What a writer that died left is never an event.
+            if (const std::wstring strName = FromNativePath(name); IsEventTempName(strName))
+            {
+                RemoveLeftoverEventTemp(strName);
+                continue;
+            }
         }
         if (name == "." || name == ".." || !name.ends_with(".event"))
             continue;

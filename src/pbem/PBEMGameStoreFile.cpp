@@ -1,6 +1,7 @@
 // The game list file on disk: opening and locking it, reading it, and the two ways of saving.
 #include "pbem/PBEMGameStore.h"
 
+#include "base/FileIo.h"
 #include "base/Paths.h"
 #include "pbem/DataBuffer.h"
 
@@ -92,20 +93,6 @@ int OpenGameList(const std::string& path, bool& bReadOnly)
     while (fd < 0 && errno == EINTR);
     bReadOnly = fd >= 0;
     return fd;
-}
-
-// Makes the rename itself survive a power cut.
-bool SyncFolderOf(const std::string& path)
-{
-    const std::size_t nSlash = path.rfind('/');
-    const std::string folder = nSlash == std::string::npos ? "." : path.substr(0, nSlash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // Some file systems cannot sync a folder; the rename is as safe there as they make it.
-    const bool bSynced = TakeSaveStep() && (::fsync(fd) == 0 || errno == EINVAL);
-    ::close(fd);
-    return bSynced;
 }
 
 } // namespace
@@ -352,7 +339,9 @@ bool CPBEMGameStore::ReplaceHeldFile(const std::string& content)
     // The old file's lock goes with it: nobody can reach it by the name any more.
     ::close(m_fd);
     m_fd = fd;
-    return SyncFolderOf(path);
+    // The rename itself must survive a power cut.
+    const std::wstring strFolder = FolderPart(GetFilePath());
+    return TakeSaveStep() && SyncFolder(strFolder.empty() ? L"." : strFolder);
 }
 
 SFileStamp CPBEMGameStore::StampNow() const

@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <string>
 
@@ -23,8 +22,9 @@ namespace
 {
 
 // Reads a whole regular file of at most nMaxBytes; false with a reason when it cannot.
+// strTooLarge ends the reason for a larger file.
 bool ReadForCommand(const std::wstring& strPath, std::string& bytes, std::string& reason,
-                    std::uint64_t nMaxBytes = std::numeric_limits<std::uint64_t>::max())
+                    std::uint64_t nMaxBytes, std::string_view strTooLarge)
 {
     const SFileReadResult read = ReadWholeFile(strPath, bytes, nMaxBytes);
     if (read.Ok())
@@ -32,8 +32,8 @@ bool ReadForCommand(const std::wstring& strPath, std::string& bytes, std::string
     if (read.eResult == EFileRead::NotRegular)
         reason = "not a regular file";
     else if (read.eResult == EFileRead::TooLarge)
-        reason = "larger than " + std::to_string(nMaxBytes / (1024 * 1024)) +
-                 " MiB, too large for a game list";
+        reason =
+            "larger than " + std::to_string(nMaxBytes >> 20) + " MiB, " + std::string(strTooLarge);
     else
         reason = read.strError;
     return false;
@@ -83,18 +83,8 @@ void WriteGame(CJsonWriter& json, const CPBEMGameState& game)
 bool PrintEventFile(const std::wstring& strPath, std::ostream& out, std::string& reason)
 {
     std::string bytes;
-    const SFileReadResult read = ReadWholeFile(strPath, bytes, MAX_EVENT_FILE_BYTES);
-    if (read.eResult == EFileRead::TooLarge)
-    {
-        reason = "larger than " + std::to_string(MAX_EVENT_FILE_BYTES >> 20) +
-                 " MiB, which no event file is";
+    if (!ReadForCommand(strPath, bytes, reason, MAX_EVENT_FILE_BYTES, "which no event file is"))
         return false;
-    }
-    if (!read.Ok())
-    {
-        reason = read.eResult == EFileRead::NotRegular ? "not a regular file" : read.strError;
-        return false;
-    }
     CPBEMGameEvent event;
     ReadEventFileBytes(strPath, bytes, event);
 
@@ -123,7 +113,7 @@ int RunDumpCommand(const std::wstring& strPath, std::ostream& out, std::ostream&
     std::string bytes;
     std::string reason;
     // The same limit as the program's: what it refuses is no game list to show either.
-    if (!ReadForCommand(strPath, bytes, reason, kMaxGameListBytes))
+    if (!ReadForCommand(strPath, bytes, reason, kMaxGameListBytes, "too large for a game list"))
     {
         err << "zorvex-pbem: cannot read " << ToNativePath(strPath) << ": " << reason << "\n";
         return EXIT_BAD_INPUT;

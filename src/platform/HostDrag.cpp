@@ -1,4 +1,5 @@
-// Moving and resizing a frameless window by the pointer where no window manager does it.
+// Moving and resizing a frameless window by the pointer where no window manager does it, and the
+// minimum size the window manager keeps while it resizes.
 #include "platform/System.h"
 #include "platform/internal/MsgPump.h"
 #include "platform/internal/QtConvert.h"
@@ -14,6 +15,22 @@ QSize CWndHost::MinTrackSize()
         POINT{GetSystemMetrics(SM_CXVIRTUALSCREEN) + 12, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 12};
     msg::Call(m_pWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     return QSize(std::max<int>(1, mmi.ptMinTrackSize.x), std::max<int>(1, mmi.ptMinTrackSize.y));
+}
+
+void CWndHost::BeginSystemResize()
+{
+    // Never larger than the window is now: pressing on an edge must not resize it (a placement
+    // restored below the minimum stays until the user drags).
+    setMinimumSize(MinTrackSize().boundedTo(size()));
+    m_bSystemResizing = true;
+}
+
+void CWndHost::EndSystemResize()
+{
+    if (!m_bSystemResizing)
+        return;
+    m_bSystemResizing = false;
+    setMinimumSize(0, 0);
 }
 
 void CWndHost::StartManualDrag(LRESULT nHit, QPoint ptGlobal)
@@ -48,7 +65,16 @@ void CWndHost::DragTo(QPoint ptGlobal)
         r.top += d.y();
     if (bBottom)
         r.bottom += d.y();
-    // The minimum size holds; the edge opposite the dragged one stays.
+    // WM_SIZING sees where the pointer puts the edges, so that the window may keep its own
+    // minimum its own way (a skinned dialog moves the right edge whichever edge is dragged).
+    static const UINT s_sides[] = {WMSZ_LEFT,     WMSZ_RIGHT,  WMSZ_TOP,        WMSZ_TOPLEFT,
+                                   WMSZ_TOPRIGHT, WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT};
+    const UINT nSide = s_sides[nHit - HTLEFT];
+    const HWND h = m_hWnd;
+    msg::Call(m_pWnd, WM_SIZING, nSide, reinterpret_cast<LPARAM>(static_cast<RECT*>(&r)));
+    if (wnd::HostOf(h) != this)
+        return;
+    // Then the minimum track size holds; the edge opposite the dragged one stays.
     const QSize minSize = MinTrackSize();
     if (r.Width() < minSize.width())
     {
@@ -64,13 +90,7 @@ void CWndHost::DragTo(QPoint ptGlobal)
         else
             r.bottom = r.top + minSize.height();
     }
-    static const UINT s_sides[] = {WMSZ_LEFT,     WMSZ_RIGHT,  WMSZ_TOP,        WMSZ_TOPLEFT,
-                                   WMSZ_TOPRIGHT, WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT};
-    const UINT nSide = s_sides[nHit - HTLEFT];
-    const HWND h = m_hWnd;
-    msg::Call(m_pWnd, WM_SIZING, nSide, reinterpret_cast<LPARAM>(static_cast<RECT*>(&r)));
-    if (wnd::HostOf(h) == this)
-        ApplyGeometry(ToQRect(r));
+    ApplyGeometry(ToQRect(r));
 }
 
 void CWndHost::EndDrag()

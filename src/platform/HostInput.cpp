@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace
@@ -151,8 +152,11 @@ void StartMoveOrResize(CWndHost* pHost, LRESULT nHit, QPoint ptGlobal)
     }
     else if (pWindow != nullptr)
     {
-        pHost->setMinimumSize(pHost->MinTrackSize());
+        // The window manager reads the minimum from the size hints when it starts.
+        pHost->BeginSystemResize();
         bStarted = pWindow->startSystemResize(EdgesOf(nHit));
+        if (!bStarted)
+            pHost->EndSystemResize();
     }
     if (!bStarted)
         pHost->StartManualDrag(nHit, ptGlobal);
@@ -162,6 +166,12 @@ bool HandleMouse(CWndClient* pClient, QMouseEvent* me)
 {
     CWndHost* pHost = pClient->Host();
     const QPoint ptGlobal = me->globalPosition().toPoint();
+    // The pointer moves freely again or presses anew: the window manager's resizing is over.
+    // (Events queued before it took the pointer still carry the held button.)
+    const bool bFreePointer = (me->type() == QEvent::MouseMove && me->buttons() == 0) ||
+                              me->type() == QEvent::MouseButtonPress;
+    if (CWndHost* pTop = wnd::HostOfWidget(pClient->window()); pTop != nullptr && bFreePointer)
+        pTop->EndSystemResize();
     if (pHost->IsDragging())
     {
         if (me->type() == QEvent::MouseMove)
@@ -243,6 +253,27 @@ bool HandleMouse(CWndClient* pClient, QMouseEvent* me)
     return true;
 }
 
+// High-resolution wheels and touchpads turn in small steps; windows scroll a fixed amount per
+// message, so the steps are added up into whole notches. The part of a notch left over is kept
+// for the same top-level window and the same direction only.
+struct CWheelRemainder
+{
+    HWND hTopLevel = nullptr;
+    int nAngle = 0;
+};
+CWheelRemainder g_wheel;
+
+// How many whole notches (signed) the step completes.
+int AddWheelStep(HWND hTopLevel, int nDelta)
+{
+    if (g_wheel.hTopLevel != hTopLevel || (g_wheel.nAngle < 0) != (nDelta < 0))
+        g_wheel = CWheelRemainder{hTopLevel, 0};
+    g_wheel.nAngle += nDelta;
+    const int nNotches = g_wheel.nAngle / WHEEL_DELTA;
+    g_wheel.nAngle -= nNotches * WHEEL_DELTA;
+    return nNotches;
+}
+
 bool HandleWheel(CWndClient* pClient, QWheelEvent* we)
 {
     CWndHost* pHost = pClient->Host();
@@ -254,19 +285,30 @@ bool HandleWheel(CWndClient* pClient, QWheelEvent* we)
         we->ignore();
         return false;
     }
+    const CWndHost* pTop = wnd::HostOfWidget(pHost->window());
+    const int nNotches = AddWheelStep(pTop != nullptr ? pTop->m_hWnd : nullptr, nDelta);
     const QPoint ptGlobal = we->globalPosition().toPoint();
-    // The wheel turns for the window with the keyboard focus, as on the framework's system.
-    HWND hTarget = pHost->m_hWnd;
-    if (wnd::CaptureWindow() != nullptr)
-        hTarget = wnd::CaptureWindow();
-    else if (CWndHost* pFocus = wnd::HostOf(wnd::FocusWindow());
-             pFocus != nullptr && pFocus->window() == pHost->window())
-        hTarget = wnd::FocusWindow();
     const UINT nKeys = KeyState(we->buttons(), we->modifiers());
-    MSG m = msg::Make(hTarget, WM_MOUSEWHEEL,
-                      MAKEWPARAM(nKeys, static_cast<unsigned>(static_cast<short>(nDelta))),
-                      Pack(ptGlobal), ptGlobal);
-    msg::Pump(m);
+    const short nNotch = nNotches < 0 ? -WHEEL_DELTA : WHEEL_DELTA;
+    const HWND hWnd = pHost->m_hWnd;
+    // One message per notch: handlers scroll a fixed step per message. Each may move the focus
+    // or destroy the window.
+    for (int i = 0; i < std::abs(nNotches); ++i)
+    {
+        CWndHost* pNow = wnd::HostOf(hWnd);
+        if (pNow == nullptr)
+            break;
+        // The wheel turns for the window with the keyboard focus, as on the framework's system.
+        HWND hTarget = hWnd;
+        if (wnd::CaptureWindow() != nullptr)
+            hTarget = wnd::CaptureWindow();
+        else if (CWndHost* pFocus = wnd::HostOf(wnd::FocusWindow());
+                 pFocus != nullptr && pFocus->window() == pNow->window())
+            hTarget = wnd::FocusWindow();
+        MSG m = msg::Make(hTarget, WM_MOUSEWHEEL, MAKEWPARAM(nKeys, static_cast<unsigned>(nNotch)),
+                          Pack(ptGlobal), ptGlobal);
+        msg::Pump(m);
+    }
     return true;
 }
 

@@ -16,8 +16,10 @@
 #include <cassert>
 #include <cwctype>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -26,6 +28,36 @@ namespace
 std::vector<MSG> g_current;
 MSG g_lastQueued{};
 int g_nDepth = 0;
+// Objects of windows destroyed inside handlers, deleted when the outermost handler returns.
+std::vector<std::unique_ptr<CWnd>> g_deferred;
+
+void DeleteDeferred()
+{
+    // Counted as a handler: windows that go with these objects lose their widgets later, as
+    // some caller further up may still be inside one of them.
+    ++g_nDepth;
+    while (!g_deferred.empty())
+    {
+        std::vector<std::unique_ptr<CWnd>> batch;
+        batch.swap(g_deferred);
+        batch.clear();
+    }
+    --g_nDepth;
+}
+
+// Around every delivery: counts the depth and deletes the deferred objects on the way out.
+class CDispatchScope
+{
+public:
+    CDispatchScope() { ++g_nDepth; }
+    ~CDispatchScope()
+    {
+        if (--g_nDepth == 0 && !g_deferred.empty())
+            DeleteDeferred();
+    }
+    CDispatchScope(const CDispatchScope&) = delete;
+    CDispatchScope& operator=(const CDispatchScope&) = delete;
+};
 
 const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 0x57);
 
@@ -96,9 +128,8 @@ LRESULT Call(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
     m.wParam = wParam;
     m.lParam = lParam;
     g_current.push_back(m);
-    ++g_nDepth;
+    const CDispatchScope scope;
     const LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
-    --g_nDepth;
     g_current.pop_back();
     return lResult;
 }
@@ -125,29 +156,30 @@ bool Pump(MSG& m)
 {
     const MSG saved = g_lastQueued;
     g_lastQueued = m;
-    ++g_nDepth;
-    bool bSwallowed = false;
-    for (HWND h = m.hwnd; h != nullptr && !bSwallowed;)
-    {
-        CWnd* pWnd = wnd::WndOf(h);
-        if (pWnd == nullptr)
-            break;
-        bSwallowed = pWnd->PreTranslateMessage(&m) != FALSE;
-        // The handler may have destroyed the window.
-        CWnd* pNext = wnd::WndOf(h) != nullptr ? pWnd->GetParent() : nullptr;
-        h = pNext != nullptr ? pNext->GetSafeHwnd() : nullptr;
-    }
     bool bDispatched = false;
-    if (!bSwallowed)
     {
-        g_lastQueued = m;
-        if (CWnd* pTarget = wnd::WndOf(m.hwnd))
+        const CDispatchScope scope;
+        bool bSwallowed = false;
+        for (HWND h = m.hwnd; h != nullptr && !bSwallowed;)
         {
-            Call(pTarget, m.message, m.wParam, m.lParam);
-            bDispatched = true;
+            CWnd* pWnd = wnd::WndOf(h);
+            if (pWnd == nullptr)
+                break;
+            bSwallowed = pWnd->PreTranslateMessage(&m) != FALSE;
+            // The handler may have destroyed the window.
+            CWnd* pNext = wnd::WndOf(h) != nullptr ? pWnd->GetParent() : nullptr;
+            h = pNext != nullptr ? pNext->GetSafeHwnd() : nullptr;
+        }
+        if (!bSwallowed)
+        {
+            g_lastQueued = m;
+            if (CWnd* pTarget = wnd::WndOf(m.hwnd))
+            {
+                Call(pTarget, m.message, m.wParam, m.lParam);
+                bDispatched = true;
+            }
         }
     }
-    --g_nDepth;
     g_lastQueued = saved;
     return bDispatched;
 }
@@ -155,6 +187,14 @@ bool Pump(MSG& m)
 int Depth()
 {
     return g_nDepth;
+}
+
+void DeleteAfterDispatch(std::unique_ptr<CWnd> pWnd)
+{
+    if (g_nDepth > 0)
+        g_deferred.push_back(std::move(pWnd));
+    else
+        pWnd.reset();
 }
 
 void InitQueue()
@@ -165,6 +205,11 @@ void InitQueue()
 
 void ExitQueue()
 {
+    // Objects handed over by a handler that never returned (the program ended inside it) go
+    // now, while the window system they belonged to still exists, not after main().
+    std::vector<std::unique_ptr<CWnd>> left;
+    left.swap(g_deferred);
+    left.clear();
     delete g_pQueue.exchange(nullptr);
 }
 

@@ -26,9 +26,13 @@ constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 
-// Extended styles. Only these three change anything: topmost keeps the window above the others,
-// tool window keeps it off the task bar, no-activate keeps it from taking the focus when shown.
+// Extended styles of top-level windows. Only these four change anything: topmost keeps the
+// window above the others, tool window keeps it off the task bar, no-activate keeps it from
+// taking the focus when shown (tool window and no-activate together: a tip, outside the window
+// manager's hands), transparent makes it take no input at all: the pointer acts on what lies
+// below it, WindowFromPoint skips it and it never counts as holding the pointer (a tooltip).
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 

@@ -58,6 +58,9 @@ constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
+// The layer's own: the pointer entered (wParam TRUE) or left (FALSE) the program's windows; see
+// TrackPointerInProgram.
+constexpr UINT WM_POINTERINPROGRAM = 0x03F0;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 

@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace
@@ -367,6 +368,14 @@ void CWnd::PostNcDestroy() {}
 void CWnd::OnNcDestroy()
 {
     PostNcDestroy();
+}
+
+void AfxDeleteLater(std::unique_ptr<CWnd> pWnd)
+{
+    if (pWnd == nullptr)
+        return;
+    pWnd->DestroyWindow();
+    msg::DeleteAfterDispatch(std::move(pWnd));
 }
 
 CWnd* AfxGetMainWnd()

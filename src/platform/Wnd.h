@@ -16,6 +16,7 @@
 #include "platform/WinMessages.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 class CScrollBar;
@@ -83,7 +84,8 @@ public:
     void ScreenToClient(LPPOINT pPoint) const;
     void ScreenToClient(LPRECT pRect) const;
     // The innermost visible window at a screen point; disabled windows and points outside a
-    // window's region do not count (a disabled child gives its parent).
+    // window's region do not count (a disabled child gives its parent). Top-level windows with
+    // WS_EX_TRANSPARENT are looked through.
     static CWnd* WindowFromPoint(POINT point);
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     BOOL BringWindowToTop();
@@ -181,8 +183,12 @@ protected:
     virtual void OnPaint();
     virtual BOOL OnEraseBkgnd(CDC* pDC);
     virtual void OnSize(UINT nType, int cx, int cy);
+    // The rectangle the pointer gives while the layer resizes the window itself; the minimum
+    // track size is applied after it.
     virtual void OnSizing(UINT fwSide, LPRECT pRect);
     virtual void OnMove(int x, int y);
+    // Asked when the user starts resizing: the minimum track size limits the user's resizing
+    // (the window manager's too, through size hints set only meanwhile), never SetWindowPos.
     virtual void OnGetMinMaxInfo(MINMAXINFO* pMMI);
     virtual void OnShowWindow(BOOL bShow, UINT nStatus);
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
@@ -194,7 +200,8 @@ protected:
     virtual void OnMButtonUp(UINT nFlags, CPoint point);
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     virtual void OnMouseLeave();
-    // point in screen coordinates.
+    // point in screen coordinates. One message per whole notch (zDelta ±120): the small steps of
+    // fine wheels and touchpads are added up first.
     virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     virtual LRESULT OnNcHitTest(CPoint point);
     virtual void OnTimer(UINT_PTR nIDEvent);
@@ -253,8 +260,21 @@ LONG GetMessageTime();
 // is not over it now); TME_CANCEL stops that.
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT pEventTrack);
 BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT pEventTrack);
+// Whether the pointer is over one of the program's visible top-level windows (those with
+// WS_EX_TRANSPARENT do not count), as the window system last reported. While bTrack is set, the
+// window gets WM_POINTERINPROGRAM (posted; wParam TRUE: entered, FALSE: left) whenever that
+// changes; going straight from one window to another is no change. Lets a poller sleep while the
+// pointer is elsewhere. Tracking ends with the window.
+BOOL TrackPointerInProgram(HWND hWnd, BOOL bTrack);
+BOOL IsPointerInProgram();
 // A number from 0xC000 up, the same for the same name (ignoring case) for the whole run.
 UINT RegisterWindowMessage(LPCWSTR lpszName);
+
+// Ends a window whose object may still be running one of its handlers (a row removed by its own
+// click, a popup closed by its item): the window and its children are destroyed now, the object
+// is deleted when the outermost message handler returns, or at once when none is running. Until
+// then nothing may use the object. User-interface thread only.
+void AfxDeleteLater(std::unique_ptr<CWnd> pWnd);
 
 // The program's main window: the owner of dialogs created without a parent.
 CWnd* AfxGetMainWnd();

@@ -267,16 +267,42 @@ void CWnd::ScreenToClient(LPRECT pRect) const
     ScreenToClient(reinterpret_cast<LPPOINT>(&pRect->right));
 }
 
-CWnd* CWnd::WindowFromPoint(POINT point)
+namespace
 {
-    const QPoint ptGlobal(point.x, point.y);
+
+// The program's top-level window at the point, skipping those that take no input.
+CWndHost* TopLevelAt(QPoint ptGlobal)
+{
     QWindow* pWindow = QGuiApplication::topLevelAt(ptGlobal);
-    CWndHost* pCurrent = nullptr;
+    CWndHost* pFound = nullptr;
     for (CWndHost* pTop : wnd::TopLevels())
     {
         if (pWindow != nullptr && pTop->windowHandle() == pWindow)
-            pCurrent = pTop;
+            pFound = pTop;
     }
+    if (pFound == nullptr || !(pFound->m_dwExStyle & WS_EX_TRANSPARENT))
+        return pFound;
+    // Some platforms (offscreen) still report it. Qt does not tell what lies below: the active
+    // window if it is there, else the newest.
+    CWndHost* pBelow = nullptr;
+    for (CWndHost* pTop : wnd::TopLevels())
+    {
+        if ((pTop->m_dwExStyle & WS_EX_TRANSPARENT) || !pTop->isVisible() ||
+            !pTop->ShapeContains(pTop->mapFromGlobal(ptGlobal)))
+            continue;
+        if (pTop->isActiveWindow())
+            return pTop;
+        pBelow = pTop;
+    }
+    return pBelow;
+}
+
+} // namespace
+
+CWnd* CWnd::WindowFromPoint(POINT point)
+{
+    const QPoint ptGlobal(point.x, point.y);
+    CWndHost* pCurrent = TopLevelAt(ptGlobal);
     if (pCurrent == nullptr || !pCurrent->isVisible() || !pCurrent->isEnabled() ||
         !pCurrent->ShapeContains(pCurrent->mapFromGlobal(ptGlobal)))
         return nullptr;

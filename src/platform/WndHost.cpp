@@ -24,7 +24,13 @@ int g_nQtPaintDepth = 0;
 Qt::WindowFlags TopLevelFlags(DWORD dwExStyle)
 {
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if ((dwExStyle & WS_EX_TOOLWINDOW) && (dwExStyle & WS_EX_NOACTIVATE))
+    // On X11 a Qt::ToolTip loses the transparency for the pointer (an unmanaged tool window
+    // keeps it); the offscreen platforms activate every window shown but a Qt::ToolTip.
+    if (dwExStyle & WS_EX_TRANSPARENT)
+        flags = (wnd::IsOffscreen() ? Qt::ToolTip : Qt::Tool | Qt::X11BypassWindowManagerHint) |
+                Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                Qt::WindowDoesNotAcceptFocus;
+    else if ((dwExStyle & WS_EX_TOOLWINDOW) && (dwExStyle & WS_EX_NOACTIVATE))
         flags = Qt::ToolTip | Qt::FramelessWindowHint;
     else if (dwExStyle & WS_EX_TOOLWINDOW)
         flags = Qt::Tool | Qt::FramelessWindowHint;
@@ -54,7 +60,8 @@ CWndHost::CWndHost(CWnd* pWnd, QWidget* pParent, const CREATESTRUCT& cs)
     {
         setWindowFlags(TopLevelFlags(m_dwExStyle));
         setAttribute(Qt::WA_QuitOnClose, false);
-        setAttribute(Qt::WA_ShowWithoutActivating, (m_dwExStyle & WS_EX_NOACTIVATE) != 0);
+        setAttribute(Qt::WA_ShowWithoutActivating,
+                     (m_dwExStyle & (WS_EX_NOACTIVATE | WS_EX_TRANSPARENT)) != 0);
         setWindowTitle(ToQString(m_strText));
     }
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -87,6 +94,7 @@ CWndHost::CWndHost(CWnd* pWnd, QWidget* pParent, const CREATESTRUCT& cs)
 
 CWndHost::~CWndHost()
 {
+    wnd::PointerGone(this);
     // Deleted by Qt while still attached: the object only loses its window.
     if (m_pWnd != nullptr)
         wnd::DetachSilently(this);
@@ -150,8 +158,8 @@ void CWndHost::ApplyGeometry(const QRect& rect)
 {
     ++m_nApplyingGeometry;
     // The window manager's minimum size never limits the program's own sizing.
-    if (IsTopLevel() && minimumSize() != QSize(0, 0))
-        setMinimumSize(0, 0);
+    if (IsTopLevel())
+        EndSystemResize();
     setGeometry(rect.normalized());
     Relayout();
     --m_nApplyingGeometry;
@@ -360,6 +368,16 @@ bool CWndHost::event(QEvent* e)
             if (wnd::HostOf(h) == this)
                 wnd::KillFocusOnDeactivate(this, hNew);
         }
+        return QWidget::event(e);
+    case QEvent::Enter:
+        if (IsTopLevel())
+            wnd::PointerEntered(this);
+        return QWidget::event(e);
+    case QEvent::Leave:
+    case QEvent::Hide:
+        // Qt reports no leave when a window goes away under the pointer.
+        if (IsTopLevel())
+            wnd::PointerGone(this);
         return QWidget::event(e);
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

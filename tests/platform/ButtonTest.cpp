@@ -1,5 +1,5 @@
 // Owner-drawn push buttons: press tracking, the click notification and the drawing states.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Drawing through memory device contexts: every pixel where the caller puts it.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,5 +1,5 @@
 // Dialogs: the modal loop, the owner, the dialog keys.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // Messages: packing of mouse input, queued delivery through PreTranslateMessage, posting from
 // other threads, timers.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 #include <QGuiApplication>
 

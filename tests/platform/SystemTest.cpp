@@ -1,5 +1,5 @@
 // System values, message boxes and rectangle arithmetic.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Windows: life cycle, relations, geometry, painting and scrolling.
-#include "GuiTest.h"
+#include "support/GuiTest.h"
 
 #include <QScrollBar>
 

@@ -5,6 +5,8 @@
 
 #include <QPoint>
 
+#include <memory>
+
 namespace msg
 {
 // Calls the window's WindowProc with the message as the current one (for Default()).
@@ -17,6 +19,8 @@ bool Pump(MSG& message);
 MSG Make(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, QPoint ptGlobal);
 // How deep the program is in message handlers (windows are deleted later while > 0).
 int Depth();
+// Keeps the object until the outermost handler returns (deletes it now when none runs).
+void DeleteAfterDispatch(std::unique_ptr<CWnd> pWnd);
 // Creates the object that receives posted messages (on the user-interface thread).
 void InitQueue();
 void ExitQueue();

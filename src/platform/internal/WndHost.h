@@ -60,6 +60,11 @@ public:
     bool IsDragging() const { return m_drag.nHit != HTNOWHERE; }
     void DragTo(QPoint ptGlobal);
     void EndDrag();
+    // The window manager's resizing: the widget's minimum size (its size hints) is set only for
+    // it, since Qt would apply it to the program's own sizing too. Ends at the next pointer
+    // event in the window or the program's next sizing, whichever comes first.
+    void BeginSystemResize();
+    void EndSystemResize();
 
     CWnd* m_pWnd = nullptr;
     HWND m_hWnd = nullptr;
@@ -102,6 +107,7 @@ private:
         QPoint ptStart;
         QRect rcStart;
     } m_drag;
+    bool m_bSystemResizing = false;
     CWndClient* m_pClient = nullptr;
     std::shared_ptr<CSurface> m_pSurface;
 };
@@ -159,6 +165,9 @@ void ForgetWindow(HWND hWnd);
 void CheckMouseLeave(QPoint ptGlobal);
 // Qt is painting a widget now (a synchronous repaint would recurse).
 bool InQtPaint();
+// The pointer entered a top-level window, or left it (or the window was hidden or deleted).
+void PointerEntered(CWndHost* pTop);
+void PointerGone(CWndHost* pTop);
 // The focus leaves with a deactivated window and is remembered for its return.
 void KillFocusOnDeactivate(CWndHost* pTop, HWND hNewActive);
 } // namespace wnd

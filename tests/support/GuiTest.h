@@ -5,8 +5,10 @@
 #include "platform/Afx.h"
 #include "platform/internal/WndHost.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,21 @@ inline void Release(const CWnd& wnd, CPoint pt, Qt::MouseButton button = Qt::Lef
 inline void MoveTo(const CWnd& wnd, CPoint pt)
 {
     QTest::mouseMove(WindowOf(wnd), InWindow(wnd, pt));
+}
+
+// A turn of the wheel by nDelta (120 a notch) at a point in wnd's client coordinates, delivered
+// as Qt does: to the widget under the point, then up its parents until one takes it.
+inline void Wheel(const CWnd& wnd, CPoint pt, int nDelta,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* pTop = ClientOf(wnd)->window();
+    const QPoint ptTop = InWindow(wnd, pt);
+    QWidget* pTarget = pTop->childAt(ptTop);
+    if (pTarget == nullptr)
+        pTarget = pTop;
+    QWheelEvent e(pTarget->mapFrom(pTop, ptTop), pTop->mapToGlobal(ptTop), QPoint(),
+                  QPoint(0, nDelta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pTarget, &e);
 }
 
 inline void ShowAndWait(CWnd& wnd)

@@ -1,0 +1,57 @@
+// CWarningDialog: the program's message box in the skinned style. A title, a warning sign or a
+// tick, a message of one or more lines, and OK + Cancel or Close alone:
+//
+//     CWarningDialog dlg(WARNING_KIND_WARNING, Text(IDS_WARNING), strQuestion, true);
+//     if (dlg.DoModal() == IDOK) ...
+//
+// OK and Close give IDOK, Cancel gives IDCANCEL; Escape leaves it open. The window grows with the
+// message: at least 298 wide, the message broken into lines at 800 pixels, its height that of
+// the text + 130. A message that needs more than one line shows all its lines.
+#pragma once
+
+#include "res/MaskedBitmap.h"
+#include "ui/CustomDialog.h"
+#include "ui/VelStatic2.h"
+
+#include <string>
+
+// m_nKind: a warning sign, a tick; any other value shows no icon.
+inline constexpr int WARNING_KIND_WARNING = 0;
+inline constexpr int WARNING_KIND_INFORMATION = 1;
+
+class CWarningDialog : public CCustomDialog
+{
+public:
+    // The static text of the message: one line as any static, several lines broken at the wrap
+    // width and drawn left-aligned, the label sized to hold them all.
+    class CMessageLabel : public CVelStatic2
+    {
+    public:
+        // Sizes the label (not moving it) to its text broken at nWrapWidth; returns the size.
+        CSize FitToText(int nWrapWidth);
+        bool IsMultiLine() const { return m_bMultiLine; }
+
+        void DrawTexts(CDC* pDC, const std::wstring& strText, const CRect& rect, bool bPressed,
+                       bool bDisabled) override;
+
+    private:
+        int m_nWrapWidth = 0;
+        bool m_bMultiLine = false;
+    };
+
+    CWarningDialog(int nKind, const std::wstring& strTitle, const std::wstring& strMessage,
+                   bool bOkCancel, CWnd* pParentWnd = nullptr);
+    ~CWarningDialog() override;
+
+    // Builds the window: title, size from the message, icon, bottom buttons.
+    BOOL OnInitDialog() override;
+
+    int m_nKind;
+    std::wstring m_strTitle;
+    std::wstring m_strMessage; // "\n" starts a new line
+    bool m_bOkCancel;          // false: Close only
+    CMessageLabel m_lblMessage;
+    CMaskedBitmap m_bmpWarning;
+    CMaskedBitmap m_bmpCheck;
+    CVelStatic2 m_lblIcon;
+};

@@ -1,0 +1,40 @@
+// The bundled skin for tests of skinned windows: while a CBundledSkin exists the installation
+// folder is the repository's assets folder and the program's shared CSkinImages exists.
+#pragma once
+
+#include "app/InstallFolder.h"
+#include "ui/SkinImages.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class CBundledSkin
+{
+public:
+    CBundledSkin() : m_strOldFolder(GetInstallFolder())
+    {
+        SetInstallFolder(AssetsFolder());
+        m_pSkin = std::make_unique<CSkinImages>();
+    }
+    ~CBundledSkin()
+    {
+        m_pSkin.reset();
+        SetInstallFolder(m_strOldFolder);
+    }
+    CBundledSkin(const CBundledSkin&) = delete;
+    CBundledSkin& operator=(const CBundledSkin&) = delete;
+
+    CSkinImages& Skin() const { return *m_pSkin; }
+
+    static std::wstring AssetsFolder()
+    {
+        return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
+                "assets")
+            .wstring();
+    }
+
+private:
+    std::wstring m_strOldFolder;
+    std::unique_ptr<CSkinImages> m_pSkin;
+};

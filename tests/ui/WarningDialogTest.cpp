@@ -1,0 +1,259 @@
+// CWarningDialog with the bundled installation: its size from the message, the icon, the lines
+// of the message, and what each button returns.
+#include "ui/WarningDialog.h"
+
+#include "SkinTest.h"
+#include "UiTest.h"
+#include "support/GuiTest.h"
+#include "ui/TextMeasure.h"
+
+#include <functional>
+#include <memory>
+
+namespace
+{
+
+// Runs a callback on a timer while the dialog is modal.
+class CTimedWarningDialog : public CWarningDialog
+{
+public:
+    using CWarningDialog::CWarningDialog;
+    BOOL OnInitDialog() override
+    {
+        const BOOL bResult = CWarningDialog::OnInitDialog();
+        SetTimer(1, 20);
+        return bResult;
+    }
+    void OnTimer(UINT_PTR) override
+    {
+        if (m_onTick)
+            m_onTick(++m_nTicks);
+    }
+    std::function<void(int)> m_onTick;
+    int m_nTicks = 0;
+};
+
+class WarningDialogTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_pSkin = std::make_unique<CBundledSkin>(); }
+    static void TearDownTestSuite() { s_pSkin.reset(); }
+
+    static CSize WindowSize(const CWnd& wnd)
+    {
+        CRect rc;
+        wnd.GetWindowRect(&rc);
+        return rc.Size();
+    }
+    // The child's rectangle in the dialog's client coordinates.
+    static CRect RectIn(const CWnd& parent, const CWnd& child)
+    {
+        CRect rc;
+        child.GetWindowRect(&rc);
+        parent.ScreenToClient(&rc);
+        return rc;
+    }
+
+    static std::unique_ptr<CBundledSkin> s_pSkin;
+};
+
+std::unique_ptr<CBundledSkin> WarningDialogTest::s_pSkin;
+
+// A single line of exactly nWidth pixels in the default GUI font, made of the widest characters
+// that still fit.
+std::wstring LineOfWidth(int nWidth)
+{
+    std::wstring strLine;
+    for (const wchar_t* pszPiece : {L"W", L"m", L"n", L"a", L"r", L"i", L"'"})
+    {
+        while (GetTextWidth(strLine + pszPiece) <= nWidth)
+            strLine += pszPiece;
+    }
+    return strLine;
+}
+
+TEST_F(WarningDialogTest, SizeFollowsTheMessage)
+{
+    const int nLine = GetTextLineSize(L"Xg").cy;
+    ASSERT_EQ(nLine, 13);
+    const std::wstring str400 = LineOfWidth(400);
+    ASSERT_EQ(GetTextWidth(str400), 400);
+    const struct
+    {
+        const char* pszName;
+        std::wstring strMessage;
+        CSize size;
+    } cases[] = {
+        {"one short line", L"Remove this game?", CSize(298, 143)},
+        {"a line of 400 pixels", str400, CSize(510, 143)},
+        {"three lines", L"one\ntwo\nthree", CSize(298, 169)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", c.strMessage, true);
+        ASSERT_TRUE(dlg.Create(nullptr));
+        EXPECT_EQ(WindowSize(dlg), c.size);
+        EXPECT_EQ(dlg.GetWindowText(), L"Warning");
+        EXPECT_FALSE(dlg.m_bResizable);
+        EXPECT_TRUE(dlg.m_bRoundCorners);
+        const int W = c.size.cx;
+        const int H = c.size.cy;
+        EXPECT_EQ(RectIn(dlg, dlg.m_btnOK), CRect(W - 215, H - 45, W - 125, H - 17));
+        EXPECT_EQ(RectIn(dlg, dlg.m_btnCancel), CRect(W - 115, H - 45, W - 25, H - 17));
+        EXPECT_EQ(RectIn(dlg, dlg.m_lblIcon), CRect(30, 45, 73, 88));
+        EXPECT_EQ(RectIn(dlg, dlg.m_lblMessage).TopLeft(), CPoint(75, 55));
+    }
+}
+
+TEST_F(WarningDialogTest, OneLineLabelTakesTheSizeOfItsText)
+{
+    CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Remove this game?", true);
+    ASSERT_TRUE(dlg.Create(nullptr));
+    const CSize sizeText = GetTextLineSize(L"Remove this game?");
+    EXPECT_EQ(RectIn(dlg, dlg.m_lblMessage).Size(), CSize(sizeText.cx + 10, 23));
+}
+
+TEST_F(WarningDialogTest, EveryLineOfALongMessageIsShownInsideTheWindow)
+{
+    std::wstring strLong;
+    for (int i = 0; i < 40; ++i)
+        strLong += L"word" + std::to_wstring(i) + L" ";
+    strLong += L"LAST";
+    ASSERT_GT(GetTextWidth(strLong), 1000);
+    const struct
+    {
+        const char* pszName;
+        std::wstring strMessage;
+        int nLines;
+    } cases[] = {
+        {"line breaks", L"PlayerId: G12-P03\nPassword: hunter2", 2},
+        {"wider than 800 pixels", strLong, GetTextSize(strLong, nullptr, 800).cy / 13},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        ASSERT_GE(c.nLines, 2);
+        CWarningDialog dlg(WARNING_KIND_INFORMATION, L"Information", c.strMessage, false);
+        ASSERT_TRUE(dlg.Create(nullptr));
+        CRect rcClient;
+        dlg.GetClientRect(&rcClient);
+        EXPECT_LE(rcClient.Width(), 800 + 110);
+        const CRect rcLabel = RectIn(dlg, dlg.m_lblMessage);
+        const int nTextHeight = c.nLines * 13;
+        EXPECT_EQ(rcLabel.Height(), nTextHeight + 5);
+        // Inside the frame, and above the bottom buttons.
+        EXPECT_LE(rcLabel.right, rcClient.right - s_pSkin->Skin().m_bmpRight.m_nWidth);
+        EXPECT_LE(rcLabel.bottom, RectIn(dlg, dlg.m_btnOK).top);
+
+        CBitmap shot;
+        ASSERT_TRUE(dlg.GrabClientImage(shot));
+        const CRect rcInk = InkBox(shot, rcLabel, RGB(168, 174, 184));
+        ASSERT_FALSE(rcInk.IsRectEmpty());
+        EXPECT_GE(rcInk.left, rcLabel.left + 5);
+        EXPECT_LT(rcInk.right, rcLabel.right);
+        // Ink in the band of the last line: nothing was cut off or run together.
+        const int nLastLineTop = rcLabel.top + 2 + (c.nLines - 1) * 13;
+        EXPECT_FALSE(InkBox(shot,
+                            CRect(rcLabel.left, nLastLineTop, rcLabel.right, nLastLineTop + 13),
+                            RGB(168, 174, 184))
+                         .IsRectEmpty());
+    }
+}
+
+TEST_F(WarningDialogTest, IconByKind)
+{
+    const struct
+    {
+        int nKind;
+        CMaskedBitmap CWarningDialog::*pBitmap; // null: no icon
+        int nInset;
+    } cases[] = {
+        {WARNING_KIND_WARNING, &CWarningDialog::m_bmpWarning, 0},
+        {WARNING_KIND_INFORMATION, &CWarningDialog::m_bmpCheck, 7},
+        {5, nullptr, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.nKind);
+        CWarningDialog dlg(c.nKind, L"Title", L"Text", false);
+        ASSERT_TRUE(dlg.Create(nullptr));
+        // Both pictures are loaded whatever the kind.
+        EXPECT_FALSE(dlg.m_bmpWarning.m_strPath.empty());
+        EXPECT_FALSE(dlg.m_bmpCheck.m_strPath.empty());
+        CBitmap shot;
+        ASSERT_TRUE(dlg.m_lblIcon.GrabClientImage(shot));
+        if (c.pBitmap == nullptr)
+        {
+            EXPECT_TRUE(InkBox(shot, RGB(168, 174, 186)).IsRectEmpty());
+            continue;
+        }
+        // The picture 1:1 at the inset, its magenta parts showing the face.
+        const CMaskedBitmap& bmp = dlg.*c.pBitmap;
+        int nMismatches = 0;
+        for (int y = 0; y < bmp.m_nHeight; ++y)
+        {
+            for (int x = 0; x < bmp.m_nWidth; ++x)
+            {
+                const COLORREF cr = bmp.GetPixel(x, y);
+                const COLORREF crShown = cr == RGB(255, 0, 255) ? RGB(168, 174, 186) : cr;
+                nMismatches += shot.GetPixel(c.nInset + x, c.nInset + y) != crShown;
+            }
+        }
+        EXPECT_EQ(nMismatches, 0);
+        const CRect rcPicture(c.nInset, c.nInset, c.nInset + bmp.m_nWidth,
+                              c.nInset + bmp.m_nHeight);
+        const CRect rcInk = InkBox(shot, RGB(168, 174, 186));
+        EXPECT_FALSE(rcInk.IsRectEmpty());
+        CRect rcInside = rcInk;
+        rcInside &= rcPicture;
+        EXPECT_EQ(rcInside, rcInk);
+    }
+}
+
+TEST_F(WarningDialogTest, ButtonsGiveTheirResultAndEscapeLeavesItOpen)
+{
+    const struct
+    {
+        const char* pszName;
+        bool bOkCancel;
+        CVelButton CWarningDialog::*pButton;
+        const wchar_t* pszText;
+        INT_PTR nResult;
+    } cases[] = {
+        {"OK", true, &CWarningDialog::m_btnOK, L"OK", IDOK},
+        {"Cancel", true, &CWarningDialog::m_btnCancel, L"Cancel", IDCANCEL},
+        {"Close", false, &CWarningDialog::m_btnOK, L"Close", IDOK},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CTimedWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Sure?", c.bOkCancel);
+        bool bOpenAfterEscape = false;
+        dlg.m_onTick = [&](int nTick)
+        {
+            CVelButton& button = dlg.*c.pButton;
+            if (nTick == 1)
+            {
+                EXPECT_EQ(button.GetWindowText(), c.pszText);
+                EXPECT_EQ(dlg.m_btnCancel.GetSafeHwnd() != nullptr, c.bOkCancel);
+                QTest::keyClick(WindowOf(dlg), Qt::Key_Escape);
+            }
+            else if (nTick == 2)
+            {
+                bOpenAfterEscape = dlg.IsModalRunning();
+                CRect rc;
+                button.GetClientRect(&rc);
+                Click(button, rc.CenterPoint());
+            }
+            else
+            {
+                dlg.EndDialog(-7); // the click did not end it
+            }
+        };
+        EXPECT_EQ(dlg.DoModal(), c.nResult);
+        EXPECT_TRUE(bOpenAfterEscape);
+    }
+}
+
+} // namespace

@@ -30,7 +30,8 @@ unset QT_QPA_PLATFORM
 "$@" >/dev/null 2>&1 &
 app=$!
 sleep 3
-command -v xdotool >/dev/null && xdotool mousemove 1279 799 || true
+# IDLE_POINTER="x y" puts the pointer elsewhere (inside the window, to see the busy case).
+command -v xdotool >/dev/null && xdotool mousemove ${IDLE_POINTER:-1279 799} || true
 sleep 2
 
 # Context switches (voluntary and involuntary) of each thread: "tid count" lines.

@@ -178,12 +178,16 @@ void CGeneralSubWindow::ScrollBy(int dx, int dy)
     ScrollWindow(-dx, -dy);
 }
 
-void CGeneralSubWindow::OnPaint()
+void UpdateChildWindows(CWnd* pParent)
 {
-    // The children first, so that a scroll shows them at their new places at once.
-    for (CWnd* pChild = GetWindow(GW_CHILD); pChild != nullptr;
+    for (CWnd* pChild = pParent->GetWindow(GW_CHILD); pChild != nullptr;
          pChild = pChild->GetWindow(GW_HWNDNEXT))
         pChild->UpdateWindow();
+}
+
+void CGeneralSubWindow::OnPaint()
+{
+    UpdateChildWindows(this);
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);

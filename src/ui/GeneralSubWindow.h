@@ -21,6 +21,9 @@ inline constexpr const wchar_t* GENERAL_SUB_WINDOW_CLASS = L"GeneralSubWindow";
 inline constexpr UINT IDC_GENERAL_SUB_WINDOW = 132;
 // Registers the window class once.
 void RegisterGeneralSubWindowClass();
+// Paints what is pending in each child of pParent now, so that a scroll or a resize shows the
+// children at their new places together with the parent's own painting.
+void UpdateChildWindows(CWnd* pParent);
 
 class CGeneralSubWindow : public CWnd
 {

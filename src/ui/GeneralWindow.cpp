@@ -98,9 +98,7 @@ void CGeneralWindow::OnDestroy()
 
 void CGeneralWindow::OnPaint()
 {
-    for (CWnd* pChild = GetWindow(GW_CHILD); pChild != nullptr;
-         pChild = pChild->GetWindow(GW_HWNDNEXT))
-        pChild->UpdateWindow();
+    UpdateChildWindows(this);
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);

@@ -486,19 +486,6 @@ public:
     void OnGetMinMaxInfo(MINMAXINFO* pMMI) override { pMMI->ptMinTrackSize = POINT{150, 100}; }
 };
 
-// The pointer at a screen position, wherever the window has gone meanwhile.
-void PointerAt(QWindow* pWindow, QPoint ptScreen, Qt::MouseButton press = Qt::NoButton,
-               Qt::MouseButton release = Qt::NoButton)
-{
-    const QPoint pt = ptScreen - pWindow->position();
-    if (press != Qt::NoButton)
-        QTest::mousePress(pWindow, press, Qt::NoModifier, pt);
-    else if (release != Qt::NoButton)
-        QTest::mouseRelease(pWindow, release, Qt::NoModifier, pt);
-    else
-        QTest::mouseMove(pWindow, pt);
-}
-
 // Without a window manager (offscreen here) the window follows the pointer itself.
 TEST(MoveResizeTest, CaptionPressMovesTheWindowUntilRelease)
 {

@@ -82,6 +82,20 @@ inline void Wheel(const CWnd& wnd, CPoint pt, int nDelta,
     QApplication::sendEvent(pTarget, &e);
 }
 
+// The pointer at a screen position (pressing or releasing a button, or moving), wherever the
+// window has gone meanwhile.
+inline void PointerAt(QWindow* pWindow, QPoint ptScreen, Qt::MouseButton press = Qt::NoButton,
+                      Qt::MouseButton release = Qt::NoButton)
+{
+    const QPoint pt = ptScreen - pWindow->position();
+    if (press != Qt::NoButton)
+        QTest::mousePress(pWindow, press, Qt::NoModifier, pt);
+    else if (release != Qt::NoButton)
+        QTest::mouseRelease(pWindow, release, Qt::NoModifier, pt);
+    else
+        QTest::mouseMove(pWindow, pt);
+}
+
 inline void ShowAndWait(CWnd& wnd)
 {
     wnd.ShowWindow(SW_SHOW);

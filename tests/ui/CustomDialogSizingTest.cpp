@@ -32,31 +32,11 @@ protected:
         wnd.GetWindowRect(&rc);
         return rc;
     }
-    static bool RoundShape(const CWnd& wnd)
-    {
-        CRgn rgn;
-        rgn.CreateRectRgn(0, 0, 0, 0);
-        EXPECT_NE(wnd.GetWindowRgn(rgn), RGN_ERROR);
-        return !rgn.PtInRegion(0, 0);
-    }
 
     static std::unique_ptr<CBundledSkin> s_pBundled;
 };
 
 std::unique_ptr<CBundledSkin> CustomDialogSizingTest::s_pBundled;
-
-// The pointer at a screen position, wherever the window has gone meanwhile.
-void PointerAt(QWindow* pWindow, QPoint ptScreen, Qt::MouseButton press = Qt::NoButton,
-               Qt::MouseButton release = Qt::NoButton)
-{
-    const QPoint pt = ptScreen - pWindow->position();
-    if (press != Qt::NoButton)
-        QTest::mousePress(pWindow, press, Qt::NoModifier, pt);
-    else if (release != Qt::NoButton)
-        QTest::mouseRelease(pWindow, release, Qt::NoModifier, pt);
-    else
-        QTest::mouseMove(pWindow, pt);
-}
 
 TEST_F(CustomDialogSizingTest, SizingKeepsTheMinimumByMovingTheRightAndBottomEdges)
 {

@@ -65,13 +65,6 @@ protected:
         parent.ScreenToClient(&rc);
         return rc.TopLeft();
     }
-    static bool RoundShape(const CWnd& wnd)
-    {
-        CRgn rgn;
-        rgn.CreateRectRgn(0, 0, 0, 0);
-        EXPECT_NE(wnd.GetWindowRgn(rgn), RGN_ERROR);
-        return !rgn.PtInRegion(0, 0);
-    }
 
     static std::unique_ptr<CBundledSkin> s_pBundled;
 };

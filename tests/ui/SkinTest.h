@@ -3,7 +3,10 @@
 #pragma once
 
 #include "app/InstallFolder.h"
+#include "platform/Afx.h"
 #include "ui/SkinImages.h"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -38,3 +41,12 @@ private:
     std::wstring m_strOldFolder;
     std::unique_ptr<CSkinImages> m_pSkin;
 };
+
+// Whether the window has the rounded shape: its top-left corner pixel lies outside it.
+inline bool RoundShape(const CWnd& wnd)
+{
+    CRgn rgn;
+    rgn.CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(wnd.GetWindowRgn(rgn), RGN_ERROR);
+    return !rgn.PtInRegion(0, 0);
+}

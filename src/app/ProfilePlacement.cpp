@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -20,6 +21,8 @@ constexpr long long kVisibleCorner = 40;
 constexpr int kMinLeft = -20;
 constexpr int kMinTop = -5;
 constexpr int kMinSize = 200;
+// Window sizes are 16-bit signed on X11.
+constexpr int kMaxSize = 32767;
 
 int ClampToInt(long long n)
 {
@@ -36,26 +39,46 @@ int ReadValue(std::wstring_view key, const std::wstring& path)
 
 } // namespace
 
-std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDesktopWidth,
-                                                int nDesktopHeight)
+std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read,
+                                                const std::vector<SScreenRect>& screens)
 {
     if (read.x == 0 && read.y == 0 && read.cx == 0 && read.cy == 0)
         return std::nullopt;
 
     SPlacement placement = read;
-    placement.x = std::max(placement.x, kMinLeft);
-    placement.y = std::max(placement.y, kMinTop);
-    // In 64 bits: a value near INT_MAX from the file must not wrap and slip past the check.
-    if (placement.x + kVisibleCorner > nDesktopWidth)
-        placement.x = ClampToInt(nDesktopWidth - kVisibleCorner);
-    if (placement.y + kVisibleCorner > nDesktopHeight)
-        placement.y = ClampToInt(nDesktopHeight - kVisibleCorner);
-    placement.cx = std::max(placement.cx, kMinSize);
-    placement.cy = std::max(placement.cy, kMinSize);
+    // In 64 bits: a value near INT_MAX from the file must not wrap and slip past the check. When a
+    // screen is smaller than the corner, its upper bound wins.
+    bool bFound = false;
+    double dBest = 0;
+    for (const SScreenRect& screen : screens)
+    {
+        const long long x = std::min<long long>(std::max<long long>(read.x, screen.left + kMinLeft),
+                                                screen.right - kVisibleCorner);
+        const long long y = std::min<long long>(std::max<long long>(read.y, screen.top + kMinTop),
+                                                screen.bottom - kVisibleCorner);
+        const double dx = static_cast<double>(x - read.x);
+        const double dy = static_cast<double>(y - read.y);
+        const double d = dx * dx + dy * dy;
+        if (!bFound || d < dBest)
+        {
+            bFound = true;
+            dBest = d;
+            placement.x = ClampToInt(x);
+            placement.y = ClampToInt(y);
+        }
+    }
+    placement.cx = std::clamp(placement.cx, kMinSize, kMaxSize);
+    placement.cy = std::clamp(placement.cy, kMinSize, kMaxSize);
     return placement;
 }
 
-std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight)
+std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDesktopWidth,
+                                                int nDesktopHeight)
+{
+    return ClampProfilePlacement(read, {{0, 0, nDesktopWidth, nDesktopHeight}});
+}
+
+std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& screens)
 {
     const std::wstring path = InstallPath(PATH_PROFILE);
     SPlacement read;
@@ -63,7 +86,12 @@ std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHe
     read.y = ReadValue(L"y", path);
     read.cx = ReadValue(L"cx", path);
     read.cy = ReadValue(L"cy", path);
-    return ClampProfilePlacement(read, nDesktopWidth, nDesktopHeight);
+    return ClampProfilePlacement(read, screens);
+}
+
+std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight)
+{
+    return ReadProfilePlacement({{0, 0, nDesktopWidth, nDesktopHeight}});
 }
 
 bool WriteProfilePlacement(const SPlacement& placement)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 struct SPlacement
 {
@@ -12,12 +13,30 @@ struct SPlacement
     bool operator==(const SPlacement&) const = default;
 };
 
-// The placement to give the window for the values read from the profile, on a desktop of the given
-// size; nothing when all four are 0 (no profile yet: the window keeps its first place and size).
+// A screen's full rectangle in desktop coordinates; right and bottom are exclusive.
+struct SScreenRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The placement to give the window for the values read from the profile; nothing when all four
+// are 0 (no profile yet: the window keeps its first place and size). The top-left corner is kept
+// where at least a 40-pixel corner of the window shows on one of the screens (at most 20 pixels
+// past a screen's left edge, 5 past its top), else moved onto the nearest screen by that rule, so
+// a window closed on a second screen reopens there. The size is at least 200 and at most 32767
+// (the window system's limit; a larger back buffer would fail). Without screens the position is
+// kept as read.
+std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read,
+                                                const std::vector<SScreenRect>& screens);
+// The same for a single screen of the given size at (0, 0).
 std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDesktopWidth,
                                                 int nDesktopHeight);
 
 // Reads section "ZorvexMessenger" of Profile.ini in the installation folder and clamps it.
+std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& screens);
 std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight);
 // Writes the window's outer rectangle as "x", "y", "cx", "cy". False when it could not be written.
 bool WriteProfilePlacement(const SPlacement& placement);

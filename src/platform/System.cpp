@@ -223,6 +223,17 @@ BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* pInfo)
     return TRUE;
 }
 
+std::vector<CRect> GetScreenRects()
+{
+    std::vector<CRect> rects{FromQRect(PrimaryGeometry())};
+    for (QScreen* pScreen : QGuiApplication::screens())
+    {
+        if (pScreen != QGuiApplication::primaryScreen())
+            rects.push_back(FromQRect(pScreen->geometry()));
+    }
+    return rects;
+}
+
 UINT GetDoubleClickTime()
 {
     return static_cast<UINT>(QGuiApplication::styleHints()->mouseDoubleClickInterval());

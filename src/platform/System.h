@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CWnd;
 
@@ -33,6 +34,9 @@ CRect GetMonitorWorkArea(CWnd* pWnd);
 HMONITOR MonitorFromWindow(HWND hWnd, DWORD dwFlags);
 HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags);
 BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* pInfo);
+// The full rectangle of every screen, the primary screen first; one 800 x 600 screen when the
+// window system knows none.
+std::vector<CRect> GetScreenRects();
 UINT GetDoubleClickTime();
 
 // Milliseconds since an arbitrary start (wraps after 49 days), and a nanosecond counter.

@@ -7,6 +7,8 @@
 //
 // Top-level windows are frameless and placed at exact screen positions; child windows live in
 // their parent's client area (which excludes the parent's scroll bars) and are clipped to it.
+// WS_EX_TOOLWINDOW with WS_EX_TOPMOST makes a menu: left alone by the window manager, with no
+// task-bar entry.
 // Everything runs on the user-interface thread, except PostMessage, which any thread may call.
 // A worker thread only posts: the user-interface thread may be waiting for it to end, so a worker
 // that waited for a SendMessage would never finish (SendMessage refuses other threads).

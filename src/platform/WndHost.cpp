@@ -32,6 +32,9 @@ Qt::WindowFlags TopLevelFlags(DWORD dwExStyle)
                 Qt::WindowDoesNotAcceptFocus;
     else if ((dwExStyle & WS_EX_TOOLWINDOW) && (dwExStyle & WS_EX_NOACTIVATE))
         flags = Qt::ToolTip | Qt::FramelessWindowHint;
+    else if ((dwExStyle & WS_EX_TOOLWINDOW) && (dwExStyle & WS_EX_TOPMOST))
+        // A menu: unmanaged, exactly where it is put, no task-bar entry, still taking keys.
+        flags = Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
     else if (dwExStyle & WS_EX_TOOLWINDOW)
         flags = Qt::Tool | Qt::FramelessWindowHint;
     if (dwExStyle & WS_EX_TOPMOST)

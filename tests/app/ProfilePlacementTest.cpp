@@ -9,6 +9,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -30,7 +31,8 @@ TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndAMinimumSize)
         {{1880, 1040, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
         {{1881, 1041, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
         {{-20, -5, 199, 201}, 1920, 1080, {-20, -5, 200, 201}},
-        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 1920, 1080, {1880, 1040, INT_MAX, INT_MAX}},
+        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 1920, 1080, {1880, 1040, 32767, 32767}},
+        {{10, 10, 100000, 32768}, 1920, 1080, {10, 10, 32767, 32767}},
         {{INT_MIN, INT_MIN, INT_MIN, INT_MIN}, 1920, 1080, {-20, -5, 200, 200}},
         // On a desktop smaller than the corner the upper bound wins.
         {{0, 0, 300, 300}, 30, 20, {-10, -20, 300, 300}},
@@ -42,6 +44,39 @@ TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndAMinimumSize)
         EXPECT_EQ(*placement, c.expected) << c.read.x << "," << c.read.y;
     }
     EXPECT_FALSE(ClampProfilePlacement({0, 0, 0, 0}, 1920, 1080).has_value());
+}
+
+TEST(ClampProfilePlacementTest, KeepsTheWindowOnAnyScreen)
+{
+    const std::vector<SScreenRect> sideBySide = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1080}};
+    // A second screen left of and above the primary one, shorter than it.
+    const std::vector<SScreenRect> leftAbove = {{0, 0, 1920, 1080}, {-1280, -400, 0, 624}};
+    const struct
+    {
+        const char* name;
+        SPlacement read;
+        const std::vector<SScreenRect>& screens;
+        SPlacement expected;
+    } cases[] = {
+        {"on the second screen", {2000, 100, 800, 600}, sideBySide, {2000, 100, 800, 600}},
+        {"right of both", {5000, 100, 800, 600}, sideBySide, {3800, 100, 800, 600}},
+        {"below the second", {2500, 3000, 800, 600}, sideBySide, {2500, 1040, 800, 600}},
+        {"across the seam", {1900, 10, 300, 300}, sideBySide, {1900, 10, 300, 300}},
+        {"on a screen at negative x", {-1000, -300, 800, 600}, leftAbove, {-1000, -300, 800, 600}},
+        {"left of everything", {-5000, 100, 800, 600}, leftAbove, {-1300, 100, 800, 600}},
+        {"above the primary, beside the other", {500, -300, 800, 600}, leftAbove,
+         {500, -5, 800, 600}},
+        {"below the shorter screen", {-1000, 900, 800, 600}, leftAbove, {-1000, 584, 800, 600}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClampProfilePlacement(c.read, c.screens), c.expected);
+    }
+    EXPECT_FALSE(ClampProfilePlacement({0, 0, 0, 0}, sideBySide).has_value());
+    // Without any screen only the size is mended.
+    EXPECT_EQ(ClampProfilePlacement({-900, 9000, 10, 100000}, std::vector<SScreenRect>{}),
+              (SPlacement{-900, 9000, 200, 32767}));
 }
 
 class ProfilePlacementTest : public ::testing::Test
@@ -68,7 +103,7 @@ TEST_F(ProfilePlacementTest, ReadsValuesThroughWtolAndAShortBuffer)
     const std::string cut = std::string(89, '0') + "9";
     m_dir.Write("Profile.ini",
                 "[zorvexmessenger]\r\nX=12abc\r\ny=abc\r\ncx=" + cut + "\r\ncy=99999999999999\r\n");
-    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{12, 0, 200, INT_MAX}));
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{12, 0, 200, 32767}));
 }
 
 TEST_F(ProfilePlacementTest, FindsTheProfileWhateverItsCase)

@@ -1,0 +1,231 @@
+// CZorvexMessengerDlg: the rows of the game list (view 0) and of one game (view 3), made from the
+// store of g_pMessageManager.
+#include "mainwnd/ZorvexMessengerDlg.h"
+
+#include "base/Format.h"
+#include "pbem/PBEMMessageManager.h"
+#include "res/TextIds.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace
+{
+
+constexpr int kRowWidth = 250;
+constexpr int kGameRowHeight = 25;
+constexpr int kGameRowWithCountHeight = 41;
+constexpr int kFixedRowHeight = 25;
+constexpr int kEventRowHeight = 22;
+constexpr int kContentWidth = 100;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kHoverFace = RGB(230, 230, 230);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// The look of every clickable row of the game list.
+void SetListRowColours(CVelButton& row)
+{
+    row.m_crFace = kWhite;
+    row.m_crHoverFace = kHoverFace;
+    row.m_bHoverFaceEnabled = true;
+    row.m_crText = kBlack;
+    row.m_crHoverText = kBlack;
+    row.m_bHoverTextEnabled = true;
+}
+
+bool IsLoaded(const std::shared_ptr<CMaskedBitmap>& pFlag)
+{
+    return pFlag != nullptr && pFlag->m_nHeight > 0;
+}
+
+// The kind icons of event rows: the image, and where it goes right of the sender icon.
+struct SKindIcon
+{
+    std::string_view strKind;
+    CMaskedBitmap CZorvexMessengerDlg::*pBitmap;
+    int nX;
+    int nY;
+};
+
+const SKindIcon kKindIcons[] = {
+    {"IM", &CZorvexMessengerDlg::m_bmpChat, 5, 7},
+    {"Mail", &CZorvexMessengerDlg::m_bmpMail, 3, 7},
+    {"DeclareWar", &CZorvexMessengerDlg::m_bmpTarget, 4, 5},
+    {"OrdersSubmitted", &CZorvexMessengerDlg::m_bmpClock, 6, 7},
+};
+constexpr int kSenderIconWidth = 20;
+constexpr int kKindIconWidth = 24;
+constexpr int kEventTextMinX = 24;
+constexpr int kEventTextY = 6;
+
+} // namespace
+
+CVelButton* CZorvexMessengerDlg::AddGameRow(CPBEMGameState& game, int y, UINT nID)
+{
+    CPBEMGameStore& store = g_pMessageManager->m_store;
+    const std::wstring strGameId = game.GetGameId();
+    int n = static_cast<int>(game.m_listEvents.size());
+    const CPBEMGameState* pShared = store.FindGame(strGameId, 0);
+    if (pShared != nullptr && pShared->m_strInstanceId == game.m_strInstanceId)
+        n += static_cast<int>(pShared->m_listEvents.size());
+    const int nHeight = n <= 0 ? kGameRowHeight : kGameRowWithCountHeight;
+
+    auto pRow = std::make_unique<CVelButton>();
+    CRect rc(0, y, kRowWidth, y + nHeight);
+    rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+    pRow->Create(FormatText(Text(IDS_GAME_S), {strGameId}).c_str(), WS_CHILD | WS_VISIBLE, rc,
+                 &m_wndList, nID);
+    pRow->m_nTextX = 27;
+    pRow->m_nTextY = 6;
+    SetListRowColours(*pRow);
+    pRow->AddImage(IsLoaded(game.m_bmpFlag) ? game.m_bmpFlag.get() : &m_bmpFlagNeutral, 4, 7,
+                   false);
+    if (n != 0)
+    {
+        pRow->AddImage(&m_bmpYield, 27, 24, false);
+        pRow->AddText(n == 1 ? std::wstring(L"1 New Event") : FormatText(L"%d New Events", {n}),
+                      42, 24);
+    }
+    pRow->m_strKey = game.m_strPlayerId;
+    return AppendRow(std::move(pRow));
+}
+
+void CZorvexMessengerDlg::BuildGameListRows()
+{
+    int y = 1;
+    if (g_pMessageManager != nullptr)
+    {
+        UINT nID = IDC_FIRST_GAME;
+        for (const std::unique_ptr<CPBEMGameState>& pGame : g_pMessageManager->m_store.m_listGames)
+        {
+            // A game's shared entry is counted with its players' rows, never shown on its own.
+            if (pGame->GetPlayerNumber() < 1)
+                continue;
+            CVelButton* pRow = AddGameRow(*pGame, y, nID);
+            CRect rc;
+            pRow->GetWindowRect(&rc);
+            ++nID;
+            y += rc.Height();
+        }
+    }
+
+    const struct
+    {
+        std::wstring strText;
+        UINT nID;
+        CMaskedBitmap* pIcon;
+        CPoint ptIcon;
+    } fixedRows[] = {
+        {Text(IDS_PREFERENCES), IDC_PREFERENCES, g_pbmpCheck1, CPoint(8, 8)},
+        {Text(IDS_WHAT_IS_THIS_APP), IDC_HELP_ROW, &m_bmpHelp, CPoint(7, 5)},
+    };
+    for (const auto& fixed : fixedRows)
+    {
+        auto pRow = std::make_unique<CVelButton>();
+        CRect rc(0, y, kRowWidth, y + kFixedRowHeight);
+        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+        pRow->Create(fixed.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, fixed.nID);
+        pRow->m_nTextX = 27;
+        pRow->m_nTextY = -1;
+        SetListRowColours(*pRow);
+        if (fixed.pIcon != nullptr)
+            pRow->AddImage(fixed.pIcon, fixed.ptIcon.x, fixed.ptIcon.y, false);
+        AppendRow(std::move(pRow));
+        y += kFixedRowHeight;
+    }
+    m_wndList.SetContentSize(kContentWidth, y);
+}
+
+void CZorvexMessengerDlg::BuildGameRows()
+{
+    CPBEMGameState* pGame =
+        g_pMessageManager != nullptr ? g_pMessageManager->m_store.FindGame(m_strCurrentGame)
+                                     : nullptr;
+    m_stcGameHeader.RemoveAllImages();
+    m_stcGameHeader.RemoveAllTexts();
+    if (pGame == nullptr)
+    {
+        // The game is gone: its header must not go on showing its flag and turn.
+        m_stcGameHeader.SetWindowText(L"");
+        m_stcGameHeader.Invalidate();
+        return;
+    }
+    CPBEMGameState& game = *pGame;
+    game.m_bNewEvents = false;
+    if (!game.m_strFlagName.empty() && IsLoaded(game.m_bmpFlag))
+        m_stcGameHeader.AddImage(game.m_bmpFlag.get(), 5, 7, false);
+    m_stcGameHeader.AddImage(&m_bmpClock, 27, 7, false);
+    m_stcGameHeader.SetWindowText(FormatText(Text(IDS_TURN_N), {static_cast<int>(game.m_nTurn)}));
+    m_stcGameHeader.Invalidate();
+
+    const int n = static_cast<int>(game.m_listEvents.size());
+    std::wstring strCount;
+    CRect rcCount(0, 1, kRowWidth, 31);
+    if (game.GetPlayerNumber() == 0)
+    {
+        strCount = n == 0   ? Text(IDS_NO_EVENTS_PAREN)
+                   : n == 1 ? Text(IDS_ONE_EVENT_PAREN)
+                            : FormatText(Text(IDS_N_EVENTS_PAREN), {n});
+    }
+    else
+    {
+        strCount = FormatText(Text(IDS_N_EVENTS), {n});
+        if (n > 0)
+            rcCount.left = 2;
+    }
+    auto pCount = std::make_unique<CVelStatic2>();
+    rcCount.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+    pCount->Create(strCount.c_str(), WS_CHILD | WS_VISIBLE, rcCount, &m_wndList);
+    pCount->m_nTextX = 24;
+    pCount->m_crFace = kWhite;
+    pCount->AddImage(&m_bmpYield, 6, 8, false);
+    AppendRow(std::move(pCount));
+
+    // A shared entry shows its count only; its events are not listed one by one.
+    if (game.GetPlayerNumber() == 0 || n == 0)
+    {
+        m_wndList.SetContentSize(kContentWidth, 1);
+        return;
+    }
+    AddEventRows(game);
+}
+
+void CZorvexMessengerDlg::AddEventRows(CPBEMGameState& game)
+{
+    int y = 26;
+    for (const std::unique_ptr<CPBEMGameEvent>& pEvent : game.m_listEvents)
+    {
+        const CPBEMGameEvent& event = *pEvent;
+        if (event.m_strText.empty())
+            continue;
+        auto pRow = std::make_unique<CVelButton>();
+        CRect rc(2, y, kRowWidth, y + kEventRowHeight);
+        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+        pRow->Create(L"", WS_CHILD | WS_VISIBLE, rc, &m_wndList, IDC_EVENT_ROW);
+        pRow->m_crFace = kWhite;
+
+        int x0 = 0;
+        if (event.m_nFromPlayer == 0)
+        {
+            pRow->AddImage(&m_bmpGlobe, 4, 6, false);
+            x0 = kSenderIconWidth;
+        }
+        else if (CMaskedBitmap* pFlag = game.FindPlayer(event.m_nFromPlayer))
+        {
+            pRow->AddImage(pFlag, 3, 7, false);
+            x0 = kSenderIconWidth;
+        }
+        for (const SKindIcon& kind : kKindIcons)
+        {
+            if (event.m_strKind != kind.strKind)
+                continue;
+            pRow->AddImage(&(this->*kind.pBitmap), x0 + kind.nX, kind.nY, false);
+            x0 += kKindIconWidth;
+            break;
+        }
+        pRow->AddText(event.m_strText, std::max(x0, kEventTextMinX), kEventTextY);
+        AppendRow(std::move(pRow));
+        y += kEventRowHeight;
+    }
+    m_wndList.SetContentSize(kContentWidth, y);
+}

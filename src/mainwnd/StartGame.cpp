@@ -1,0 +1,21 @@
+#include "mainwnd/StartGame.h"
+
+#include "app/InstallFolder.h"
+#include "base/Encoding.h"
+#include "base/Paths.h"
+#include "platform/Process.h"
+
+#include <cstring>
+#include <iostream>
+
+bool StartGame(const std::wstring& strInstanceId)
+{
+    const std::wstring strPath = InstallPath(PATH_GAME_EXE);
+    const int nError =
+        SpawnWindowsProgram(ToNativePath(strPath), {"-PBEM", ToNativePath(strInstanceId)});
+    if (nError == 0)
+        return true;
+    std::cerr << "Cannot start the game " << WideToUtf8(strPath) << ": " << std::strerror(nError)
+              << "\n";
+    return false;
+}

@@ -1,0 +1,336 @@
+#include "notify/SystemTray.h"
+
+#include "app/InstallFolder.h"
+#include "base/Paths.h"
+#include "platform/System.h"
+
+#include <cstdint>
+#include <string>
+
+namespace
+{
+
+// The sizes of the bundled icon pictures; the tray host picks one.
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64};
+
+UINT TaskbarCreatedMessage()
+{
+    static const UINT s_uMessage = RegisterWindowMessage(L"TaskbarCreated");
+    return s_uMessage;
+}
+
+ETrayMessageIcon ToMessageIcon(DWORD dwInfoFlags)
+{
+    switch (dwInfoFlags & 0x0F)
+    {
+    case NIIF_INFO:
+        return ETrayMessageIcon::Information;
+    case NIIF_WARNING:
+        return ETrayMessageIcon::Warning;
+    case NIIF_ERROR:
+        return ETrayMessageIcon::Critical;
+    default:
+        return ETrayMessageIcon::None;
+    }
+}
+
+} // namespace
+
+std::wstring CutToUtf16Units(const std::wstring& strText, size_t nMaxUnits)
+{
+    size_t nUnits = 0;
+    size_t nChars = 0;
+    for (wchar_t ch : strText)
+    {
+        const size_t nNeeded = static_cast<std::uint32_t>(ch) > 0xFFFF ? 2 : 1;
+        if (nUnits + nNeeded > nMaxUnits)
+            break;
+        nUnits += nNeeded;
+        ++nChars;
+    }
+    return strText.substr(0, nChars);
+}
+
+std::vector<std::wstring> TrayIconFiles(UINT nIconResourceID)
+{
+    std::vector<std::wstring> files;
+    for (int nSize : kIconSizes)
+    {
+        const std::wstring strPath = InstallPath(L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
+                                                 L"-" + std::to_wstring(nSize) + L".png");
+        if (FileExists(strPath))
+            files.push_back(strPath);
+    }
+    return files;
+}
+
+CSystemTray::CSystemTray() = default;
+
+CSystemTray::CSystemTray(std::unique_ptr<ITrayIconBackend> pBackend)
+    : m_pBackend(std::move(pBackend))
+{
+}
+
+CSystemTray::~CSystemTray()
+{
+    if (m_bUsable && !m_bIconRemoved && m_pBackend)
+    {
+        m_nid.uFlags = 0;
+        m_pBackend->Hide();
+        m_bIconHidden = m_bIconRemoved = true;
+    }
+    if (m_pBackend)
+        m_pBackend->SetActivationHandler(nullptr);
+    if (s_pInstance == this)
+        s_pInstance = nullptr;
+    if (GetSafeHwnd())
+        DestroyWindow();
+}
+
+BOOL CSystemTray::Create(LPCWSTR lpszTooltip, UINT nIconResourceID, UINT uID, BOOL bHidden,
+                         LPCWSTR lpszBalloonText, LPCWSTR lpszBalloonTitle, DWORD dwBalloonIcon,
+                         UINT uBalloonTimeoutSeconds)
+{
+    m_bUsable = true;
+    if (!m_pBackend)
+        m_pBackend = CreateTrayIconBackend();
+    if (!CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, 0, 0, 0, 0, nullptr, 0))
+    {
+        m_bUsable = false;
+        return FALSE;
+    }
+    if (!s_pInstance)
+        s_pInstance = this;
+    m_pBackend->SetActivationHandler([this](ETrayActivation reason) { OnActivated(reason); });
+
+    m_nid = CTrayIconRecord{};
+    m_nid.hWnd = GetSafeHwnd();
+    m_nid.uID = uID;
+    m_nid.nIconResourceID = nIconResourceID;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = WM_TRAYNOTIFY;
+    m_nid.szTip = CutToUtf16Units(lpszTooltip ? lpszTooltip : L"", CTrayIconRecord::TIP_MAX);
+
+    const bool bBalloon = m_bBalloons && lpszBalloonText;
+    if (bBalloon)
+    {
+        m_nid.uFlags |= NIF_INFO;
+        m_nid.szInfo = CutToUtf16Units(lpszBalloonText, CTrayIconRecord::INFO_MAX);
+        m_nid.szInfoTitle =
+            lpszBalloonTitle ? CutToUtf16Units(lpszBalloonTitle, CTrayIconRecord::INFO_TITLE_MAX)
+                             : std::wstring();
+        m_nid.uTimeout = uBalloonTimeoutSeconds * 1000;
+        m_nid.dwInfoFlags = dwBalloonIcon;
+    }
+
+    m_bIconHidden = bHidden;
+    if (m_bBalloons && bHidden)
+    {
+        m_nid.uFlags = NIF_STATE;
+        m_nid.dwState = m_nid.dwStateMask = NIS_HIDDEN;
+    }
+    m_nAddFlags = m_nid.uFlags;
+
+    BOOL bResult = TRUE;
+    if (!bHidden || m_bBalloons)
+    {
+        const bool bAdded = AddIcon();
+        m_bIconRemoved = m_bIconHidden = m_bReAddPending = !bAdded;
+        bResult = bAdded;
+        // An empty text asks for no balloon.
+        if (bAdded && bBalloon && !m_nid.szInfo.empty() && !(m_nid.dwState & NIS_HIDDEN))
+            m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo,
+                                    ToMessageIcon(m_nid.dwInfoFlags),
+                                    static_cast<int>(m_nid.uTimeout));
+    }
+    // Later changes must not repeat the balloon.
+    if (bBalloon)
+        m_nid.szInfo.clear();
+    return bResult;
+}
+
+bool CSystemTray::AddIcon()
+{
+    // The platform keeps the icon while no tray host runs and places it when one starts, so
+    // adding cannot fail here; the icon's pictures may be missing, which leaves it blank.
+    m_pBackend->SetIcon(TrayIconFiles(m_nid.nIconResourceID));
+    m_pBackend->SetToolTip(m_nid.szTip);
+    if ((m_nid.uFlags & NIF_STATE) && (m_nid.dwState & m_nid.dwStateMask & NIS_HIDDEN))
+        m_pBackend->Hide();
+    else
+        m_pBackend->Show();
+    return true;
+}
+
+BOOL CSystemTray::SetIconFromResource(UINT nIDResource)
+{
+    const std::vector<std::wstring> files = TrayIconFiles(nIDResource);
+    if (files.empty() || !m_bUsable || !m_pBackend)
+        return FALSE;
+    m_nid.uFlags = NIF_ICON;
+    // Set even while hidden, so that the icon shows the right picture when it comes back.
+    if (!m_pBackend->SetIcon(files))
+        return FALSE;
+    m_nid.nIconResourceID = nIDResource;
+    return TRUE;
+}
+
+BOOL CSystemTray::SetTooltipText(LPCWSTR lpszTooltip)
+{
+    if (!m_bUsable || !m_pBackend)
+        return FALSE;
+    m_nid.uFlags = NIF_TIP;
+    m_nid.szTip = CutToUtf16Units(lpszTooltip ? lpszTooltip : L"", CTrayIconRecord::TIP_MAX);
+    m_pBackend->SetToolTip(m_nid.szTip);
+    return TRUE;
+}
+
+BOOL CSystemTray::ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle)
+{
+    if (!m_bBalloons || !m_bUsable || !m_pBackend)
+        return FALSE;
+    m_nid.uFlags = NIF_INFO;
+    m_nid.szInfo = CutToUtf16Units(lpszText ? lpszText : L"", CTrayIconRecord::INFO_MAX);
+    m_nid.szInfoTitle = lpszTitle
+                            ? CutToUtf16Units(lpszTitle, CTrayIconRecord::INFO_TITLE_MAX)
+                            : std::wstring();
+    m_nid.dwInfoFlags = NIIF_INFO;
+    m_nid.uTimeout = BALLOON_TIMEOUT_MS;
+    const bool bShown = m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo,
+                                                ETrayMessageIcon::Information,
+                                                static_cast<int>(m_nid.uTimeout));
+    m_nid.szInfo.clear();
+    return bShown;
+}
+
+BOOL CSystemTray::SetDefaultCommand(UINT nID)
+{
+    if (nID == m_nDefaultCommand && !m_bDefaultIsPosition)
+        return TRUE;
+    m_nDefaultCommand = nID;
+    m_bDefaultIsPosition = false;
+    // There is no icon menu whose item could be marked as the default.
+    return FALSE;
+}
+
+void CSystemTray::HideWindowToTray(CWnd* pWnd)
+{
+    if (!pWnd || !pWnd->GetSafeHwnd())
+        return;
+    // A hidden top-level window has no taskbar entry; it keeps running, timers included.
+    pWnd->ShowWindow(SW_HIDE);
+}
+
+void CSystemTray::ShowWindowFromTray(CWnd* pWnd)
+{
+    if (!pWnd || !pWnd->GetSafeHwnd())
+        return;
+    pWnd->ShowWindow(SW_SHOW);
+    pWnd->RedrawWindow(nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+    pWnd->SetActiveWindow();
+    pWnd->SetForegroundWindow();
+}
+
+void CSystemTray::FindTrayRect(LPRECT pRect)
+{
+    if (!pRect)
+        return;
+    long left = 0, top = 0, right = 0, bottom = 0;
+    if (s_pInstance && s_pInstance->m_pBackend &&
+        s_pInstance->m_pBackend->GetGeometry(left, top, right, bottom))
+    {
+        *pRect = CRect(left, top, right, bottom);
+        return;
+    }
+    CRect rcWork;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0);
+    *pRect = rcWork;
+    pRect->left = rcWork.right - 150;
+    pRect->top = rcWork.bottom - 30;
+}
+
+LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != m_nid.uID)
+        return 0;
+    CWnd* pTarget = m_pCommandTarget ? m_pCommandTarget : AfxGetMainWnd();
+    if (!pTarget)
+        return 0;
+    switch (LOWORD(lParam))
+    {
+    case WM_LBUTTONDBLCLK:
+        pTarget->SetForegroundWindow();
+        if (m_bDefaultIsPosition)
+            return 0; // no icon menu to take the command from
+        pTarget->PostMessage(WM_COMMAND, m_nDefaultCommand, 0);
+        return 1;
+    case WM_RBUTTONUP:
+        return 0; // the icon has no context menu
+    default:
+        return 1;
+    }
+}
+
+void CSystemTray::PrepareMenu(CMenu*)
+{
+}
+
+void CSystemTray::OnActivated(ETrayActivation reason)
+{
+    if (!GetSafeHwnd())
+        return;
+    UINT uMouseMessage = 0;
+    switch (reason)
+    {
+    case ETrayActivation::Trigger:
+        // Hosts without double clicks activate once for "open"; on the others the click that
+        // starts a double click must not count a second time.
+        uMouseMessage = m_pBackend->HostReportsDoubleClicks() ? WM_LBUTTONUP : WM_LBUTTONDBLCLK;
+        break;
+    case ETrayActivation::DoubleClick:
+        uMouseMessage = WM_LBUTTONDBLCLK;
+        break;
+    case ETrayActivation::Context:
+        uMouseMessage = WM_RBUTTONUP;
+        break;
+    case ETrayActivation::MiddleClick:
+        uMouseMessage = WM_MBUTTONUP;
+        break;
+    }
+    SendMessage(m_nid.uCallbackMessage, m_nid.uID, uMouseMessage);
+}
+
+LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    m_bReAddPending = true;
+    if (!m_bIconHidden)
+    {
+        m_nid.uFlags = m_nAddFlags;
+        m_bIconHidden = m_bReAddPending = !AddIcon();
+    }
+    return 0;
+}
+
+LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TRAYNOTIFY)
+        return OnTrayNotification(wParam, lParam);
+    if (message == TaskbarCreatedMessage())
+        return OnTaskbarCreated(wParam, lParam);
+    if (message == WM_SETTINGCHANGE)
+    {
+        const LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
+        if (wParam == SPI_SETWORKAREA)
+        {
+            m_bReAddPending = !m_bIconHidden;
+            if (!m_bIconHidden)
+            {
+                m_nid.uFlags = m_nAddFlags;
+                m_bIconHidden = m_bReAddPending = !AddIcon();
+            }
+        }
+        return lResult;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

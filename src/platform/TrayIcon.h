@@ -1,0 +1,52 @@
+// The program's icon in the desktop's status area, behind an interface free of the window
+// system so that its users can be tested with a stand-in. The window system's own back end comes
+// from CreateTrayIconBackend. User-interface thread only; activations arrive on that thread.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+enum class ETrayActivation
+{
+    Trigger,     // a click, or the host's "activate"
+    DoubleClick, // only from hosts that report double clicks
+    Context,     // the right button, or the host's "context menu"
+    MiddleClick,
+};
+
+enum class ETrayMessageIcon
+{
+    None,
+    Information,
+    Warning,
+    Critical,
+};
+
+class ITrayIconBackend
+{
+public:
+    virtual ~ITrayIconBackend() = default;
+
+    // A tray host exists now. Without one the icon waits and appears when a host starts.
+    virtual bool IsSystemTrayAvailable() const = 0;
+    // Whether the host reports double clicks (as a click followed by a double click). Hosts that
+    // do not send a single activation for what the user meant as "open".
+    virtual bool HostReportsDoubleClicks() const = 0;
+    // Image files of one icon in several sizes; the host picks the size it needs. False when none
+    // of them could be read; the icon then keeps its previous image.
+    virtual bool SetIcon(const std::vector<std::wstring>& files) = 0;
+    virtual void SetToolTip(const std::wstring& strText) = 0;
+    // A message balloon beside the icon; false when it cannot be shown (no host, no support).
+    virtual bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
+                             ETrayMessageIcon icon, int nTimeoutMs) = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.
+    virtual bool GetGeometry(long& left, long& top, long& right, long& bottom) const = 0;
+    virtual void SetActivationHandler(std::function<void(ETrayActivation)> handler) = 0;
+};
+
+// The back end on the window system. Needs the window system running (InitPlatform).
+std::unique_ptr<ITrayIconBackend> CreateTrayIconBackend();

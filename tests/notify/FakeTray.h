@@ -1,0 +1,60 @@
+// A tray back end that records what it is asked to do; the test keeps the state, the tray owns
+// the back end.
+#pragma once
+
+#include "platform/TrayIcon.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CFakeTrayMessage
+{
+    std::wstring strTitle;
+    std::wstring strText;
+    ETrayMessageIcon icon;
+    int nTimeoutMs;
+};
+
+struct CFakeTrayState
+{
+    bool bReportsDoubleClicks = false;
+    bool bVisible = false;
+    std::vector<std::wstring> icon;
+    std::wstring strTip;
+    std::vector<CFakeTrayMessage> messages;
+    std::function<void(ETrayActivation)> handler;
+};
+
+class CFakeTray : public ITrayIconBackend
+{
+public:
+    explicit CFakeTray(CFakeTrayState& state) : m_state(state) {}
+
+    bool IsSystemTrayAvailable() const override { return true; }
+    bool HostReportsDoubleClicks() const override { return m_state.bReportsDoubleClicks; }
+    bool SetIcon(const std::vector<std::wstring>& files) override
+    {
+        if (files.empty())
+            return false;
+        m_state.icon = files;
+        return true;
+    }
+    void SetToolTip(const std::wstring& strText) override { m_state.strTip = strText; }
+    bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
+                     ETrayMessageIcon icon, int nTimeoutMs) override
+    {
+        m_state.messages.push_back({strTitle, strText, icon, nTimeoutMs});
+        return true;
+    }
+    void Show() override { m_state.bVisible = true; }
+    void Hide() override { m_state.bVisible = false; }
+    bool GetGeometry(long&, long&, long&, long&) const override { return false; }
+    void SetActivationHandler(std::function<void(ETrayActivation)> handler) override
+    {
+        m_state.handler = std::move(handler);
+    }
+
+private:
+    CFakeTrayState& m_state;
+};

@@ -1,0 +1,323 @@
+#include "notify/SystemTray.h"
+
+#include "app/InstallFolder.h"
+#include "notify/FakeTray.h"
+#include "support/GuiTest.h"
+#include "ui/UiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr UINT kIconNormal = 128;
+constexpr UINT kIconNewEvents = 134;
+constexpr UINT kIconId = 132;
+constexpr UINT kCmdMinimize = 991;
+constexpr UINT kCmdShow = 2000;
+
+// The main window's part of the alternation: minimise hides into the tray, the tray's command
+// shows the window again.
+class CMainWindowStandIn : public CTestParent
+{
+public:
+    CSystemTray* m_pTray = nullptr;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        switch (LOWORD(wParam))
+        {
+        case kCmdMinimize:
+            CSystemTray::HideWindowToTray(this);
+            m_pTray->SetDefaultCommand(kCmdShow);
+            return TRUE;
+        case kCmdShow:
+            CSystemTray::ShowWindowFromTray(this);
+            m_pTray->SetDefaultCommand(kCmdMinimize);
+            return TRUE;
+        default:
+            return CTestParent::OnCommand(wParam, lParam);
+        }
+    }
+};
+
+bool ShowsIcon(const std::vector<std::wstring>& files, UINT nResource)
+{
+    if (files.size() != 6) // 16, 22, 24, 32, 48 and 64 pixels
+        return false;
+    const std::wstring strName = L"/icon" + std::to_wstring(nResource) + L"-";
+    for (const std::wstring& strFile : files)
+        if (strFile.find(strName) == std::wstring::npos)
+            return false;
+    return true;
+}
+
+class SystemTrayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_strOldFolder = GetInstallFolder();
+        SetInstallFolder(L"" ZORVEX_ASSETS_DIR);
+        m_pOldMainWnd = AfxGetMainWnd();
+        m_pTray = std::make_unique<CSystemTray>(std::make_unique<CFakeTray>(m_state));
+    }
+    void TearDown() override
+    {
+        m_pTray.reset();
+        AfxSetMainWnd(m_pOldMainWnd);
+        SetInstallFolder(m_strOldFolder);
+    }
+    // As the main window creates it.
+    BOOL CreateAsMainWindow()
+    {
+        return m_pTray->Create(L"Zorvex", kIconNormal, kIconId, FALSE, L"", L"", 0, 20);
+    }
+    // A main window that owns the alternation, as the application's main window.
+    void CreateMainWindow(CMainWindowStandIn& wnd)
+    {
+        wnd.m_pTray = m_pTray.get();
+        ASSERT_TRUE(wnd.CreateAt(100, 100, 200, 150));
+        AfxSetMainWnd(&wnd);
+    }
+
+    CFakeTrayState m_state;
+    std::unique_ptr<CSystemTray> m_pTray;
+    std::wstring m_strOldFolder;
+    CWnd* m_pOldMainWnd = nullptr;
+};
+
+TEST_F(SystemTrayTest, CreateShowsApplicationIconWithTooltipAndNoBalloon)
+{
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_TRUE(m_state.bVisible);
+    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+    EXPECT_EQ(m_state.strTip, L"Zorvex");
+    EXPECT_TRUE(m_state.messages.empty());
+    EXPECT_FALSE(m_pTray->m_bIconHidden);
+    EXPECT_FALSE(m_pTray->m_bIconRemoved);
+    EXPECT_EQ(m_pTray->m_nid.uFlags, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+}
+
+TEST_F(SystemTrayTest, CreateHiddenKeepsIconOutOfTheTray)
+{
+    ASSERT_TRUE(m_pTray->Create(L"Zorvex", kIconNormal, kIconId, TRUE, nullptr, nullptr, 0, 20));
+    EXPECT_FALSE(m_state.bVisible);
+    EXPECT_EQ(m_pTray->m_nAddFlags, NIF_STATE);
+}
+
+TEST_F(SystemTrayTest, CreateWithBalloonTextShowsItOnce)
+{
+    ASSERT_TRUE(m_pTray->Create(L"Zorvex", kIconNormal, kIconId, FALSE, L"Hello", nullptr,
+                                NIIF_WARNING, 20));
+    ASSERT_EQ(m_state.messages.size(), 1u);
+    EXPECT_EQ(m_state.messages[0].strText, L"Hello");
+    EXPECT_EQ(m_state.messages[0].strTitle, L"");
+    EXPECT_EQ(m_state.messages[0].icon, ETrayMessageIcon::Warning);
+    EXPECT_EQ(m_state.messages[0].nTimeoutMs, 20000);
+    EXPECT_TRUE(m_pTray->m_nid.szInfo.empty());
+}
+
+TEST_F(SystemTrayTest, SetIconFromResourceSwitchesIconsAndKeepsIconOnFailure)
+{
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNewEvents));
+    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNewEvents));
+    EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNormal));
+    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+
+    EXPECT_FALSE(m_pTray->SetIconFromResource(999));
+    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+    EXPECT_EQ(m_pTray->m_nid.nIconResourceID, kIconNormal);
+}
+
+TEST_F(SystemTrayTest, OperationsBeforeCreateDoNothing)
+{
+    EXPECT_FALSE(m_pTray->SetIconFromResource(kIconNormal));
+    EXPECT_FALSE(m_pTray->ShowBalloon(L"text", L"title"));
+    EXPECT_TRUE(m_state.icon.empty());
+    EXPECT_TRUE(m_state.messages.empty());
+}
+
+TEST(CutToUtf16UnitsTest, CutsAtLimitWithoutSplittingSurrogatePairs)
+{
+    const std::wstring strPair = L"\U0001F600"; // two UTF-16 units
+    struct Case
+    {
+        const char* pszName;
+        std::wstring strText;
+        size_t nMax;
+        std::wstring strExpected;
+    };
+    const std::vector<Case> cases = {
+        {"short text unchanged", L"Zorvex", 127, L"Zorvex"},
+        {"cut to the limit", std::wstring(300, L'a'), 255, std::wstring(255, L'a')},
+        {"pair across the limit is left out", std::wstring(62, L'a') + strPair + L"b", 63,
+         std::wstring(62, L'a')},
+        {"pair ending at the limit is kept", std::wstring(61, L'a') + strPair + L"b", 63,
+         std::wstring(61, L'a') + strPair},
+        {"lone surrogate counts one unit", std::wstring(1, wchar_t(0xD800)) + L"ab", 2,
+         std::wstring(1, wchar_t(0xD800)) + L"a"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        EXPECT_EQ(CutToUtf16Units(c.strText, c.nMax), c.strExpected);
+    }
+}
+
+TEST_F(SystemTrayTest, TextsAreCutToTheirFields)
+{
+    const std::wstring strPair = L"\U0001F600";
+    ASSERT_TRUE(m_pTray->Create((std::wstring(126, L't') + strPair).c_str(), kIconNormal, kIconId,
+                                FALSE, L"", L"", 0, 20));
+    EXPECT_EQ(m_state.strTip, std::wstring(126, L't'));
+
+    EXPECT_TRUE(m_pTray->ShowBalloon(std::wstring(300, L'x').c_str(),
+                                     (std::wstring(62, L'T') + strPair).c_str()));
+    ASSERT_EQ(m_state.messages.size(), 1u);
+    EXPECT_EQ(m_state.messages[0].strText, std::wstring(255, L'x'));
+    EXPECT_EQ(m_state.messages[0].strTitle, std::wstring(62, L'T'));
+    EXPECT_EQ(m_state.messages[0].icon, ETrayMessageIcon::Information);
+    EXPECT_EQ(m_state.messages[0].nTimeoutMs, 2000);
+
+    EXPECT_TRUE(m_pTray->ShowBalloon(L"1 event", nullptr));
+    ASSERT_EQ(m_state.messages.size(), 2u);
+    EXPECT_EQ(m_state.messages[1].strTitle, L"");
+
+    EXPECT_TRUE(m_pTray->SetTooltipText(std::wstring(200, L'z').c_str()));
+    EXPECT_EQ(m_state.strTip, std::wstring(127, L'z'));
+}
+
+TEST_F(SystemTrayTest, DoubleClickBeforeFirstHideOnlyBringsWindowForward)
+{
+    CMainWindowStandIn wnd;
+    CreateMainWindow(wnd);
+    CTestParent other;
+    ASSERT_TRUE(other.CreateAt(400, 100, 100, 100));
+    other.SetForegroundWindow();
+    ASSERT_TRUE(CreateAsMainWindow());
+
+    EXPECT_EQ(m_pTray->SendMessage(WM_TRAYNOTIFY, kIconId, WM_LBUTTONDBLCLK), 0);
+    Pump();
+    EXPECT_TRUE(wnd.m_commands.empty());
+    EXPECT_EQ(CWnd::GetActiveWindow(), &wnd);
+    EXPECT_TRUE(wnd.IsWindowVisible());
+}
+
+TEST_F(SystemTrayTest, DefaultCommandAlternatesBetweenHideAndShow)
+{
+    CMainWindowStandIn wnd;
+    CreateMainWindow(wnd);
+    ASSERT_TRUE(CreateAsMainWindow());
+    m_state.bReportsDoubleClicks = true;
+
+    wnd.SendMessage(WM_COMMAND, kCmdMinimize, 0); // the title bar's minimise button
+    EXPECT_FALSE(wnd.IsWindowVisible());
+    EXPECT_EQ(m_pTray->m_nDefaultCommand, kCmdShow);
+
+    const std::vector<std::pair<UINT, bool>> steps = {
+        {kCmdShow, true}, {kCmdMinimize, false}, {kCmdShow, true}};
+    for (const auto& [nCommand, bVisible] : steps)
+    {
+        SCOPED_TRACE(nCommand);
+        wnd.m_commands.clear();
+        m_state.handler(ETrayActivation::DoubleClick);
+        Pump();
+        EXPECT_EQ(wnd.m_commands, std::vector<UINT>{nCommand});
+        EXPECT_EQ(bool(wnd.IsWindowVisible()), bVisible);
+    }
+}
+
+TEST_F(SystemTrayTest, ActivationsMapToOneDoubleClickPerHost)
+{
+    CTestParent target;
+    ASSERT_TRUE(target.CreateAt(100, 100, 100, 100));
+    ASSERT_TRUE(CreateAsMainWindow());
+    m_pTray->m_pCommandTarget = &target;
+    m_pTray->SetDefaultCommand(kCmdShow);
+
+    using A = ETrayActivation;
+    struct Case
+    {
+        const char* pszName;
+        bool bReportsDoubleClicks;
+        std::vector<A> activations;
+        size_t nCommands;
+    };
+    const std::vector<Case> cases = {
+        {"status notifier: activation is the double click", false, {A::Trigger}, 1},
+        {"x11: click then double click counts once", true, {A::Trigger, A::DoubleClick}, 1},
+        {"x11: single click does nothing", true, {A::Trigger}, 0},
+        {"context request shows no menu", false, {A::Context}, 0},
+        {"middle click does nothing", false, {A::MiddleClick}, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        m_state.bReportsDoubleClicks = c.bReportsDoubleClicks;
+        target.m_commands.clear();
+        for (A activation : c.activations)
+            m_state.handler(activation);
+        Pump();
+        EXPECT_EQ(target.m_commands, std::vector<UINT>(c.nCommands, kCmdShow));
+    }
+}
+
+TEST_F(SystemTrayTest, NotificationForAnotherIconIsIgnored)
+{
+    CTestParent target;
+    ASSERT_TRUE(target.CreateAt(100, 100, 100, 100));
+    ASSERT_TRUE(CreateAsMainWindow());
+    m_pTray->m_pCommandTarget = &target;
+    m_pTray->SetDefaultCommand(kCmdShow);
+
+    EXPECT_EQ(m_pTray->SendMessage(WM_TRAYNOTIFY, kIconId + 1, WM_LBUTTONDBLCLK), 0);
+    EXPECT_EQ(m_pTray->SendMessage(WM_TRAYNOTIFY, kIconId, WM_RBUTTONUP), 0);
+    EXPECT_EQ(m_pTray->SendMessage(WM_TRAYNOTIFY, kIconId, WM_MOUSEMOVE), 1);
+    Pump();
+    EXPECT_TRUE(target.m_commands.empty());
+}
+
+TEST_F(SystemTrayTest, TrayRestartPutsBackLastIconAndTooltip)
+{
+    struct Case
+    {
+        const char* pszName;
+        UINT message;
+        WPARAM wParam;
+    };
+    const std::vector<Case> cases = {
+        {"tray host restarted", RegisterWindowMessage(L"TaskbarCreated"), 0},
+        {"work area changed", WM_SETTINGCHANGE, SPI_SETWORKAREA},
+    };
+    ASSERT_TRUE(CreateAsMainWindow());
+    ASSERT_TRUE(m_pTray->SetIconFromResource(kIconNewEvents));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        m_state.bVisible = false;
+        m_state.icon.clear();
+        m_state.strTip.clear();
+        m_pTray->SendMessage(c.message, c.wParam, 0);
+        EXPECT_TRUE(m_state.bVisible);
+        EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNewEvents));
+        EXPECT_EQ(m_state.strTip, L"Zorvex");
+        EXPECT_FALSE(m_pTray->m_bReAddPending);
+    }
+}
+
+TEST_F(SystemTrayTest, DestroyingTheTrayRemovesTheIcon)
+{
+    ASSERT_TRUE(CreateAsMainWindow());
+    ASSERT_TRUE(m_state.bVisible);
+    m_pTray.reset();
+    EXPECT_FALSE(m_state.bVisible);
+}
+
+} // namespace

@@ -1,68 +1,28 @@
-// Zorvex Messenger. Until the main window exists, the program runs its start-up on the game's
-// installation folder (the folder of this executable) and prints what it found.
-#include "app/InstallFolder.h"
-#include "base/Encoding.h"
-#include "base/Format.h"
-#include "base/Paths.h"
+// Zorvex Messenger. What must outlive the main window is made here, in the order it is needed, and
+// goes in reverse: the skin before the window system ends, the manager (which ends its download
+// thread) before libcurl's clean-up. Nothing with a thread is left when main returns.
+#include "app/ZorvexMessengerApp.h"
 #include "net/CurlGlobal.h"
-#include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
+#include "platform/System.h"
+#include "res/FlagImageLoader.h"
 #include "res/FlagImages.h"
-#include "res/LanguageTable.h"
-#include "res/TextIds.h"
+#include "ui/SkinImages.h"
 
-#include <sys/stat.h>
-
-#include <iostream>
-
-namespace
+int main(int argc, char** argv)
 {
-
-std::string Utf8(std::wstring_view text)
-{
-    return WideToUtf8(text);
-}
-
-} // namespace
-
-int main()
-{
-    SetInstallFolder(InstallFolderOfRunningExe());
-    g_languageTable.m_nLanguage = 9;
-    g_languageTable.m_fnReportError = [](const std::wstring& strMessage)
-    { std::cerr << Utf8(strMessage) << "\n"; };
-    g_languageTable.LoadLanguageFile(InstallPath(PATH_LANGUAGE_FILE));
-
-    // The main window creates the data folder before it loads the game list.
-    ::mkdir(ToNativePath(InstallPath(PATH_PBEM_FOLDER)).c_str(), 0755);
-
-    // They go in reverse order: the manager, which ends its download thread, before libcurl's
-    // clean-up.
-    const CCurlGlobal curl;
-    CBitmapFlagLoader flagLoader;
-    const CFlagImageLoaderScope flagLoaderScope(flagLoader);
-    CPBEMMessageManager manager;
-    const CMessageManagerScope managerScope(manager);
-    manager.ResetAll();
-    manager.LoadAtStartup();
-    manager.ScanEventFiles();
-
-    std::cout << Utf8(Text(IDS_ZORVEX_MESSENGER)) << "\n"
-              << "Installation folder: " << Utf8(GetInstallFolder()) << "\n";
-    for (const auto& pGame : manager.m_store.m_listGames)
+    // Without a display there is nothing to show (the window system already said why).
+    if (!InitPlatform(argc, argv))
+        return 1;
     {
-        int nEvents = 0;
-        for (const auto& pEvent : manager.m_listNewEvents)
-        {
-            if (GetEventKey(*pEvent) == pGame->m_strPlayerId)
-                ++nEvents;
-        }
-        std::cout << "  " << Utf8(pGame->m_strPlayerId) << "  "
-                  << Utf8(FormatText(Text(IDS_TURN_N), {pGame->m_nTurn})) << "  "
-                  << Utf8(nEvents == 0   ? Text(IDS_NO_EVENTS_PAREN)
-                          : nEvents == 1 ? Text(IDS_ONE_EVENT_PAREN)
-                                         : FormatText(Text(IDS_N_EVENTS_PAREN), {nEvents}))
-                  << "\n";
+        const CCurlGlobal curl;
+        CBitmapFlagLoader flagLoader;
+        const CFlagImageLoaderScope flagLoaderScope(flagLoader);
+        CPBEMMessageManager manager;
+        const CMessageManagerScope managerScope(manager);
+        const CSkinImages skin;
+        theApp.InitInstance();
     }
+    ExitPlatform();
     return 0;
 }

@@ -50,7 +50,13 @@ void MakeBottomButton(CVelButton& button, const std::wstring& strText, const CRe
 } // namespace
 
 CZorvexMessengerDlg::CZorvexMessengerDlg(CWnd* pParentWnd)
-    : CCustomDialog(IDD_CUSTOM_DIALOG, pParentWnd)
+    : CZorvexMessengerDlg(nullptr, pParentWnd)
+{
+}
+
+CZorvexMessengerDlg::CZorvexMessengerDlg(std::unique_ptr<ITrayIconBackend> pTrayBackend,
+                                         CWnd* pParentWnd)
+    : CCustomDialog(IDD_CUSTOM_DIALOG, pParentWnd), m_trayIcon(std::move(pTrayBackend))
 {
     g_pbmpCheck1 = &m_bmpCheck1;
     g_pbmpCheck2 = &m_bmpCheck2;
@@ -59,6 +65,12 @@ CZorvexMessengerDlg::CZorvexMessengerDlg(CWnd* pParentWnd)
 
 CZorvexMessengerDlg::~CZorvexMessengerDlg()
 {
+    // A download still running would tell this object when it ends.
+    if (g_pMessageManager != nullptr && g_pMessageManager->m_pDownload != nullptr &&
+        g_pMessageManager->m_pDownload->m_pObserver == this)
+    {
+        g_pMessageManager->Shutdown();
+    }
     // The controls show this object's images and the rows are children of the list: every
     // window goes while all of it is still here, then the rows themselves.
     if (GetSafeHwnd() != nullptr)
@@ -77,7 +89,6 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     m_bFullTopStrip = false;
     CCustomDialog::OnInitDialog();
     m_bResizable = true;
-    // The window system takes the program's icon from its desktop entry: no window icon here.
 
     m_bShowClose = true;
     m_btnClose.ShowWindow(SW_SHOW);
@@ -104,17 +115,23 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     }
     CRect rcWindow;
     GetWindowRect(&rcWindow);
+    // One icon for every window of the program: the task bar's and the window manager's.
+    AfxSetAppIcon(TrayIconFiles(IDR_MAINFRAME));
 
     m_wndTooltip.CreateTooltipWindow(this);
     LoadImages();
     CreateControls(rcWindow.Width(), rcWindow.Height());
 
-    // The notification-area icon is made here once it exists; its failure will end the
-    // start-up at this point.
+    // Without the icon the window stays open but shows and polls nothing.
+    if (!m_trayIcon.Create(Text(IDS_ZORVEX).c_str(), IDR_MAINFRAME, IDI_TRAY, FALSE, L"", L"",
+                           NIIF_NONE, 20))
+    {
+        return -1;
+    }
     LoadGameList();
     SwitchView(VIEW_GAME_LIST);
     Layout();
-    // The first download and the poll timer start here once polling is wired.
+    StartPolling();
     return TRUE;
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "net/VelCurlTransfer.h"
+#include "notify/SystemTray.h"
 #include "res/MaskedBitmap.h"
 #include "ui/CustomDialog.h"
 #include "ui/GeneralSubWindow.h"
@@ -18,11 +19,14 @@
 #include "ui/VelStatic2.h"
 #include "ui/VelTooltip2.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CPBEMGameState;
+class CPBEMGameStore;
 
 // Commands of the main window's controls and rows.
 inline constexpr UINT IDC_MAIN_MENU = 2001;
@@ -38,6 +42,14 @@ inline constexpr UINT IDC_EVENT_ROW = 1100;
 inline constexpr UINT IDC_FIRST_GAME = 9000;
 inline constexpr UINT IDC_LAST_GAME = 9999;
 
+// Polling: the first download at start-up, then one every 15 minutes.
+inline constexpr UINT_PTR IDT_POLL = 1029;
+inline constexpr UINT POLL_PERIOD_MS = 900000;
+// Icons of the window and the tray: the program's, and the one after new events.
+inline constexpr UINT IDR_MAINFRAME = 128;
+inline constexpr UINT IDI_TRAY = 132;
+inline constexpr UINT IDI_NEW_EVENTS = 134;
+
 // Views.
 inline constexpr int VIEW_GAME_LIST = 0;
 inline constexpr int VIEW_PREFERENCES = 1;
@@ -52,6 +64,9 @@ class CZorvexMessengerDlg : public CCustomDialog, public CVelCurlObserver
 {
 public:
     explicit CZorvexMessengerDlg(CWnd* pParentWnd = nullptr);
+    // The tray icon on another back end (tests); null is the window system's.
+    explicit CZorvexMessengerDlg(std::unique_ptr<ITrayIconBackend> pTrayBackend,
+                                 CWnd* pParentWnd = nullptr);
     ~CZorvexMessengerDlg() override;
 
     BOOL OnInitDialog() override;
@@ -65,11 +80,16 @@ public:
 
     // Posts IDC_DOWNLOAD_DONE to the window (called on the download's thread).
     void OnTransferDone(CVelCurlTransfer* pTransfer) override;
+    // The handler of IDC_DOWNLOAD_DONE: takes the download's answer and the waiting events,
+    // files them under their entries, announces them in the tray and rebuilds (MainWndPolling.cpp).
+    void OnDownloadDone();
 
     // Declared first: the frame registers its title buttons' tips with it during OnInitDialog,
     // and it outlives every control of this class.
     CVelTooltip2 m_wndTooltip;
 
+    // Removed from the tray when the window object goes.
+    CSystemTray m_trayIcon;
     CGeneralWindow m_wndContent;
     CMaskedBitmap m_bmpUserSmall;
     CMaskedBitmap m_bmpMessage;
@@ -99,13 +119,31 @@ public:
     int m_nView = VIEW_GAME_LIST;
     std::wstring m_strCurrentGame; // PlayerId of the game of view 3
 
+    // The window's commands (MainWndCommands.cpp) and its two menus (MainWndMenus.cpp). Enter
+    // and IDOK/IDCANCEL do nothing: WM_CLOSE, which saves the placement, is the only way out.
+    void OnOK() override;
+    void OnCancel() override;
+    // Test seams. m_fnMessageBox answers the message boxes (kind, title, text, OK + Cancel) in
+    // place of a CWarningDialog; m_fnPause replaces the sleep between tries for a held PBEM.data.
+    std::function<INT_PTR(int, const std::wstring&, const std::wstring&, bool)> m_fnMessageBox;
+    std::function<void(std::chrono::milliseconds)> m_fnPause;
+
 protected:
+    // The command table; WM_POPUP_CHOSEN goes through WindowProc.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnClose() override;
     void OnSize(UINT nType, int cx, int cy) override;
+    // IDT_POLL starts a download (nothing while one runs); other timers are ignored.
+    void OnTimer(UINT_PTR nIDEvent) override;
 
     // Start-up steps that touch the disk: the PBEM folder, and loading the game list with the
     // stored events. A test window leaves them out and fills the store itself.
     virtual void CreateGameFolder();
     virtual void LoadGameList();
+    // The last start-up step: the first download, then the poll timer. A test window that must
+    // stay off the network leaves it out.
+    virtual void StartPolling();
 
 private:
     void LoadImages();
@@ -116,4 +154,21 @@ private:
     void AddEventRows(CPBEMGameState& game);
     void DeleteRows();
     CVelButton* AppendRow(std::unique_ptr<CVelButton> pRow);
+
+    void OpenGame(UINT nID);
+    void ShowMainMenu();
+    void ShowOptionsMenu();
+    void OnMenuChosen(int nMenu);
+    void RemoveCurrentGame();
+    void ShowCredentials();
+    void StartCurrentGame();
+    void Logout();
+    void HideToTray();
+    void ShowFromTray();
+    INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
+                    bool bOkCancel);
+    // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a
+    // warning box, when the file stayed held: the running list must then stay as it is. A file
+    // that cannot be written at all gives true (the change holds for this run only).
+    bool ChangeGameList(const std::function<void(CPBEMGameStore&)>& change);
 };

@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <memory>
@@ -99,6 +101,20 @@ void AfxSetAppName(const std::wstring& strName)
 std::wstring AfxGetAppName()
 {
     return g_strAppName;
+}
+
+void AfxSetAppIcon(const std::vector<std::wstring>& files)
+{
+    if (QApplication::instance() == nullptr)
+        return;
+    QIcon icon;
+    for (const std::wstring& strFile : files)
+    {
+        const QPixmap pixmap(ToQString(strFile));
+        if (!pixmap.isNull())
+            icon.addPixmap(pixmap);
+    }
+    QApplication::setWindowIcon(icon);
 }
 
 HINSTANCE AfxGetInstanceHandle()

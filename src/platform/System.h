@@ -58,5 +58,8 @@ using CMessageBoxHandler =
     std::function<int(const std::wstring& strText, const std::wstring& strCaption, UINT nType)>;
 void SetMessageBoxHandler(CMessageBoxHandler handler);
 void AfxSetAppName(const std::wstring& strName);
+// The icon of every window of the program (task bar, window manager), from the image files of one
+// icon in several sizes; files that cannot be read are skipped. Needs the window system running.
+void AfxSetAppIcon(const std::vector<std::wstring>& files);
 std::wstring AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();

@@ -19,6 +19,8 @@ class CTestMessengerDlg : public CZorvexMessengerDlg
 protected:
     void CreateGameFolder() override {}
     void LoadGameList() override {}
+    // No download: the window's tests stay off the network.
+    void StartPolling() override {}
 };
 
 class MessengerTest : public ::testing::Test

@@ -1,0 +1,40 @@
+#include "app/ZorvexMessengerApp.h"
+
+#include "app/InstallFolder.h"
+#include "mainwnd/ZorvexMessengerDlg.h"
+#include "platform/System.h"
+#include "platform/Wnd.h"
+#include "res/LanguageTable.h"
+
+#include <string>
+
+CZorvexMessengerApp theApp;
+
+namespace
+{
+
+// The language file's own number for English: every lookup gives the caller's English default
+// unless the file has the text.
+constexpr int kEnglish = 9;
+
+} // namespace
+
+BOOL CZorvexMessengerApp::InitInstance()
+{
+    // The controls and the default GUI font are ready once the window system is (InitPlatform);
+    // nothing is kept in a registry here.
+    SetInstallFolder(InstallFolderOfRunningExe());
+    g_languageTable.m_nLanguage = kEnglish;
+    g_languageTable.m_fnReportError = [](const std::wstring& strMessage)
+    { AfxMessageBox(strMessage, MB_OK); };
+    g_languageTable.LoadLanguageFile(InstallPath(PATH_LANGUAGE_FILE));
+
+    {
+        // Its end takes the tray icon with it and ends a download that would still report to it.
+        CZorvexMessengerDlg dlg;
+        AfxSetMainWnd(&dlg);
+        dlg.DoModal();
+        AfxSetMainWnd(nullptr);
+    }
+    return FALSE;
+}

@@ -1,0 +1,16 @@
+// CZorvexMessengerApp: the program's start-up. InitInstance fixes the installation folder and the
+// language, then runs the main window modally; the program lives exactly as long as that dialog.
+// main() holds what must outlive it around the call: the window system, libcurl, the flag loader,
+// the message manager and the shared skin. User-interface thread only.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class CZorvexMessengerApp
+{
+public:
+    // Always FALSE: after the main window there is nothing left to run.
+    BOOL InitInstance();
+};
+
+extern CZorvexMessengerApp theApp;

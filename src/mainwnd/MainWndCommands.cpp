@@ -1,0 +1,219 @@
+// CZorvexMessengerDlg: the command table, and the commands that change the game list, start the
+// game, show the boxes, hide in the tray and close. The menus are in MainWndMenus.cpp.
+#include "mainwnd/ZorvexMessengerDlg.h"
+
+#include "app/ProfilePlacement.h"
+#include "base/Format.h"
+#include "mainwnd/StartGame.h"
+#include "notify/GeneralPopup3.h"
+#include "pbem/PBEMMessageManager.h"
+#include "pbem/StoreTransaction.h"
+#include "res/TextIds.h"
+#include "ui/WarningDialog.h"
+
+#include <thread>
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+constexpr UINT IDC_SHOW_FROM_TRAY = 2000;
+constexpr UINT IDC_LOGOUT = 8306;
+constexpr UINT IDC_NORMAL_ICON = 1101;
+
+// The game may hold PBEM.data for a moment while it saves: try again for up to 5 seconds.
+constexpr std::chrono::milliseconds kLockRetryPause = 200ms;
+constexpr int kLockRetries = 25;
+
+constexpr STextId IDS_GAME_LIST_BUSY{
+    90000, L"The game list is in use by another program (probably the game), so nothing was "
+           L"changed.\nPlease try again in a moment."};
+
+} // namespace
+
+void CZorvexMessengerDlg::OnOK() {}
+
+void CZorvexMessengerDlg::OnCancel() {}
+
+BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nID = LOWORD(wParam);
+    if (nID >= IDC_FIRST_GAME && nID <= IDC_LAST_GAME)
+    {
+        OpenGame(nID);
+        return TRUE;
+    }
+    switch (nID)
+    {
+    case IDC_MAIN_MENU:
+        ShowMainMenu();
+        return TRUE;
+    case IDC_BACK:
+        SwitchView(VIEW_GAME_LIST);
+        return TRUE;
+    case IDC_PREFERENCES:
+        SwitchView(VIEW_PREFERENCES);
+        return TRUE;
+    case IDC_HELP_ROW:
+        ShowBox(WARNING_KIND_INFORMATION, Text(IDS_WHAT_IS_THIS_APP), Text(IDS_ABOUT_TEXT), false);
+        return TRUE;
+    case IDC_ENTER_GAME:
+        StartCurrentGame();
+        return TRUE;
+    case IDC_GAME_OPTIONS:
+        ShowOptionsMenu();
+        return TRUE;
+    case IDC_DOWNLOAD_DONE:
+        OnDownloadDone();
+        return TRUE;
+    case IDC_LOGOUT:
+        Logout();
+        return TRUE;
+    case IDC_EVENT_ROW:
+        m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
+        return TRUE;
+    case IDC_NORMAL_ICON:
+        m_trayIcon.SetIconFromResource(IDR_MAINFRAME);
+        return TRUE;
+    case IDC_SKIN_MINIMIZE:
+        // Never to the task bar: the window lives in the tray while it is out of sight.
+        HideToTray();
+        return TRUE;
+    case IDC_SHOW_FROM_TRAY:
+        ShowFromTray();
+        return TRUE;
+    default:
+        return CCustomDialog::OnCommand(wParam, lParam);
+    }
+}
+
+LRESULT CZorvexMessengerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_POPUP_CHOSEN)
+    {
+        OnMenuChosen(static_cast<int>(wParam));
+        return 1;
+    }
+    return CCustomDialog::WindowProc(message, wParam, lParam);
+}
+
+void CZorvexMessengerDlg::OnClose()
+{
+    CRect rc;
+    GetWindowRect(&rc);
+    WriteProfilePlacement(SPlacement{rc.left, rc.top, rc.Width(), rc.Height()});
+    // OnCancel does nothing in this window, so the dialog's own closing would not end it.
+    EndDialog(IDCANCEL);
+}
+
+void CZorvexMessengerDlg::OpenGame(UINT nID)
+{
+    for (const std::unique_ptr<CVelButton>& pRow : m_listRows)
+    {
+        if (pRow->GetSafeHwnd() != nullptr && static_cast<UINT>(pRow->GetDlgCtrlID()) == nID)
+        {
+            m_strCurrentGame = pRow->m_strKey;
+            SwitchView(VIEW_GAME);
+            return;
+        }
+    }
+}
+
+INT_PTR CZorvexMessengerDlg::ShowBox(int nKind, const std::wstring& strTitle,
+                                     const std::wstring& strText, bool bOkCancel)
+{
+    if (m_fnMessageBox)
+        return m_fnMessageBox(nKind, strTitle, strText, bOkCancel);
+    CWarningDialog dlg(nKind, strTitle, strText, bOkCancel, this);
+    return dlg.DoModal();
+}
+
+bool CZorvexMessengerDlg::ChangeGameList(const std::function<void(CPBEMGameStore&)>& change)
+{
+    ETransactionResult result = RunStoreTransaction(change, 0ms);
+    for (int nRetry = 0; result == ETransactionResult::Busy && nRetry < kLockRetries; ++nRetry)
+    {
+        if (m_fnPause)
+            m_fnPause(kLockRetryPause);
+        else
+            std::this_thread::sleep_for(kLockRetryPause);
+        result = RunStoreTransaction(change, 0ms);
+    }
+    if (result != ETransactionResult::Busy)
+        return true;
+    // Changing only the running list would bring the change back at the next start.
+    ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(IDS_GAME_LIST_BUSY), false);
+    return false;
+}
+
+void CZorvexMessengerDlg::RemoveCurrentGame()
+{
+    if (g_pMessageManager == nullptr)
+        return;
+    CPBEMGameStore& store = g_pMessageManager->m_store;
+    const CPBEMGameState* pGame = store.FindGame(m_strCurrentGame);
+    if (pGame == nullptr)
+        return;
+    // Copies: a download may rebuild the list while the box is open.
+    const std::wstring strPlayerId = pGame->m_strPlayerId;
+    const std::wstring strPassword = pGame->m_strPassword;
+    const std::wstring strText =
+        FormatText(Text(IDS_CONFIRM_REMOVE_GAME), {strPlayerId, strPassword});
+    if (ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), strText, true) != IDOK)
+        return;
+    if (!ChangeGameList([&](CPBEMGameStore& file) { file.RemoveGames(strPlayerId); }))
+        return;
+    store.RemoveGames(strPlayerId);
+    SwitchView(VIEW_GAME_LIST);
+}
+
+void CZorvexMessengerDlg::ShowCredentials()
+{
+    if (g_pMessageManager == nullptr)
+        return;
+    const CPBEMGameState* pGame = g_pMessageManager->m_store.FindGame(m_strCurrentGame);
+    if (pGame == nullptr)
+        return;
+    ShowBox(WARNING_KIND_INFORMATION, Text(IDS_INFORMATION),
+            FormatText(Text(IDS_PLAYER_ID_PASSWORD), {pGame->m_strPlayerId, pGame->m_strPassword}),
+            false);
+}
+
+void CZorvexMessengerDlg::StartCurrentGame()
+{
+    if (g_pMessageManager == nullptr)
+        return;
+    const CPBEMGameState* pGame = g_pMessageManager->m_store.FindGame(m_strCurrentGame);
+    if (pGame == nullptr)
+        return;
+    // Once per click, whether or not the game already runs; a failure shows nothing.
+    StartGame(pGame->m_strInstanceId);
+}
+
+void CZorvexMessengerDlg::Logout()
+{
+    if (g_pMessageManager == nullptr)
+        return;
+    CPBEMGameStore& store = g_pMessageManager->m_store;
+    if (store.m_strUsername.empty())
+        return;
+    if (ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(IDS_CONFIRM_LOGOUT), true) != IDOK)
+        return;
+    if (!ChangeGameList([](CPBEMGameStore& file) { file.SetAccount(L"", L""); }))
+        return;
+    store.SetAccount(L"", L"");
+    Rebuild();
+}
+
+void CZorvexMessengerDlg::HideToTray()
+{
+    CSystemTray::HideWindowToTray(this);
+    m_trayIcon.SetDefaultCommand(IDC_SHOW_FROM_TRAY);
+}
+
+void CZorvexMessengerDlg::ShowFromTray()
+{
+    CSystemTray::ShowWindowFromTray(this);
+    m_trayIcon.SetDefaultCommand(IDC_SKIN_MINIMIZE);
+}

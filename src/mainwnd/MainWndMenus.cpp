@@ -1,0 +1,90 @@
+// CZorvexMessengerDlg: the main menu (the header button) and the options menu of one game, and
+// what their choices do. A menu deletes itself; its choice comes back as WM_POPUP_CHOSEN.
+#include "mainwnd/ZorvexMessengerDlg.h"
+
+#include "base/Format.h"
+#include "notify/GeneralPopup3.h"
+#include "pbem/PBEMMessageManager.h"
+#include "res/TextIds.h"
+
+namespace
+{
+
+constexpr int kMainMenu = 1;
+constexpr int kOptionsMenu = 2;
+constexpr int kMenuTextIndent = 10;
+
+// Values of the main menu's items.
+constexpr int kChooseGameList = 0;
+constexpr int kChoosePreferences = 1;
+constexpr int kChooseGame = 3;
+
+const wchar_t* const kRemoveGameKey = L"RemoveGame";
+const wchar_t* const kCredentialsKey = L"GetUsernamePassword";
+
+// Opens the menu under the button: its lower-left corner, one pixel up so the two touch.
+void ShowUnder(CGeneralPopup3* pMenu, CWnd* pOwner, int nMenu, const CWnd& button)
+{
+    CRect rc;
+    button.GetClientRect(&rc);
+    button.ClientToScreen(&rc);
+    pMenu->m_nTextIndent = kMenuTextIndent;
+    pMenu->Show(pOwner, nMenu, rc.left, rc.bottom - 1); // deletes itself, also when it fails
+}
+
+} // namespace
+
+void CZorvexMessengerDlg::ShowMainMenu()
+{
+    auto* pMenu = new CGeneralPopup3;
+    pMenu->AddItem(L"", Text(IDS_MAIN_MENU), kChooseGameList, 0, L"");
+    pMenu->AddItem(L"", Text(IDS_PREFERENCES), kChoosePreferences, 0, L"");
+    if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_listGames.empty())
+    {
+        pMenu->AddSeparator();
+        // Shared entries too: their game shows its count line.
+        for (const auto& pGame : g_pMessageManager->m_store.m_listGames)
+        {
+            pMenu->AddItem(L"", FormatText(Text(IDS_GAME_S), {pGame->GetGameId()}), kChooseGame, 0,
+                           pGame->m_strPlayerId);
+        }
+    }
+    ShowUnder(pMenu, this, kMainMenu, m_btnMainMenu);
+}
+
+void CZorvexMessengerDlg::ShowOptionsMenu()
+{
+    auto* pMenu = new CGeneralPopup3;
+    pMenu->AddItem(L"", Text(IDS_REMOVE_GAME), 0, 0, kRemoveGameKey);
+    pMenu->AddItem(L"", Text(IDS_GET_USERNAME_PASSWORD), 0, 0, kCredentialsKey);
+    ShowUnder(pMenu, this, kOptionsMenu, m_btnOptions);
+}
+
+void CZorvexMessengerDlg::OnMenuChosen(int nMenu)
+{
+    if (nMenu == kMainMenu)
+    {
+        switch (CGeneralPopup3::s_nChosenValue)
+        {
+        case kChooseGameList:
+            SwitchView(VIEW_GAME_LIST);
+            break;
+        case kChoosePreferences:
+            SwitchView(VIEW_PREFERENCES);
+            break;
+        case kChooseGame:
+            m_strCurrentGame = CGeneralPopup3::s_strChosenKey;
+            SwitchView(VIEW_GAME);
+            break;
+        default:
+            break; // nothing chosen
+        }
+    }
+    else if (nMenu == kOptionsMenu)
+    {
+        if (CGeneralPopup3::s_strChosenKey == kRemoveGameKey)
+            RemoveCurrentGame();
+        else if (CGeneralPopup3::s_strChosenKey == kCredentialsKey)
+            ShowCredentials();
+    }
+}

@@ -1,0 +1,485 @@
+// The main window's commands: the two menus, opening, removing and starting a game, the boxes,
+// logout, and the ways the window does and does not end. Message boxes are answered through the
+// window's seam; PBEM.data lives in a temporary installation.
+#include "MessengerTest.h"
+
+#include "app/InstallFolder.h"
+#include "app/ProfilePlacement.h"
+#include "notify/FakeTray.h"
+#include "notify/GeneralPopup3.h"
+#include "pbem/StoreTransaction.h"
+#include "support/GuiTest.h"
+#include "support/TempDir.h"
+
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+struct SBox
+{
+    int nKind;
+    std::wstring strTitle;
+    std::wstring strText;
+    bool bOkCancel;
+};
+
+const std::wstring kBusyText = L"The game list is in use by another program (probably the game), "
+                               L"so nothing was changed.\nPlease try again in a moment.";
+
+class MainWindowCommandsTest : public MessengerTest
+{
+protected:
+    void TearDown() override
+    {
+        // The bundled installation again for the images of the next test.
+        SetInstallFolder(CBundledSkin::AssetsFolder());
+        Pump();
+    }
+
+    // Boxes are recorded and answered with nAnswer.
+    void Answer(INT_PTR nAnswer)
+    {
+        m_dlg.m_fnMessageBox = [this, nAnswer](int nKind, const std::wstring& strTitle,
+                                               const std::wstring& strText, bool bOkCancel)
+        {
+            m_boxes.push_back({nKind, strTitle, strText, bOkCancel});
+            return nAnswer;
+        };
+    }
+
+    // From here on the installation is a temporary one holding PBEM.data with the entries (and
+    // the account) of the running store.
+    void UseInstallWithGameList()
+    {
+        SetInstallFolder(m_install.WidePath());
+        m_install.Write("PBEM/.keep", "");
+        const CPBEMGameStore& running = m_manager.m_store;
+        ASSERT_EQ(RunStoreTransaction(
+                      [&](CPBEMGameStore& file)
+                      {
+                          file.Clear();
+                          file.SetAccount(running.m_strUsername, running.m_strPassword);
+                          for (const auto& pGame : running.m_listGames)
+                          {
+                              file.m_listGames.push_back(std::make_unique<CPBEMGameState>());
+                              file.m_listGames.back()->m_strPlayerId = pGame->m_strPlayerId;
+                          }
+                      },
+                      0ms),
+                  ETransactionResult::Saved);
+    }
+    std::wstring DataPath() const { return m_install.WidePath() + L"/PBEM/PBEM.data"; }
+    void LoadFile(CPBEMGameStore& file) const
+    {
+        file.SetFilePath(DataPath());
+        ASSERT_TRUE(LoadStoreWaiting(file, 0ms));
+    }
+
+    void Command(UINT nID) { m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+
+    // The menu that the button opened, found under the button's lower-left corner.
+    CGeneralPopup3* MenuUnder(const CWnd& button)
+    {
+        CRect rc;
+        button.GetClientRect(&rc);
+        button.ClientToScreen(&rc);
+        CWnd* pHit = CWnd::WindowFromPoint(CPoint(rc.left + 3, rc.bottom + 3));
+        return pHit != nullptr ? dynamic_cast<CGeneralPopup3*>(pHit->GetTopLevelParent()) : nullptr;
+    }
+    // Opens the menu with the command and picks the item with the text.
+    void Choose(UINT nMenuCommand, const CWnd& button, const std::wstring& strItem)
+    {
+        Command(nMenuCommand);
+        CGeneralPopup3* pMenu = MenuUnder(button);
+        ASSERT_NE(pMenu, nullptr);
+        for (const auto& pButton : pMenu->m_listButtons)
+        {
+            if (pButton->GetWindowText() == strItem)
+            {
+                pMenu->OnItemCommand(static_cast<UINT>(pButton->GetDlgCtrlID()));
+                Pump();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << testing::PrintToString(strItem);
+    }
+    void OpenGameView(const std::wstring& strPlayerId)
+    {
+        m_dlg.m_strCurrentGame = strPlayerId;
+        m_dlg.SwitchView(VIEW_GAME);
+    }
+
+    CTempDir m_install;
+    std::vector<SBox> m_boxes;
+};
+
+TEST_F(MainWindowCommandsTest, MainMenuOpensUnderItsButtonWithEveryEntry)
+{
+    const struct
+    {
+        const char* pszCase;
+        std::vector<std::wstring> games;
+        std::vector<std::wstring> texts; // "-" a separator
+        std::vector<std::wstring> keys;  // of the items after the separator
+    } cases[] = {
+        {"no games", {}, {L"Main Menu", L"Preferences"}, {}},
+        {"games and a shared entry",
+         {L"G1-P02", L"G2-P00"},
+         {L"Main Menu", L"Preferences", L"-", L"Game: G1", L"Game: G2"},
+         {L"G1-P02", L"G2-P00"}},
+    };
+    Open();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_manager.m_store.Clear();
+        for (const std::wstring& strPlayerId : c.games)
+            AddGame(strPlayerId);
+        Command(IDC_MAIN_MENU);
+        CGeneralPopup3* pMenu = MenuUnder(m_dlg.m_btnMainMenu);
+        ASSERT_NE(pMenu, nullptr);
+        CRect rcButton;
+        m_dlg.m_btnMainMenu.GetWindowRect(&rcButton);
+        CRect rcMenu;
+        pMenu->GetWindowRect(&rcMenu);
+        EXPECT_EQ(rcMenu.TopLeft(), CPoint(rcButton.left, rcButton.bottom - 1));
+        EXPECT_EQ(pMenu->m_nTextIndent, 10);
+        std::vector<std::wstring> texts;
+        std::vector<std::wstring> keys;
+        for (const auto& pItem : pMenu->m_listItems)
+        {
+            texts.push_back(pItem->m_bSeparator ? L"-" : pItem->m_strText);
+            if (pItem->m_nValue == 3)
+                keys.push_back(pItem->m_strKey);
+        }
+        EXPECT_EQ(texts, c.texts);
+        EXPECT_EQ(keys, c.keys);
+        pMenu->DestroyWindow();
+        Pump();
+    }
+}
+
+TEST_F(MainWindowCommandsTest, MenuChoicesAndTheBackButtonSwitchTheView)
+{
+    AddGame(L"G1-P02");
+    AddGame(L"G2-P00");
+    Open();
+    Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Preferences");
+    EXPECT_EQ(m_dlg.m_nView, VIEW_PREFERENCES);
+    Command(IDC_BACK);
+    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+    Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Game: G2");
+    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+    EXPECT_EQ(m_dlg.m_strCurrentGame, L"G2-P00");
+    Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Main Menu");
+    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+}
+
+TEST_F(MainWindowCommandsTest, ARowBeyondThe101stOpensItsGame)
+{
+    for (int i = 0; i < 103; ++i)
+        AddGame(L"G" + std::to_wstring(i) + L"-P01");
+    Open();
+    const CVelButton* pRow = nullptr;
+    for (const auto& pCandidate : m_dlg.m_listRows)
+    {
+        if (pCandidate->GetDlgCtrlID() == 9102)
+            pRow = pCandidate.get();
+    }
+    ASSERT_NE(pRow, nullptr);
+    // As the row's click arrives: through the list.
+    m_dlg.m_wndList.SendMessage(WM_COMMAND, MAKEWPARAM(9102, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(pRow->GetSafeHwnd()));
+    Pump();
+    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+    EXPECT_EQ(m_dlg.m_strCurrentGame, L"G102-P01");
+}
+
+TEST_F(MainWindowCommandsTest, HelpAndCredentialsShowInformationBoxes)
+{
+    AddGame(L"G1-P02").m_strPassword = L"secret";
+    Open();
+    Answer(IDOK);
+    Command(IDC_HELP_ROW);
+    OpenGameView(L"G1-P02");
+    Choose(IDC_GAME_OPTIONS, m_dlg.m_btnOptions, L"Get Username/Password");
+    ASSERT_EQ(m_boxes.size(), 2u);
+    EXPECT_EQ(m_boxes[0].nKind, 1);
+    EXPECT_EQ(m_boxes[0].strTitle, L"What is this application?");
+    EXPECT_EQ(m_boxes[0].strText.rfind(L"The Messenger Application is used", 0), 0u);
+    EXPECT_FALSE(m_boxes[0].bOkCancel);
+    EXPECT_EQ(m_boxes[1].nKind, 1);
+    EXPECT_EQ(m_boxes[1].strTitle, L"Information");
+    EXPECT_EQ(m_boxes[1].strText, L"PlayerId: G1-P02\nPassword: secret");
+    EXPECT_FALSE(m_boxes[1].bOkCancel);
+}
+
+TEST_F(MainWindowCommandsTest, RemoveGameAsksAndChangesFileAndListOnlyWhenConfirmed)
+{
+    const struct
+    {
+        const char* pszCase;
+        INT_PTR nAnswer;
+        bool bRemoved;
+    } cases[] = {
+        {"cancelled", IDCANCEL, false},
+        {"confirmed", IDOK, true},
+    };
+    Open();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_boxes.clear();
+        m_manager.m_store.Clear();
+        AddGame(L"G1-P02").m_strPassword = L"pw";
+        AddGame(L"G2-P01");
+        UseInstallWithGameList();
+        OpenGameView(L"G1-P02");
+        Answer(c.nAnswer);
+
+        Choose(IDC_GAME_OPTIONS, m_dlg.m_btnOptions, L"Remove Game");
+
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].nKind, 0);
+        EXPECT_EQ(m_boxes[0].strTitle, L"Warning");
+        EXPECT_NE(m_boxes[0].strText.find(L"\nPlayerId: G1-P02\nPassword: pw"), std::wstring::npos);
+        EXPECT_TRUE(m_boxes[0].bOkCancel);
+        EXPECT_EQ(m_manager.m_store.FindGame(L"G1-P02") == nullptr, c.bRemoved);
+        EXPECT_EQ(m_dlg.m_nView, c.bRemoved ? VIEW_GAME_LIST : VIEW_GAME);
+        CPBEMGameStore file;
+        LoadFile(file);
+        EXPECT_EQ(file.FindGame(L"G1-P02") == nullptr, c.bRemoved);
+        EXPECT_NE(file.FindGame(L"G2-P01"), nullptr);
+    }
+}
+
+// While another program holds PBEM.data the change waits 200 ms at a time for up to 5 s; a file
+// still held changes nothing, not even the running list, and says so.
+TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutWaitForTheHeldFileThenGiveUp)
+{
+    const struct
+    {
+        const char* pszCase;
+        bool bLogout;
+        int nReleaseAtPause; // 0: never
+    } cases[] = {
+        {"remove, held throughout", false, 0},
+        {"remove, let go while waiting", false, 3},
+        {"logout, held throughout", true, 0},
+        {"logout, let go while waiting", true, 3},
+    };
+    AddGame(L"G1-P02");
+    Open();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_boxes.clear();
+        m_manager.m_store.Clear();
+        AddGame(L"G1-P02");
+        m_manager.m_store.SetAccount(L"bob", L"pw");
+        UseInstallWithGameList();
+        OpenGameView(L"G1-P02");
+        Answer(IDOK);
+
+        auto pHolder = std::make_unique<CPBEMGameStore>();
+        pHolder->SetFilePath(DataPath());
+        ASSERT_TRUE(pHolder->OpenLocked());
+        std::vector<std::chrono::milliseconds> pauses;
+        m_dlg.m_fnPause = [&](std::chrono::milliseconds pause)
+        {
+            pauses.push_back(pause);
+            if (static_cast<int>(pauses.size()) == c.nReleaseAtPause)
+                pHolder.reset();
+        };
+
+        if (c.bLogout)
+            Command(8306);
+        else
+            Choose(IDC_GAME_OPTIONS, m_dlg.m_btnOptions, L"Remove Game");
+        pHolder.reset();
+
+        const bool bChanged = c.nReleaseAtPause != 0;
+        EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>(bChanged ? 3 : 25, 200ms));
+        ASSERT_EQ(m_boxes.size(), bChanged ? 1u : 2u);
+        if (!bChanged)
+        {
+            EXPECT_EQ(m_boxes[1].nKind, 0);
+            EXPECT_EQ(m_boxes[1].strTitle, L"Warning");
+            EXPECT_EQ(m_boxes[1].strText, kBusyText);
+            EXPECT_FALSE(m_boxes[1].bOkCancel);
+        }
+        CPBEMGameStore file;
+        LoadFile(file);
+        if (c.bLogout)
+        {
+            EXPECT_EQ(m_manager.m_store.m_strUsername, bChanged ? L"" : L"bob");
+            EXPECT_EQ(file.m_strUsername, bChanged ? L"" : L"bob");
+        }
+        else
+        {
+            EXPECT_EQ(m_manager.m_store.FindGame(L"G1-P02") != nullptr, !bChanged);
+            EXPECT_EQ(file.FindGame(L"G1-P02") != nullptr, !bChanged);
+            EXPECT_EQ(m_dlg.m_nView, bChanged ? VIEW_GAME_LIST : VIEW_GAME);
+        }
+        m_dlg.m_fnPause = nullptr;
+    }
+}
+
+TEST_F(MainWindowCommandsTest, LogoutAsksWhenLoggedInAndEmptiesTheAccountWhenConfirmed)
+{
+    const struct
+    {
+        const char* pszCase;
+        std::wstring strUsername;
+        INT_PTR nAnswer;
+        size_t nBoxes;
+        std::wstring strAfter;
+    } cases[] = {
+        {"not logged in", L"", IDOK, 0, L""},
+        {"cancelled", L"bob", IDCANCEL, 1, L"bob"},
+        {"confirmed", L"bob", IDOK, 1, L""},
+    };
+    Open();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_boxes.clear();
+        m_manager.m_store.SetAccount(c.strUsername, c.strUsername.empty() ? L"" : L"pw");
+        UseInstallWithGameList();
+        Answer(c.nAnswer);
+        Command(8306);
+        ASSERT_EQ(m_boxes.size(), c.nBoxes);
+        if (c.nBoxes == 1)
+        {
+            EXPECT_EQ(m_boxes[0].nKind, 0);
+            EXPECT_EQ(m_boxes[0].strText, L"Do you want to Logout?");
+            EXPECT_TRUE(m_boxes[0].bOkCancel);
+        }
+        CPBEMGameStore file;
+        LoadFile(file);
+        EXPECT_EQ(m_manager.m_store.m_strUsername, c.strAfter);
+        EXPECT_EQ(file.m_strUsername, c.strAfter);
+        EXPECT_EQ(file.m_strPassword, c.strAfter.empty() ? L"" : L"pw");
+    }
+}
+
+TEST_F(MainWindowCommandsTest, EnterGameStartsTheGameOfTheViewEachClick)
+{
+    // Appends its arguments, one line each, to a file beside itself.
+    SetInstallFolder(m_install.WidePath());
+    m_install.Write("Zorvex.exe", "#!/bin/sh\n"
+                                  "echo \"$*\" >> \"$(dirname \"$0\")/ran.txt\"\n");
+    ASSERT_EQ(::chmod(m_install.File("Zorvex.exe").c_str(), 0755), 0);
+    SetInstallFolder(CBundledSkin::AssetsFolder());
+    AddGame(L"G1-P02", L"I7");
+    Open();
+    SetInstallFolder(m_install.WidePath());
+
+    Command(IDC_ENTER_GAME); // no game shown: nothing
+    OpenGameView(L"G1-P02");
+    Command(IDC_ENTER_GAME);
+    Command(IDC_ENTER_GAME);
+    const std::string expected = "-PBEM I7\n-PBEM I7\n";
+    for (int i = 0; i < 500 && m_install.Read("ran.txt") != expected; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(m_install.Read("ran.txt"), expected);
+}
+
+// Enter, OK and Cancel leave the running window alone; closing it saves its place and ends it.
+TEST_F(MainWindowCommandsTest, OnlyClosingEndsTheWindowAndSavesItsPlace)
+{
+    SetInstallFolder(m_install.WidePath());
+    m_install.Write("Profile.ini", "");
+    SetInstallFolder(CBundledSkin::AssetsFolder());
+    m_dlg.SetInitialRect(CRect(100, 100, 320, 320));
+    bool bRunningAfterKeys = false;
+    CRect rcBeforeClose;
+    const auto closeWindow = [&]
+    {
+        bRunningAfterKeys = m_dlg.IsModalRunning() != FALSE && m_dlg.IsWindowVisible();
+        m_dlg.GetWindowRect(&rcBeforeClose);
+        m_dlg.SendMessage(WM_CLOSE);
+    };
+    const auto pressKeys = [&]
+    {
+        SetInstallFolder(m_install.WidePath());
+        QTest::keyClick(WindowOf(m_dlg), Qt::Key_Return);
+        QTest::keyClick(WindowOf(m_dlg), Qt::Key_Escape);
+        Command(IDOK);
+        Command(IDCANCEL);
+        QTimer::singleShot(50, closeWindow);
+    };
+    QTimer::singleShot(50, pressKeys);
+    EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(bRunningAfterKeys);
+    const std::optional<SPlacement> saved = ReadProfilePlacement(4000, 4000);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(*saved, (SPlacement{rcBeforeClose.left, rcBeforeClose.top, rcBeforeClose.Width(),
+                                  rcBeforeClose.Height()}));
+}
+
+// The main window on a recorded tray icon.
+class CTrayTestDlg : public CZorvexMessengerDlg
+{
+public:
+    explicit CTrayTestDlg(CFakeTrayState& state)
+        : CZorvexMessengerDlg(std::make_unique<CFakeTray>(state))
+    {
+    }
+
+protected:
+    void CreateGameFolder() override {}
+    void LoadGameList() override {}
+    void StartPolling() override {}
+};
+
+// The minimise button hides in the tray, then a double click on the icon alternates; event rows
+// and 1101 switch the icon's picture.
+TEST_F(MainWindowCommandsTest, TrayIconHidesShowsAndChangesPicture)
+{
+    CFakeTrayState state;
+    state.bReportsDoubleClicks = true;
+    CTrayTestDlg dlg(state);
+    dlg.SetInitialRect(CRect(100, 100, 320, 320));
+    ASSERT_TRUE(dlg.Create(nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    dlg.m_trayIcon.m_pCommandTarget = &dlg;
+
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SKIN_MINIMIZE, BN_CLICKED), 0);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    for (const bool bVisible : {true, false, true})
+    {
+        SCOPED_TRACE(bVisible);
+        ASSERT_TRUE(state.handler);
+        state.handler(ETrayActivation::DoubleClick);
+        Pump();
+        EXPECT_EQ(dlg.IsWindowVisible() != FALSE, bVisible);
+        EXPECT_EQ(dlg.m_trayIcon.m_nDefaultCommand, bVisible ? 991u : 2000u);
+    }
+
+    const struct
+    {
+        UINT nCommand;
+        const char* pszIcon;
+    } icons[] = {{1100, "icon134-"}, {1100, "icon134-"}, {1101, "icon128-"}};
+    for (const auto& c : icons)
+    {
+        SCOPED_TRACE(c.nCommand);
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(c.nCommand, BN_CLICKED), 0);
+        ASSERT_FALSE(state.icon.empty());
+        EXPECT_NE(state.icon.front().find(std::wstring(c.pszIcon, c.pszIcon + 8)),
+                  std::wstring::npos);
+    }
+}
+
+} // namespace

@@ -1,0 +1,264 @@
+// Polling and the announcement of new events: the balloon and icon on a stand-in tray, the rows,
+// and a real download from a loopback server reaching the window through IDC_DOWNLOAD_DONE.
+#include "mainwnd/ZorvexMessengerDlg.h"
+#include "notify/FakeTray.h"
+#include "pbem/PBEMMessageManager.h"
+#include "res/FlagImages.h"
+#include "support/CurlTestEnvironment.h"
+#include "support/DownloadAnswerText.h"
+#include "support/TempDir.h"
+#include "support/TestHttpServer.h"
+#include "ui/SkinTest.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+// The main window on a stand-in tray; it polls only when asked to.
+class CPollingDlg : public CZorvexMessengerDlg
+{
+public:
+    CPollingDlg(CFakeTrayState& tray, bool bPoll)
+        : CZorvexMessengerDlg(std::make_unique<CFakeTray>(tray)), m_bPoll(bPoll)
+    {
+    }
+
+protected:
+    void CreateGameFolder() override {}
+    void LoadGameList() override {}
+    void StartPolling() override
+    {
+        if (m_bPoll)
+            CZorvexMessengerDlg::StartPolling();
+    }
+
+private:
+    bool m_bPoll;
+};
+
+struct SArrival
+{
+    const wchar_t* pszGameId;
+    int nPlayer; // 0: the game's shared event
+    const wchar_t* pszText;
+};
+
+// An installation folder of its own (the event files land in its PBEM folder) that sees the
+// bundled images, a game store in memory, and the server the downloads go to.
+class MainWindowPollingTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_pSkin = std::make_unique<CBundledSkin>(); }
+    static void TearDownTestSuite() { s_pSkin.reset(); }
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(m_temp.File("PBEM"));
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(CBundledSkin::AssetsFolder()) / "Data", m_temp.File("Data"));
+        SetInstallFolder(m_temp.WidePath());
+        ASSERT_NE(m_server.Port(), 0);
+        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        // A download still running goes with the window it reports to.
+        m_pDlg.reset();
+        ::unsetenv("ZORVEX_SERVER");
+        SetInstallFolder(CBundledSkin::AssetsFolder());
+        // Only the link goes, never what it points at.
+        std::filesystem::remove(m_temp.File("Data"));
+    }
+
+    void Open(bool bPoll = false)
+    {
+        m_pDlg = std::make_unique<CPollingDlg>(m_tray, bPoll);
+        m_pDlg->SetInitialRect(CRect(100, 100, 320, 320));
+        ASSERT_TRUE(m_pDlg->Create(nullptr));
+        m_pDlg->ShowWindow(SW_SHOW);
+    }
+
+    CPBEMGameState& AddGame(const std::wstring& strPlayerId)
+    {
+        auto pGame = std::make_unique<CPBEMGameState>();
+        pGame->m_strPlayerId = strPlayerId;
+        pGame->m_strInstanceId = L"I1";
+        m_manager.m_store.m_listGames.push_back(std::move(pGame));
+        return *m_manager.m_store.m_listGames.back();
+    }
+    void Arrive(const SArrival& arrival, std::uint32_t nEventId)
+    {
+        auto pEvent = std::make_unique<CPBEMGameEvent>(
+            ServerEvent(arrival.pszGameId, arrival.nPlayer, arrival.pszText, arrival.nPlayer == 0));
+        pEvent->m_nEventId = nEventId;
+        m_manager.m_listNewEvents.push_back(std::move(pEvent));
+    }
+    int FirstRowHeight() const
+    {
+        if (m_pDlg->m_listRows.empty())
+            return 0;
+        CRect rc;
+        m_pDlg->m_listRows.front()->GetWindowRect(&rc);
+        return rc.Height();
+    }
+    bool ShowsNewEventsIcon() const
+    {
+        return !m_tray.icon.empty() &&
+               m_tray.icon.front().find(L"icon134-") != std::wstring::npos;
+    }
+
+    static std::unique_ptr<CBundledSkin> s_pSkin;
+
+    CTempDir m_temp;
+    CTestHttpServer m_server;
+    CPBEMMessageManager m_manager;
+    CMessageManagerScope m_managerScope{m_manager};
+    CBitmapFlagLoader m_flagLoader;
+    CFlagImageLoaderScope m_flagScope{m_flagLoader};
+    CFakeTrayState m_tray;
+    std::unique_ptr<CPollingDlg> m_pDlg;
+};
+
+std::unique_ptr<CBundledSkin> MainWindowPollingTest::s_pSkin;
+
+TEST_F(MainWindowPollingTest, TrayIconMadeAtStartUp)
+{
+    Open();
+    EXPECT_TRUE(m_tray.bVisible);
+    EXPECT_EQ(m_tray.strTip, L"Zorvex");
+    ASSERT_FALSE(m_tray.icon.empty());
+    EXPECT_NE(m_tray.icon.front().find(L"icon128-"), std::wstring::npos);
+    EXPECT_TRUE(m_tray.messages.empty());
+}
+
+TEST_F(MainWindowPollingTest, AnnouncesTheEventsThatFindAnEntry)
+{
+    struct SCase
+    {
+        const char* pszName;
+        std::vector<SArrival> events;
+        std::wstring strTitle; // empty: no balloon
+        std::wstring strText;
+    };
+    const SCase cases[] = {
+        {"three events of one player, one without text",
+         {{L"G1", 1, L"A"}, {L"G1", 1, L"B"}, {L"G1", 1, L""}},
+         L"3 New Events",
+         L"A\nB"},
+        {"one event of the shared entry", {{L"G1", 0, L"news"}}, L"1 New Event",
+         L" "},
+        {"an unknown game", {{L"G9", 1, L"lost"}}, L"", L""},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        m_manager.m_store.m_listGames.clear();
+        m_tray = CFakeTrayState{};
+        CPBEMGameState& player = AddGame(L"G1-P01");
+        CPBEMGameState& shared = AddGame(L"G1-P00");
+        Open();
+        const CVelButton* pOldRow = m_pDlg->m_listRows.front().get();
+        EXPECT_EQ(FirstRowHeight(), 25);
+
+        std::uint32_t nId = 10;
+        for (const SArrival& arrival : c.events)
+            Arrive(arrival, ++nId);
+        m_pDlg->OnDownloadDone();
+
+        EXPECT_TRUE(m_manager.m_listNewEvents.empty());
+        EXPECT_NE(m_pDlg->m_listRows.front().get(), pOldRow); // rebuilt, whatever the count
+        if (c.strTitle.empty())
+        {
+            EXPECT_TRUE(m_tray.messages.empty());
+            EXPECT_FALSE(ShowsNewEventsIcon());
+            EXPECT_EQ(FirstRowHeight(), 25);
+        }
+        else
+        {
+            ASSERT_EQ(m_tray.messages.size(), 1u);
+            EXPECT_EQ(m_tray.messages[0].strTitle, c.strTitle);
+            EXPECT_EQ(m_tray.messages[0].strText, c.strText);
+            EXPECT_EQ(m_tray.messages[0].icon, ETrayMessageIcon::Information);
+            EXPECT_TRUE(ShowsNewEventsIcon());
+            // The player's row counts the events of its shared entry too.
+            EXPECT_EQ(FirstRowHeight(), 41);
+            const CPBEMGameState& entry = c.events.front().nPlayer == 0 ? shared : player;
+            ASSERT_EQ(entry.m_listEvents.size(), c.events.size());
+            EXPECT_EQ(entry.m_listEvents.front()->m_strText, c.events.back().pszText);
+            EXPECT_TRUE(entry.m_bNewEvents);
+        }
+        m_pDlg.reset();
+    }
+}
+
+TEST_F(MainWindowPollingTest, NothingArrivedChangesNothing)
+{
+    AddGame(L"G1-P01");
+    Open();
+    const CVelButton* pRow = m_pDlg->m_listRows.front().get();
+    m_pDlg->OnDownloadDone();
+    EXPECT_EQ(m_pDlg->m_listRows.front().get(), pRow);
+    EXPECT_TRUE(m_tray.messages.empty());
+}
+
+TEST_F(MainWindowPollingTest, TickWhileDownloadingDoesNothing)
+{
+    m_server.SetHandler([this](const CTestHttpRequest&, httplib::Response& res)
+                        {
+                            m_server.WaitWhileRunning(10s);
+                            res.set_content("", "text/plain");
+                        });
+    AddGame(L"G1-P01");
+    Open(true);
+    ASSERT_TRUE(m_server.WaitForRequests(1, 5s));
+    const CVelCurlTransfer* pDownload = m_manager.m_pDownload.get();
+    ASSERT_NE(pDownload, nullptr);
+
+    m_pDlg->SendMessage(WM_TIMER, IDT_POLL, 0);
+
+    EXPECT_FALSE(m_server.WaitForRequests(2, 300ms));
+    EXPECT_EQ(m_manager.m_pDownload.get(), pDownload);
+}
+
+TEST_F(MainWindowPollingTest, DownloadFromTheServerIsAnnounced)
+{
+    m_server.SetHandler(
+        [](const CTestHttpRequest&, httplib::Response& res)
+        {
+            res.set_content(CAnswerText()
+                                .Player("G1-P01")
+                                .Event(1058, ServerEvent(L"G1", 1, L"Your turn"))
+                                .Event(1059, ServerEvent(L"G1", 1, L"Hello"))
+                                .Text(),
+                            "text/plain");
+        });
+    AddGame(L"G1-P01");
+    Open(true);
+
+    // The worker only posts IDC_DOWNLOAD_DONE; the window's own loop takes the answer.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_tray.messages.empty(); }, 10000));
+    EXPECT_EQ(m_server.Requests().size(), 1u);
+    EXPECT_EQ(m_manager.m_pDownload, nullptr);
+    EXPECT_EQ(m_tray.messages[0].strTitle, L"2 New Events");
+    EXPECT_EQ(m_tray.messages[0].strText, L"Your turn\nHello");
+    EXPECT_TRUE(ShowsNewEventsIcon());
+    EXPECT_EQ(FirstRowHeight(), 41);
+    const CPBEMGameState* pGame = m_manager.m_store.FindGame(L"G1-P01");
+    ASSERT_NE(pGame, nullptr);
+    EXPECT_EQ(pGame->m_listEvents.size(), 2u);
+    EXPECT_EQ(pGame->m_nHighestEventId, 1059u);
+}
+
+} // namespace

@@ -71,24 +71,6 @@ CWndHost::CWndHost(CWnd* pWnd, QWidget* pParent, const CREATESTRUCT& cs)
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     m_pClient = new CWndClient(this);
-    for (int nBar : {SB_HORZ, SB_VERT})
-    {
-        auto* pBar = new QScrollBar(nBar == SB_VERT ? Qt::Vertical : Qt::Horizontal, this);
-        pBar->setFocusPolicy(Qt::NoFocus);
-        pBar->hide();
-        QObject::connect(pBar, &QAbstractSlider::actionTriggered, this,
-                         [this, nBar](int nAction) { OnScrollAction(nBar, nAction); });
-        QObject::connect(pBar, &QAbstractSlider::sliderReleased, this,
-                         [this, nBar]
-                         {
-                             const UINT message = nBar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
-                             const int nTrack = m_bars[nBar].nTrackPos;
-                             const HWND h = m_hWnd;
-                             msg::Call(m_pWnd, message, MAKEWPARAM(SB_THUMBPOSITION, nTrack), 0);
-                             msg::Call(wnd::WndOf(h), message, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
-                         });
-        m_pBars[nBar] = pBar;
-    }
     m_hWnd = wnd::Register(this);
     if (cs.style & WS_DISABLED)
         setEnabled(false);
@@ -108,6 +90,36 @@ QRect CWndHost::ClientRect() const
     return QRect(QPoint(0, 0), m_pClient->size());
 }
 
+QScrollBar* CWndHost::Bar(int nBar)
+{
+    // Made when first needed: most windows (every list row) never show one, and two extra
+    // widgets per window made a list of a thousand rows slow to build and to destroy.
+    if (m_pBars[nBar] != nullptr)
+        return m_pBars[nBar];
+    auto* pBar = new QScrollBar(nBar == SB_VERT ? Qt::Vertical : Qt::Horizontal, this);
+    pBar->setFocusPolicy(Qt::NoFocus);
+    pBar->hide();
+    QObject::connect(pBar, &QAbstractSlider::actionTriggered, this,
+                     [this, nBar](int nAction) { OnScrollAction(nBar, nAction); });
+    QObject::connect(pBar, &QAbstractSlider::sliderReleased, this,
+                     [this, nBar]
+                     {
+                         const UINT message = nBar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+                         const int nTrack = m_bars[nBar].nTrackPos;
+                         const HWND h = m_hWnd;
+                         msg::Call(m_pWnd, message, MAKEWPARAM(SB_THUMBPOSITION, nTrack), 0);
+                         msg::Call(wnd::WndOf(h), message, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+                     });
+    m_pBars[nBar] = pBar;
+    const CScrollBarState& s = m_bars[nBar];
+    const QSignalBlocker blocker(pBar);
+    pBar->setRange(s.nMin, s.MaxPos());
+    pBar->setPageStep(std::max<int>(1, static_cast<int>(s.nPage)));
+    pBar->setValue(s.nPos);
+    pBar->setEnabled(s.bEnabled);
+    return pBar;
+}
+
 void CWndHost::Relayout()
 {
     const int nBarWidth = GetSystemMetrics(SM_CXVSCROLL);
@@ -119,10 +131,16 @@ void CWndHost::Relayout()
     const int cw = std::max(0, w - (bVert ? nBarWidth : 0));
     const int ch = std::max(0, h - (bHorz ? nBarHeight : 0));
     m_pClient->setGeometry(0, 0, cw, ch);
-    m_pBars[SB_VERT]->setGeometry(cw, 0, w - cw, ch);
-    m_pBars[SB_HORZ]->setGeometry(0, ch, cw, h - ch);
-    m_pBars[SB_VERT]->setVisible(bVert);
-    m_pBars[SB_HORZ]->setVisible(bHorz);
+    if (bVert || m_pBars[SB_VERT] != nullptr)
+    {
+        Bar(SB_VERT)->setGeometry(cw, 0, w - cw, ch);
+        m_pBars[SB_VERT]->setVisible(bVert);
+    }
+    if (bHorz || m_pBars[SB_HORZ] != nullptr)
+    {
+        Bar(SB_HORZ)->setGeometry(0, ch, cw, h - ch);
+        m_pBars[SB_HORZ]->setVisible(bHorz);
+    }
 }
 
 void CWndHost::NotifyGeometry()
@@ -242,7 +260,11 @@ void CWndHost::SetActualRegion(const std::optional<QRegion>& region)
 
 void CWndHost::SyncScrollBar(int nBar)
 {
-    QScrollBar* pBar = m_pBars[nBar];
+    const bool bVisible = (m_dwStyle & (nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+    // A bar never shown keeps its state here until it is made.
+    if (m_pBars[nBar] == nullptr && !bVisible)
+        return;
+    QScrollBar* pBar = Bar(nBar);
     const CScrollBarState& s = m_bars[nBar];
     const QSignalBlocker blocker(pBar);
     pBar->setRange(s.nMin, s.MaxPos());
@@ -251,7 +273,6 @@ void CWndHost::SyncScrollBar(int nBar)
     pBar->setValue(s.nPos);
     pBar->setEnabled(s.bEnabled);
     const bool bWasVisible = !pBar->isHidden();
-    const bool bVisible = (m_dwStyle & (nBar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
     if (bWasVisible != bVisible)
     {
         Relayout();

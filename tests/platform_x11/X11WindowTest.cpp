@@ -84,4 +84,33 @@ TEST(X11WindowTest, FramelessWindowAtItsPositionWithARoundedShape)
     wnd.DestroyWindow();
 }
 
+class CMenuLikeWnd : public CFilledWnd
+{
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        cs.dwExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+        return TRUE;
+    }
+};
+
+// A menu is an unmanaged tool window that takes the focus and grabs the pointer; it must paint.
+TEST(X11WindowTest, MenuWindowPaintsWhileItHoldsFocusAndPointer)
+{
+    const int x = 200, y = 300, w = 120, h = 140;
+    CMenuLikeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"menu", WS_POPUP, 0, 0, w, h, nullptr, 0));
+    wnd.SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CFilledWnd child;
+    ASSERT_TRUE(child.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 60), &wnd, 5));
+    wnd.ShowWindow(SW_SHOW);
+    wnd.SetFocus();
+    wnd.SetCapture();
+    const QRgb fill = qRgb(GetRValue(kFill), GetGValue(kFill), GetBValue(kFill)) & 0xFFFFFF;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ScreenPixel(x + w - 5, y + h - 5) == fill; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ScreenPixel(x + 30, y + 30) == fill; }, 5000));
+    ReleaseCapture();
+    wnd.DestroyWindow();
+}
+
 } // namespace

@@ -50,6 +50,8 @@ public:
     void PaintPending();
     void Invalidate(const QRegion& region, bool bErase);
     void SyncScrollBar(int nBar);
+    // The bar, made on first use with the state kept for it.
+    QScrollBar* Bar(int nBar);
     void SetActualRegion(const std::optional<QRegion>& region);
     // The window's shape contains the point (window coordinates).
     bool ShapeContains(QPoint pt) const;

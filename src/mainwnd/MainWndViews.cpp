@@ -43,6 +43,8 @@ void CZorvexMessengerDlg::SwitchView(int nView)
     m_btnBack.RemoveAllImages();
     if (nView != VIEW_GAME_LIST)
         m_btnBack.AddImage(&m_bmpBack, kBackArrow.x, kBackArrow.y, false);
+    // The image list does not repaint by itself: without this the arrow stays in view 0.
+    m_btnBack.Invalidate();
     m_nView = nView;
     Rebuild();
 }

@@ -290,8 +290,37 @@ void CGeneralPopup3::OnTimer(UINT_PTR nIDEvent)
 void CGeneralPopup3::OnLButtonUp(UINT nFlags, CPoint point)
 {
     CCustomDialog::OnLButtonUp(nFlags, point);
+    // A click that came faster than the capture timer noticed the pointer inside still arrives
+    // here: over an item it chooses that item as a click on the item itself would.
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    if (const CVelButton* pItem = ItemAt(ptScreen))
+    {
+        OnItemCommand(static_cast<UINT>(pItem->GetDlgCtrlID()));
+        return;
+    }
     // On the frame, or anywhere outside while the popup holds the pointer: nothing is chosen.
     Close(WM_POPUP_DISMISSED);
+}
+
+const CVelButton* CGeneralPopup3::ItemAt(CPoint ptScreen) const
+{
+    for (const auto& pButton : m_listButtons)
+    {
+        if (pButton->GetSafeHwnd() == nullptr || !pButton->IsWindowEnabled())
+            continue;
+        const UINT nID = static_cast<UINT>(pButton->GetDlgCtrlID());
+        if (nID < kFirstItemId || nID > kLastItemId)
+            continue; // a separator line
+        CRect rc;
+        pButton->GetWindowRect(&rc);
+        CRect rcView;
+        m_wndItems.GetWindowRect(&rcView);
+        // Only the part of an item that the scrolled view shows.
+        if (rc.PtInRect(ptScreen) && rcView.PtInRect(ptScreen))
+            return pButton.get();
+    }
+    return nullptr;
 }
 
 void CGeneralPopup3::OnActivateApp(BOOL bActive, DWORD dwThreadID)

@@ -85,6 +85,8 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
+    // The enabled item shown at a screen point; null elsewhere (frame, separators, outside).
+    const CVelButton* ItemAt(CPoint ptScreen) const;
     void OnActivateApp(BOOL bActive, DWORD dwThreadID) override;
     void OnKillFocus(CWnd* pNewWnd) override;
     void OnPaint() override;

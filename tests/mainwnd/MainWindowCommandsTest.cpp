@@ -185,6 +185,22 @@ TEST_F(MainWindowCommandsTest, MenuChoicesAndTheBackButtonSwitchTheView)
     EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
 }
 
+// The back button's arrow goes as it comes: on screen, not only in the button's image list.
+TEST_F(MainWindowCommandsTest, BackArrowShowsOnlyOutsideTheGameList)
+{
+    Open();
+    const COLORREF kFace = RGB(215, 215, 215);
+    for (const int nView : {VIEW_PREFERENCES, VIEW_GAME_LIST, VIEW_GAME, VIEW_GAME_LIST})
+    {
+        SCOPED_TRACE(nView);
+        m_dlg.SwitchView(nView);
+        Pump();
+        CBitmap shot;
+        ASSERT_TRUE(m_dlg.m_btnBack.GrabClientImage(shot));
+        EXPECT_EQ(InkBox(shot, kFace).IsRectEmpty(), nView == VIEW_GAME_LIST);
+    }
+}
+
 TEST_F(MainWindowCommandsTest, ARowBeyondThe101stOpensItsGame)
 {
     for (int i = 0; i < 103; ++i)

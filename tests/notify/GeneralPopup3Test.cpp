@@ -198,6 +198,39 @@ TEST_F(GeneralPopup3Test, ReleaseOutsideClosesAndTheClickStaysWithThePopup)
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
+// A quick pointer: the click lands on an item before the popup noticed the pointer inside and
+// let go of it. The item is still chosen; a click on a separator still chooses nothing.
+TEST_F(GeneralPopup3Test, ClickFasterThanTheCaptureTimerStillChoosesTheItem)
+{
+    for (const bool bOnSeparator : {false, true})
+    {
+        SCOPED_TRACE(bOnSeparator ? "separator" : "item");
+        CGeneralPopup3::s_nChosenValue = -1;
+        m_owner.m_messages.clear();
+        CGeneralPopup3* pPopup = ShowPopup(3, 1);
+        MoveTo(m_owner, CPoint(400, 400));
+        QTRY_VERIFY(CWnd::GetCapture() == pPopup);
+        // Item 2 comes after the separator that follows item 1.
+        const CVelButton& target = *pPopup->m_listButtons[bOnSeparator ? 1 : 2];
+        CRect rc;
+        target.GetClientRect(&rc);
+        Click(target, rc.CenterPoint());
+        Pump();
+
+        if (bOnSeparator)
+        {
+            EXPECT_EQ(Posted(WM_POPUP_DISMISSED).size(), 1u);
+            EXPECT_EQ(CGeneralPopup3::s_nChosenValue, -1);
+        }
+        else
+        {
+            ASSERT_EQ(Posted(WM_POPUP_CHOSEN).size(), 1u);
+            EXPECT_EQ(CGeneralPopup3::s_nChosenValue, 2);
+            EXPECT_EQ(CGeneralPopup3::s_strChosenKey, L"key 2");
+        }
+    }
+}
+
 TEST_F(GeneralPopup3Test, EnterAndDeactivationCloseWithoutChoice)
 {
     const struct

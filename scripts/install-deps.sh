@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev libssl-dev ca-certificates
   libpng-dev libjpeg-dev
   qt6-base-dev fonts-liberation2 xvfb xauth
+  desktop-file-utils libxcb1-dev
 )
 
 missing=()

@@ -4,12 +4,24 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace
 {
 std::wstring g_strInstallFolder;
+std::wstring g_strDataFolder;
+
+std::filesystem::path CanonicalOrAsGiven(std::wstring_view folder)
+{
+    const std::filesystem::path path(ToNativePath(folder));
+    std::error_code error;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+    return error ? path.lexically_normal() : canonical;
 }
+
+} // namespace
 
 std::wstring InstallFolderFromExePath(std::wstring_view exePath)
 {
@@ -42,4 +54,32 @@ const std::wstring& GetInstallFolder()
 std::wstring InstallPath(std::wstring_view relative)
 {
     return ResolvePathNoCase(g_strInstallFolder, relative);
+}
+
+void SetDataFolder(std::wstring folder)
+{
+    g_strDataFolder = std::move(folder);
+}
+
+const std::wstring& GetDataFolder()
+{
+    return g_strDataFolder;
+}
+
+std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view relativeFromExe,
+                              std::wstring_view buildOutputFolder, std::wstring_view buildDataFolder)
+{
+    if (!buildOutputFolder.empty() &&
+        CanonicalOrAsGiven(exeFolder) == CanonicalOrAsGiven(buildOutputFolder))
+        return std::wstring(buildDataFolder);
+    return FromNativePath(CanonicalOrAsGiven(JoinPath(exeFolder, relativeFromExe)).native());
+}
+
+std::wstring ResourcePath(std::wstring_view relative)
+{
+    std::wstring strInstalled = InstallPath(relative);
+    if (g_strDataFolder.empty() || FileExists(strInstalled))
+        return strInstalled;
+    std::wstring strBundled = ResolvePathNoCase(g_strDataFolder, relative);
+    return FileExists(strBundled) ? strBundled : strInstalled;
 }

@@ -1,4 +1,5 @@
-// The installation folder and the program's fixed paths below it.
+// The installation folder and the program's fixed paths below it, and the program's own data folder:
+// the images it ships with, used where the installation folder lacks them.
 #pragma once
 
 #include <string>
@@ -27,3 +28,20 @@ const std::wstring& GetInstallFolder();
 // A path below the installation folder, looked up case-insensitively where the exact case does not
 // exist (see ResolvePathNoCase).
 std::wstring InstallPath(std::wstring_view relative);
+
+// The program's data folder (its bundled images and language file); empty when there is none.
+// Set once at start-up like the installation folder.
+void SetDataFolder(std::wstring folder);
+const std::wstring& GetDataFolder();
+
+// Where an executable in exeFolder finds its data folder: the build tree's assets folder when it
+// runs from the build tree's output folder, otherwise exeFolder + "/" + relativeFromExe (the
+// installed layout, "../share/zorvex-messenger"). Both folders are compared after resolving
+// symbolic links.
+std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view relativeFromExe,
+                              std::wstring_view buildOutputFolder, std::wstring_view buildDataFolder);
+
+// A file the program reads (images, icons): the installation folder's copy when it exists there,
+// else the data folder's when that exists, else the installation folder's path (so a failure is
+// reported with the path of the game's own folder).
+std::wstring ResourcePath(std::wstring_view relative);

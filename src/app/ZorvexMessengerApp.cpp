@@ -22,12 +22,12 @@ constexpr int kEnglish = 9;
 BOOL CZorvexMessengerApp::InitInstance()
 {
     // The controls and the default GUI font are ready once the window system is (InitPlatform);
-    // nothing is kept in a registry here.
-    SetInstallFolder(InstallFolderOfRunningExe());
+    // nothing is kept in a registry here. main() has fixed the installation folder (the
+    // executable's, or the one named on the command line) before the window system started.
     g_languageTable.m_nLanguage = kEnglish;
     g_languageTable.m_fnReportError = [](const std::wstring& strMessage)
     { AfxMessageBox(strMessage, MB_OK); };
-    g_languageTable.LoadLanguageFile(InstallPath(PATH_LANGUAGE_FILE));
+    g_languageTable.LoadLanguageFile(ResourcePath(PATH_LANGUAGE_FILE));
 
     {
         // Its end takes the tray icon with it and ends a download that would still report to it.

@@ -1,5 +1,6 @@
-// CZorvexMessengerApp: the program's start-up. InitInstance fixes the installation folder and the
-// language, then runs the main window modally; the program lives exactly as long as that dialog.
+// CZorvexMessengerApp: the program's start-up. InitInstance fixes the language (main() has set
+// the installation folder), then runs the main window modally; the program lives exactly as long
+// as that dialog.
 // main() holds what must outlive it around the call: the window system, libcurl, the flag loader,
 // the message manager and the shared skin. User-interface thread only.
 #pragma once

@@ -77,7 +77,7 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         m_trayIcon.SetIconFromResource(IDR_MAINFRAME);
         return TRUE;
     case IDC_SKIN_MINIMIZE:
-        // Never to the task bar: the window lives in the tray while it is out of sight.
+        // To the tray while one shows the icon, else to the task bar.
         HideToTray();
         return TRUE;
     case IDC_SHOW_FROM_TRAY:
@@ -94,6 +94,11 @@ LRESULT CZorvexMessengerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     {
         OnMenuChosen(static_cast<int>(wParam));
         return 1;
+    }
+    if (message == WM_SYSTEM_RESUMED)
+    {
+        OnSystemResumed();
+        return 0;
     }
     return CCustomDialog::WindowProc(message, wParam, lParam);
 }
@@ -208,6 +213,12 @@ void CZorvexMessengerDlg::Logout()
 
 void CZorvexMessengerDlg::HideToTray()
 {
+    // A hidden window that no tray icon can bring back would be lost: the task bar instead.
+    if (!m_trayIcon.IsShownInTray())
+    {
+        ShowWindow(SW_MINIMIZE);
+        return;
+    }
     CSystemTray::HideWindowToTray(this);
     m_trayIcon.SetDefaultCommand(IDC_SHOW_FROM_TRAY);
 }

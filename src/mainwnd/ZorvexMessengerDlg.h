@@ -11,6 +11,7 @@
 
 #include "net/VelCurlTransfer.h"
 #include "notify/SystemTray.h"
+#include "platform/PowerEvents.h"
 #include "res/MaskedBitmap.h"
 #include "ui/CustomDialog.h"
 #include "ui/GeneralSubWindow.h"
@@ -45,6 +46,12 @@ inline constexpr UINT IDC_LAST_GAME = 9999;
 // Polling: the first download at start-up, then one every 15 minutes.
 inline constexpr UINT_PTR IDT_POLL = 1029;
 inline constexpr UINT POLL_PERIOD_MS = 900000;
+// The poll timer does not run while the machine sleeps: a check once a minute polls at once when
+// the wall clock shows the last poll older than the period plus a minute, and so does waking up.
+inline constexpr UINT_PTR IDT_POLL_CHECK = 1030;
+inline constexpr UINT POLL_CHECK_PERIOD_MS = 60000;
+inline constexpr std::chrono::milliseconds POLL_OVERDUE{POLL_PERIOD_MS + 60000};
+inline constexpr UINT WM_SYSTEM_RESUMED = WM_APP + 0x20;
 // Icons of the window and the tray: the program's, and the one after new events.
 inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
@@ -83,6 +90,8 @@ public:
     // The handler of IDC_DOWNLOAD_DONE: takes the download's answer and the waiting events,
     // files them under their entries, announces them in the tray and rebuilds (MainWndPolling.cpp).
     void OnDownloadDone();
+    // The machine woke from suspend: a download starts at once and the poll timer starts over.
+    void OnSystemResumed();
 
     // Declared first: the frame registers its title buttons' tips with it during OnInitDialog,
     // and it outlives every control of this class.
@@ -127,6 +136,8 @@ public:
     // place of a CWarningDialog; m_fnPause replaces the sleep between tries for a held PBEM.data.
     std::function<INT_PTR(int, const std::wstring&, const std::wstring&, bool)> m_fnMessageBox;
     std::function<void(std::chrono::milliseconds)> m_fnPause;
+    // The wall clock of the polling and of the last check in the tooltip; null: the system's.
+    std::function<std::chrono::system_clock::time_point()> m_fnNow;
 
 protected:
     // The command table; WM_POPUP_CHOSEN goes through WindowProc.
@@ -134,15 +145,16 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnClose() override;
     void OnSize(UINT nType, int cx, int cy) override;
-    // IDT_POLL starts a download (nothing while one runs); other timers are ignored.
+    // IDT_POLL starts a download (nothing while one runs), IDT_POLL_CHECK one that is overdue;
+    // other timers are ignored.
     void OnTimer(UINT_PTR nIDEvent) override;
 
     // Start-up steps that touch the disk: the PBEM folder, and loading the game list with the
     // stored events. A test window leaves them out and fills the store itself.
     virtual void CreateGameFolder();
     virtual void LoadGameList();
-    // The last start-up step: the first download, then the poll timer. A test window that must
-    // stay off the network leaves it out.
+    // The last start-up step: the first download, then the poll timers and the watch for the
+    // machine's waking up. A test window that must stay off the network leaves it out.
     virtual void StartPolling();
 
 private:
@@ -171,4 +183,12 @@ private:
     // warning box, when the file stayed held: the running list must then stay as it is. A file
     // that cannot be written at all gives true (the change holds for this run only).
     bool ChangeGameList(const std::function<void(CPBEMGameStore&)>& change);
+
+    // Polling (MainWndPolling.cpp). PollNow starts a download unless one runs or waits to be
+    // collected; true when it started one.
+    bool PollNow();
+    std::chrono::system_clock::time_point Now() const;
+    void ShowLastCheck();
+    std::chrono::system_clock::time_point m_tLastPoll{}; // when the last download started
+    CResumeWatch m_resumeWatch;
 };

@@ -56,7 +56,7 @@ std::vector<std::wstring> TrayIconFiles(UINT nIconResourceID)
     std::vector<std::wstring> files;
     for (int nSize : kIconSizes)
     {
-        const std::wstring strPath = InstallPath(L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
+        const std::wstring strPath = ResourcePath(L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
                                                  L"-" + std::to_wstring(nSize) + L".png");
         if (FileExists(strPath))
             files.push_back(strPath);
@@ -80,7 +80,10 @@ CSystemTray::~CSystemTray()
         m_bIconHidden = m_bIconRemoved = true;
     }
     if (m_pBackend)
+    {
         m_pBackend->SetActivationHandler(nullptr);
+        m_pBackend->SetAvailabilityHandler(nullptr);
+    }
     if (s_pInstance == this)
         s_pInstance = nullptr;
     if (GetSafeHwnd())
@@ -196,11 +199,25 @@ BOOL CSystemTray::ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle)
                             : std::wstring();
     m_nid.dwInfoFlags = NIIF_INFO;
     m_nid.uTimeout = BALLOON_TIMEOUT_MS;
-    const bool bShown = m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo,
-                                                ETrayMessageIcon::Information,
-                                                static_cast<int>(m_nid.uTimeout));
+    bool bShown = m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo,
+                                          ETrayMessageIcon::Information,
+                                          static_cast<int>(m_nid.uTimeout));
+    if (!bShown)
+    {
+        // Without a tray the news would otherwise reach nobody.
+        const std::vector<std::wstring> icon = TrayIconFiles(NOTIFICATION_ICON_ID);
+        bShown = m_pBackend->ShowNotification(m_nid.szInfoTitle, m_nid.szInfo,
+                                              icon.empty() ? std::wstring() : icon.back(),
+                                              static_cast<int>(m_nid.uTimeout));
+    }
     m_nid.szInfo.clear();
     return bShown;
+}
+
+bool CSystemTray::IsShownInTray() const
+{
+    return m_bUsable && m_pBackend && !m_bIconHidden && !(m_nid.dwState & NIS_HIDDEN) &&
+           m_pBackend->IsSystemTrayAvailable();
 }
 
 BOOL CSystemTray::SetDefaultCommand(UINT nID)
@@ -219,12 +236,16 @@ void CSystemTray::HideWindowToTray(CWnd* pWnd)
         return;
     // A hidden top-level window has no taskbar entry; it keeps running, timers included.
     pWnd->ShowWindow(SW_HIDE);
+    if (s_pInstance)
+        s_pInstance->SetWindowInTray(pWnd);
 }
 
 void CSystemTray::ShowWindowFromTray(CWnd* pWnd)
 {
     if (!pWnd || !pWnd->GetSafeHwnd())
         return;
+    if (s_pInstance && s_pInstance->m_pWndInTray == pWnd)
+        s_pInstance->SetWindowInTray(nullptr);
     pWnd->ShowWindow(SW_SHOW);
     pWnd->RedrawWindow(nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
@@ -299,6 +320,36 @@ void CSystemTray::OnActivated(ETrayActivation reason)
         break;
     }
     SendMessage(m_nid.uCallbackMessage, m_nid.uID, uMouseMessage);
+}
+
+void CSystemTray::SetWindowInTray(CWnd* pWnd)
+{
+    m_pWndInTray = pWnd;
+    if (!m_pBackend)
+        return;
+    if (pWnd)
+        m_pBackend->SetAvailabilityHandler([this](bool bAvailable)
+                                           { OnTrayAvailability(bAvailable); });
+    else
+        m_pBackend->SetAvailabilityHandler(nullptr);
+}
+
+void CSystemTray::OnTrayAvailability(bool bAvailable)
+{
+    if (bAvailable || !m_pWndInTray)
+        return;
+    CWnd* pWnd = m_pWndInTray;
+    // Nothing can bring the window back any more: do what a double click on the icon would do,
+    // so that its owner's idea of "hidden" stays right; failing that, show it here.
+    CWnd* pTarget = m_pCommandTarget ? m_pCommandTarget : AfxGetMainWnd();
+    if (pTarget == pWnd && !m_bDefaultIsPosition)
+        pTarget->SendMessage(WM_COMMAND, m_nDefaultCommand, 0);
+    if (m_pWndInTray != pWnd)
+        return;
+    if (pWnd->GetSafeHwnd() && !pWnd->IsWindowVisible())
+        ShowWindowFromTray(pWnd);
+    else
+        SetWindowInTray(nullptr);
 }
 
 LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM)

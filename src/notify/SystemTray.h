@@ -10,6 +10,10 @@
 // ("TaskbarCreated", or a change of the work area) the icon is put back with the icon last set
 // and its tooltip. Texts longer than the icon record's fields are cut (UTF-16 units, never inside
 // a surrogate pair). User-interface thread only.
+//
+// Desktops without a tray: IsShownInTray tells callers not to hide a window that nothing could
+// bring back; a tray that goes away while a window is hidden in it brings the window back (as a
+// double click on the icon would); balloons become desktop notifications.
 #pragma once
 
 #include "platform/TrayIcon.h"
@@ -65,6 +69,8 @@ class CSystemTray : public CWnd
 {
 public:
     static constexpr UINT BALLOON_TIMEOUT_MS = 2000;
+    // Balloons announce new events; a desktop notification shows the new-events picture.
+    static constexpr UINT NOTIFICATION_ICON_ID = 134;
 
     // Uses the window system's tray; tests hand in a stand-in.
     CSystemTray();
@@ -80,8 +86,11 @@ public:
     // False when the icon's files cannot be read (the icon keeps its image) or before Create.
     BOOL SetIconFromResource(UINT nIDResource);
     BOOL SetTooltipText(LPCWSTR lpszTooltip);
-    // An information balloon for 2 s; a null title gives none.
+    // An information balloon for 2 s; a null title gives none. Where the tray cannot show it, the
+    // same title and text go out as a desktop notification; FALSE when neither was possible.
     BOOL ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle);
+    // A tray shows the icon now, so a window hidden into it can be brought back.
+    bool IsShownInTray() const;
     // The command a double click sends from now on. The result tells whether a menu item was
     // marked as default; this system has no icon menu, so it is FALSE unless nothing changed.
     BOOL SetDefaultCommand(UINT nID);
@@ -123,8 +132,12 @@ private:
     // The tray's answer to adding the icon with the record's current content.
     bool AddIcon();
     void OnActivated(ETrayActivation reason);
+    // pWnd is hidden in the tray (null: none is); the tray is watched only meanwhile.
+    void SetWindowInTray(CWnd* pWnd);
+    void OnTrayAvailability(bool bAvailable);
 
     std::unique_ptr<ITrayIconBackend> m_pBackend;
+    CWnd* m_pWndInTray = nullptr;
     // The icon FindTrayRect asks for its place: the first one created.
     static inline CSystemTray* s_pInstance = nullptr;
 };

@@ -18,6 +18,11 @@ bool InitPlatform(int& argc, char** argv);
 // Ends it: destroys what is left of the window system. Call before main() returns.
 void ExitPlatform();
 bool IsPlatformRunning();
+// From now until ExitPlatform, SIGTERM, SIGINT and SIGHUP, a quit request and the end of the
+// desktop session post WM_CLOSE to the main window (AfxGetMainWnd), as its close button does. A
+// signal that finds no main window ends the program as it would by default. Call after
+// InitPlatform; later calls do nothing.
+void CloseMainWindowOnTerminationSignals();
 
 // Classic system colours (the "Windows Standard" scheme): button face (212, 208, 200), button
 // text black, 3-D highlight white, 3-D shadow (128, 128, 128), 3-D dark shadow (64, 64, 64),

@@ -2,17 +2,43 @@
 // geometry, no double clicks) or a window docked into an X11 tray (a real geometry; a double click
 // arrives as a click and then a double click). Which one it chose shows in the geometry once the
 // icon can be clicked.
+//
+// Qt makes that choice once, when the first tray icon is made (or its availability first asked),
+// and keeps it for the run. A status-icon watcher that joins the session bus after that is never
+// used, so when neither an X11 tray nor the watcher is there yet but a session bus is, the real
+// icon is made only when the watcher appears or after kWatcherWaitMs. Until then this object keeps
+// the icon, tooltip and visibility asked for and hands them over when the icon is made.
 #include "platform/TrayIcon.h"
 
+#include "platform/DesktopNotify.h"
 #include "platform/internal/QtConvert.h"
 
-#include <QFileInfo>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
 #include <QSystemTrayIcon>
+#include <QTimer>
+
+#ifdef ZORVEX_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#endif
 
 namespace
 {
+
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+constexpr int kWatcherWaitMs = 10000;
+// After the watcher appears its host may register a moment later.
+constexpr int kHostRecheckMs = 250;
+// Qt reports no change of tray availability, so it is checked this often while someone cares.
+constexpr int kAvailabilityPollMs = 2000;
 
 QSystemTrayIcon::MessageIcon ToQtIcon(ETrayMessageIcon icon)
 {
@@ -30,18 +56,105 @@ QSystemTrayIcon::MessageIcon ToQtIcon(ETrayMessageIcon icon)
     return QSystemTrayIcon::NoIcon;
 }
 
+// An X11 tray runs on the display's default screen (its selection has an owner).
+bool X11TrayRuns()
+{
+#ifdef ZORVEX_HAVE_XCB
+    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* pConn = pX11 ? pX11->connection() : nullptr;
+    if (!pConn)
+        return false;
+    int nScreen = 0;
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype nColon = display.lastIndexOf(':');
+    const qsizetype nDot = display.lastIndexOf('.');
+    if (nColon >= 0 && nDot > nColon)
+        nScreen = display.mid(nDot + 1).toInt();
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(nScreen);
+    xcb_intern_atom_reply_t* pAtom = xcb_intern_atom_reply(
+        pConn, xcb_intern_atom(pConn, 1, static_cast<uint16_t>(name.size()), name.constData()),
+        nullptr);
+    if (!pAtom)
+        return false;
+    const xcb_atom_t atom = pAtom->atom;
+    std::free(pAtom);
+    if (atom == XCB_ATOM_NONE)
+        return false;
+    xcb_get_selection_owner_reply_t* pOwner =
+        xcb_get_selection_owner_reply(pConn, xcb_get_selection_owner(pConn, atom), nullptr);
+    if (!pOwner)
+        return false;
+    const bool bOwned = pOwner->owner != XCB_NONE;
+    std::free(pOwner);
+    return bOwned;
+#else
+    return false;
+#endif
+}
+
+// The watcher is there and has a host that shows items.
+bool StatusNotifierHostRegistered(const QDBusConnection& bus)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 500);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
+}
+
+// Whether making the icon now could settle Qt on "no tray" while a status-icon service is still
+// on its way.
+bool ShouldWaitForWatcher()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    if (bus.interface()->isServiceRegistered(kWatcherService).value())
+        return false;
+    return !X11TrayRuns();
+}
+
 class CQtTrayIcon : public ITrayIconBackend
 {
 public:
     CQtTrayIcon()
     {
-        QObject::connect(&m_icon, &QSystemTrayIcon::activated,
-                         [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
+        m_poll.setInterval(kAvailabilityPollMs);
+        QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { PollAvailability(); });
+        if (ShouldWaitForWatcher())
+            WaitForWatcher();
+        else
+            MakeIcon();
     }
 
-    bool IsSystemTrayAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+    bool IsSystemTrayAvailable() const override
+    {
+        // Asking Qt before the icon is made would fix its choice too early.
+        return m_pIcon && QSystemTrayIcon::isSystemTrayAvailable();
+    }
 
-    bool HostReportsDoubleClicks() const override { return !m_icon.geometry().isEmpty(); }
+    void SetAvailabilityHandler(std::function<void(bool)> handler) override
+    {
+        m_availabilityHandler = std::move(handler);
+        if (m_availabilityHandler)
+        {
+            m_bLastAvailable = IsSystemTrayAvailable();
+            m_poll.start();
+        }
+        else
+        {
+            m_poll.stop();
+        }
+    }
+
+    bool HostReportsDoubleClicks() const override
+    {
+        return m_pIcon && !m_pIcon->geometry().isEmpty();
+    }
 
     bool SetIcon(const std::vector<std::wstring>& files) override
     {
@@ -54,29 +167,53 @@ public:
         }
         if (icon.isNull())
             return false;
-        m_icon.setIcon(icon);
+        m_icon = icon;
+        if (m_pIcon)
+            m_pIcon->setIcon(m_icon);
         return true;
     }
 
-    void SetToolTip(const std::wstring& strText) override { m_icon.setToolTip(ToQString(strText)); }
+    void SetToolTip(const std::wstring& strText) override
+    {
+        m_strTip = ToQString(strText);
+        if (m_pIcon)
+            m_pIcon->setToolTip(m_strTip);
+    }
 
     bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
                      ETrayMessageIcon icon, int nTimeoutMs) override
     {
         // Without a host Qt drops the message silently; say so to the caller.
-        if (!m_icon.isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
+        if (!m_pIcon || !m_pIcon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
             !QSystemTrayIcon::supportsMessages())
             return false;
-        m_icon.showMessage(ToQString(strTitle), ToQString(strText), ToQtIcon(icon), nTimeoutMs);
+        m_pIcon->showMessage(ToQString(strTitle), ToQString(strText), ToQtIcon(icon), nTimeoutMs);
         return true;
     }
 
-    void Show() override { m_icon.show(); }
-    void Hide() override { m_icon.hide(); }
+    bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
+                          const std::wstring& strIconFile, int nTimeoutMs) override
+    {
+        return ShowDesktopNotification(strTitle, strText, strIconFile, nTimeoutMs);
+    }
+
+    void Show() override
+    {
+        m_bVisible = true;
+        if (m_pIcon)
+            m_pIcon->show();
+    }
+
+    void Hide() override
+    {
+        m_bVisible = false;
+        if (m_pIcon)
+            m_pIcon->hide();
+    }
 
     bool GetGeometry(long& left, long& top, long& right, long& bottom) const override
     {
-        const QRect rc = m_icon.geometry();
+        const QRect rc = m_pIcon ? m_pIcon->geometry() : QRect();
         if (rc.isEmpty())
             return false;
         left = rc.left();
@@ -92,6 +229,59 @@ public:
     }
 
 private:
+    void WaitForWatcher()
+    {
+        m_pWatcher =
+            std::make_unique<QDBusServiceWatcher>(kWatcherService, QDBusConnection::sessionBus(),
+                                                  QDBusServiceWatcher::WatchForRegistration);
+        QObject::connect(m_pWatcher.get(), &QDBusServiceWatcher::serviceRegistered,
+                         m_pWatcher.get(), [this] { CheckHost(); });
+        m_wait.setSingleShot(true);
+        QObject::connect(&m_wait, &QTimer::timeout, &m_wait, [this] { MakeIcon(); });
+        m_wait.start(kWatcherWaitMs);
+    }
+
+    void CheckHost()
+    {
+        if (m_pIcon)
+            return;
+        if (StatusNotifierHostRegistered(QDBusConnection::sessionBus()))
+        {
+            MakeIcon();
+            return;
+        }
+        // Bounded by the overall wait, which makes the icon in any case.
+        QTimer::singleShot(kHostRecheckMs, &m_wait, [this] { CheckHost(); });
+    }
+
+    void MakeIcon()
+    {
+        if (m_pIcon)
+            return;
+        m_wait.stop();
+        if (m_pWatcher)
+            m_pWatcher->setWatchedServices({});
+        m_pIcon = std::make_unique<QSystemTrayIcon>();
+        QObject::connect(m_pIcon.get(), &QSystemTrayIcon::activated, m_pIcon.get(),
+                         [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
+        if (!m_icon.isNull())
+            m_pIcon->setIcon(m_icon);
+        m_pIcon->setToolTip(m_strTip);
+        if (m_bVisible)
+            m_pIcon->show();
+    }
+
+    void PollAvailability()
+    {
+        const bool bAvailable = IsSystemTrayAvailable();
+        if (bAvailable == m_bLastAvailable || !m_availabilityHandler)
+            return;
+        m_bLastAvailable = bAvailable;
+        // The handler may replace itself.
+        const std::function<void(bool)> handler = m_availabilityHandler;
+        handler(bAvailable);
+    }
+
     void OnActivated(QSystemTrayIcon::ActivationReason reason)
     {
         if (!m_handler)
@@ -115,8 +305,18 @@ private:
         }
     }
 
-    QSystemTrayIcon m_icon;
+    // What the icon shows, kept for when it is made.
+    QIcon m_icon;
+    QString m_strTip;
+    bool m_bVisible = false;
+
+    QTimer m_wait;
+    QTimer m_poll;
+    bool m_bLastAvailable = false;
+    std::unique_ptr<QDBusServiceWatcher> m_pWatcher;
+    std::unique_ptr<QSystemTrayIcon> m_pIcon;
     std::function<void(ETrayActivation)> m_handler;
+    std::function<void(bool)> m_availabilityHandler;
 };
 
 } // namespace

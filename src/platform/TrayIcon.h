@@ -29,8 +29,11 @@ class ITrayIconBackend
 public:
     virtual ~ITrayIconBackend() = default;
 
-    // A tray host exists now. Without one the icon waits and appears when a host starts.
+    // A tray host shows the icon now. Without one the icon waits and appears when a host starts.
     virtual bool IsSystemTrayAvailable() const = 0;
+    // Called with the new answer of IsSystemTrayAvailable when a host starts or goes away. Watching
+    // costs a periodic check, so it runs only while a handler is set; null stops it.
+    virtual void SetAvailabilityHandler(std::function<void(bool bAvailable)> handler) = 0;
     // Whether the host reports double clicks (as a click followed by a double click). Hosts that
     // do not send a single activation for what the user meant as "open".
     virtual bool HostReportsDoubleClicks() const = 0;
@@ -41,6 +44,10 @@ public:
     // A message balloon beside the icon; false when it cannot be shown (no host, no support).
     virtual bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
                              ETrayMessageIcon icon, int nTimeoutMs) = 0;
+    // The same as a desktop notification, for when no balloon can be shown; strIconFile is an
+    // image shown with it. False when the desktop has no notification service.
+    virtual bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
+                                  const std::wstring& strIconFile, int nTimeoutMs) = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.
@@ -48,5 +55,7 @@ public:
     virtual void SetActivationHandler(std::function<void(ETrayActivation)> handler) = 0;
 };
 
-// The back end on the window system. Needs the window system running (InitPlatform).
+// The back end on the window system. Needs the window system running (InitPlatform). Where a
+// status-icon service on the session bus may still be starting, the icon is placed once it is
+// there or after about 10 s, whichever comes first; until then it counts as not shown.
 std::unique_ptr<ITrayIconBackend> CreateTrayIconBackend();

@@ -34,7 +34,8 @@ bool CMaskedBitmap::Load(const std::wstring& strPath)
 
 bool CMaskedBitmap::Load(const std::wstring& strPath, COLORREF crBackground)
 {
-    const std::wstring strFullPath = IsRelativePath(strPath) ? InstallPath(strPath) : strPath;
+    // A relative path missing from the game's folder comes from the program's own data folder.
+    const std::wstring strFullPath = IsRelativePath(strPath) ? ResourcePath(strPath) : strPath;
     CImageDecodeStatus status;
     CImageData image = DecodeImageFile(strFullPath, &status);
     Unload();

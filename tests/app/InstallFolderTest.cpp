@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace
 {
 
@@ -35,6 +37,57 @@ TEST(InstallFolderTest, PathsBelowTheFolder)
     EXPECT_EQ(InstallPath(PATH_PBEM_DATA), dir.WidePath() + L"/pbem/pbem.DATA");
     EXPECT_EQ(InstallPath(PATH_PROFILE), dir.WidePath() + L"/Profile.ini");
     SetInstallFolder({});
+}
+
+TEST(InstallFolderTest, ResourcesMissingFromTheInstallFolderComeFromTheDataFolder)
+{
+    CTempDir install;
+    CTempDir data;
+    install.Write("Data/Icons/a.png", "");
+    data.Write("Data/Icons/a.png", "");
+    data.Write("Data/Icons/b.png", "");
+    SetInstallFolder(install.WidePath());
+    SetDataFolder(data.WidePath());
+    const struct
+    {
+        const wchar_t* pszRelative;
+        std::wstring strExpected;
+    } cases[] = {
+        {L"Data/Icons/a.png", install.WidePath() + L"/Data/Icons/a.png"},
+        {L"Data/Icons/b.png", data.WidePath() + L"/Data/Icons/b.png"},
+        {L"/Data/Icons/B.PNG", data.WidePath() + L"/Data/Icons/b.png"},
+        {L"Data/Icons/c.png", install.WidePath() + L"/Data/Icons/c.png"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.pszRelative)));
+        EXPECT_EQ(ResourcePath(c.pszRelative), c.strExpected);
+    }
+    // Without a data folder, only the installation folder counts.
+    SetDataFolder({});
+    EXPECT_EQ(ResourcePath(L"Data/Icons/b.png"), install.WidePath() + L"/Data/Icons/b.png");
+    SetInstallFolder({});
+}
+
+TEST(InstallFolderTest, DataFolderOfTheBuildTreeOrTheInstalledLayout)
+{
+    CTempDir tree;
+    tree.Write("build/bin/.keep", "");
+    tree.Write("prefix/bin/.keep", "");
+    tree.Write("prefix/share/zorvex-messenger/.keep", "");
+    const std::wstring root = tree.WidePath();
+    const std::wstring build = root + L"/build/bin";
+    const std::wstring assets = L"/source/assets";
+    const std::wstring rel = L"../share/zorvex-messenger";
+
+    EXPECT_EQ(DataFolderForExe(build, rel, build, assets), assets);
+    // The same folder reached through a link is still the build tree.
+    std::filesystem::create_directory_symlink(tree.Path() + "/build", tree.Path() + "/link");
+    EXPECT_EQ(DataFolderForExe(root + L"/link/bin", rel, build, assets), assets);
+    EXPECT_EQ(DataFolderForExe(root + L"/prefix/bin", rel, build, assets),
+              root + L"/prefix/share/zorvex-messenger");
+    EXPECT_EQ(DataFolderForExe(root + L"/prefix/bin", rel, L"", L""),
+              root + L"/prefix/share/zorvex-messenger");
 }
 
 } // namespace

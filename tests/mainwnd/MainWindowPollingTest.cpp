@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -47,6 +48,19 @@ protected:
 private:
     bool m_bPoll;
 };
+
+// Today at the given local time.
+std::chrono::system_clock::time_point LocalTime(int nHour, int nMinute)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    local.tm_hour = nHour;
+    local.tm_min = nMinute;
+    local.tm_sec = 0;
+    local.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&local));
+}
 
 struct SArrival
 {
@@ -85,6 +99,7 @@ protected:
     void Open(bool bPoll = false)
     {
         m_pDlg = std::make_unique<CPollingDlg>(m_tray, bPoll);
+        m_pDlg->m_fnNow = [this] { return m_now; };
         m_pDlg->SetInitialRect(CRect(100, 100, 320, 320));
         ASSERT_TRUE(m_pDlg->Create(nullptr));
         m_pDlg->ShowWindow(SW_SHOW);
@@ -113,6 +128,18 @@ protected:
         m_pDlg->m_listRows.front()->GetWindowRect(&rc);
         return rc.Height();
     }
+    // The server answers every download, with nothing new.
+    void ServeEmptyAnswer()
+    {
+        m_server.SetHandler([](const CTestHttpRequest&, httplib::Response& res)
+                            { res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain"); });
+    }
+    // The server has seen nCount downloads and the window has taken the last one's answer.
+    bool WaitUntilCollected(std::size_t nCount)
+    {
+        return m_server.WaitForRequests(nCount, 5s) &&
+               QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000);
+    }
     bool ShowsNewEventsIcon() const
     {
         return !m_tray.icon.empty() &&
@@ -128,6 +155,7 @@ protected:
     CBitmapFlagLoader m_flagLoader;
     CFlagImageLoaderScope m_flagScope{m_flagLoader};
     CFakeTrayState m_tray;
+    std::chrono::system_clock::time_point m_now = LocalTime(14, 5);
     std::unique_ptr<CPollingDlg> m_pDlg;
 };
 
@@ -259,6 +287,66 @@ TEST_F(MainWindowPollingTest, DownloadFromTheServerIsAnnounced)
     ASSERT_NE(pGame, nullptr);
     EXPECT_EQ(pGame->m_listEvents.size(), 2u);
     EXPECT_EQ(pGame->m_nHighestEventId, 1059u);
+}
+
+TEST_F(MainWindowPollingTest, WakingUpPollsAtOnce)
+{
+    ServeEmptyAnswer();
+    AddGame(L"G1-P01");
+    Open(true);
+    ASSERT_TRUE(WaitUntilCollected(1));
+
+    m_pDlg->SendMessage(WM_SYSTEM_RESUMED, 0, 0);
+
+    EXPECT_TRUE(m_server.WaitForRequests(2, 5s));
+}
+
+TEST_F(MainWindowPollingTest, CheckPollsOnlyWhenThePollIsOverdue)
+{
+    ServeEmptyAnswer();
+    AddGame(L"G1-P01");
+    Open(true);
+    ASSERT_TRUE(WaitUntilCollected(1));
+
+    m_now += 16min; // a period and a minute: late, but not overdue yet
+    m_pDlg->SendMessage(WM_TIMER, IDT_POLL_CHECK, 0);
+    EXPECT_FALSE(m_server.WaitForRequests(2, 300ms));
+
+    m_now += 1s;
+    m_pDlg->SendMessage(WM_TIMER, IDT_POLL_CHECK, 0);
+    ASSERT_TRUE(WaitUntilCollected(2));
+
+    // The poll just made is the one the next check measures from.
+    m_now += 15min;
+    m_pDlg->SendMessage(WM_TIMER, IDT_POLL_CHECK, 0);
+    EXPECT_FALSE(m_server.WaitForRequests(3, 300ms));
+}
+
+TEST_F(MainWindowPollingTest, TooltipShowsTheLastCheckThatReachedTheServer)
+{
+    ServeEmptyAnswer();
+    AddGame(L"G1-P01");
+    Open(true);
+    ASSERT_TRUE(WaitUntilCollected(1));
+    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05");
+
+    // Nothing listens on port 1: the download fails without reaching a server.
+    ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
+    m_now = LocalTime(14, 30);
+    m_pDlg->SendMessage(WM_SYSTEM_RESUMED, 0, 0);
+    ASSERT_NE(m_manager.m_pDownload, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
+    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05");
+}
+
+TEST_F(MainWindowPollingTest, TooltipIsTheNameUntilACheckSucceeds)
+{
+    ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
+    AddGame(L"G1-P01");
+    Open(true);
+    ASSERT_NE(m_manager.m_pDownload, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
+    EXPECT_EQ(m_tray.strTip, L"Zorvex");
 }
 
 } // namespace

@@ -16,14 +16,27 @@ struct CFakeTrayMessage
     int nTimeoutMs;
 };
 
+struct CFakeTrayNotification
+{
+    std::wstring strTitle;
+    std::wstring strText;
+    std::wstring strIconFile;
+};
+
 struct CFakeTrayState
 {
+    // A tray host shows the icon; a test that takes it away calls availabilityHandler itself.
+    bool bAvailable = true;
+    // The host shows balloons.
+    bool bBalloons = true;
     bool bReportsDoubleClicks = false;
     bool bVisible = false;
     std::vector<std::wstring> icon;
     std::wstring strTip;
     std::vector<CFakeTrayMessage> messages;
+    std::vector<CFakeTrayNotification> notifications;
     std::function<void(ETrayActivation)> handler;
+    std::function<void(bool)> availabilityHandler;
 };
 
 class CFakeTray : public ITrayIconBackend
@@ -31,7 +44,11 @@ class CFakeTray : public ITrayIconBackend
 public:
     explicit CFakeTray(CFakeTrayState& state) : m_state(state) {}
 
-    bool IsSystemTrayAvailable() const override { return true; }
+    bool IsSystemTrayAvailable() const override { return m_state.bAvailable; }
+    void SetAvailabilityHandler(std::function<void(bool)> handler) override
+    {
+        m_state.availabilityHandler = std::move(handler);
+    }
     bool HostReportsDoubleClicks() const override { return m_state.bReportsDoubleClicks; }
     bool SetIcon(const std::vector<std::wstring>& files) override
     {
@@ -44,7 +61,15 @@ public:
     bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
                      ETrayMessageIcon icon, int nTimeoutMs) override
     {
+        if (!m_state.bAvailable || !m_state.bBalloons)
+            return false;
         m_state.messages.push_back({strTitle, strText, icon, nTimeoutMs});
+        return true;
+    }
+    bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
+                          const std::wstring& strIconFile, int) override
+    {
+        m_state.notifications.push_back({strTitle, strText, strIconFile});
         return true;
     }
     void Show() override { m_state.bVisible = true; }

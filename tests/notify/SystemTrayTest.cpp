@@ -321,3 +321,93 @@ TEST_F(SystemTrayTest, DestroyingTheTrayRemovesTheIcon)
 }
 
 } // namespace
+
+namespace
+{
+
+// Where the tray cannot show a balloon, the news goes out as a desktop notification.
+TEST_F(SystemTrayTest, BalloonFallsBackToDesktopNotification)
+{
+    const struct
+    {
+        const char* pszCase;
+        bool bAvailable;
+        bool bBalloons;
+    } cases[] = {{"no tray host", false, true}, {"host without balloons", true, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_state = CFakeTrayState{};
+        m_state.bAvailable = c.bAvailable;
+        m_state.bBalloons = c.bBalloons;
+        m_pTray = std::make_unique<CSystemTray>(std::make_unique<CFakeTray>(m_state));
+        ASSERT_TRUE(CreateAsMainWindow());
+
+        EXPECT_TRUE(m_pTray->ShowBalloon(L"A\nB", L"3 New Events"));
+        EXPECT_TRUE(m_state.messages.empty());
+        ASSERT_EQ(m_state.notifications.size(), 1u);
+        EXPECT_EQ(m_state.notifications[0].strTitle, L"3 New Events");
+        EXPECT_EQ(m_state.notifications[0].strText, L"A\nB");
+        const std::wstring& strIcon = m_state.notifications[0].strIconFile;
+        EXPECT_NE(strIcon.find(L"/Data/Icons/icon134-"), std::wstring::npos);
+    }
+}
+
+TEST_F(SystemTrayTest, BalloonShownInTraySendsNoNotification)
+{
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_TRUE(m_pTray->ShowBalloon(L"text", L"title"));
+    EXPECT_EQ(m_state.messages.size(), 1u);
+    EXPECT_TRUE(m_state.notifications.empty());
+}
+
+TEST_F(SystemTrayTest, ShownInTrayOnlyWhileHostShowsTheIcon)
+{
+    const struct
+    {
+        const char* pszCase;
+        bool bAvailable;
+        BOOL bHidden;
+        bool bShown;
+    } cases[] = {{"host, icon shown", true, FALSE, true},
+                 {"no host", false, FALSE, false},
+                 {"icon hidden on request", true, TRUE, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_state = CFakeTrayState{};
+        m_state.bAvailable = c.bAvailable;
+        m_pTray = std::make_unique<CSystemTray>(std::make_unique<CFakeTray>(m_state));
+        EXPECT_FALSE(m_pTray->IsShownInTray()); // before Create
+        ASSERT_TRUE(m_pTray->Create(L"Zorvex", kIconNormal, kIconId, c.bHidden, L"", L"", 0, 20));
+        EXPECT_EQ(m_pTray->IsShownInTray(), c.bShown);
+    }
+}
+
+// The tray is watched only while a window is hidden in it; when it goes away the window comes
+// back through the same command a double click would have sent.
+TEST_F(SystemTrayTest, TrayGoingAwayBringsHiddenWindowBack)
+{
+    CMainWindowStandIn wnd;
+    CreateMainWindow(wnd);
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_FALSE(m_state.availabilityHandler);
+
+    wnd.SendMessage(WM_COMMAND, kCmdMinimize, 0);
+    ASSERT_FALSE(wnd.IsWindowVisible());
+    ASSERT_TRUE(m_state.availabilityHandler);
+
+    m_state.availabilityHandler(true); // a host that comes (back) changes nothing
+    EXPECT_FALSE(wnd.IsWindowVisible());
+
+    wnd.m_commands.clear();
+    m_state.bAvailable = false;
+    m_state.availabilityHandler(false);
+    Pump();
+    EXPECT_TRUE(wnd.IsWindowVisible());
+    EXPECT_EQ(wnd.m_commands, std::vector<UINT>{kCmdShow});
+    EXPECT_EQ(m_pTray->m_nDefaultCommand, kCmdMinimize);
+    EXPECT_FALSE(m_state.availabilityHandler);
+}
+
+} // namespace

@@ -1,14 +1,12 @@
 // Painting a skinned dialog's frame: a 450 × 520 dialog with the bundled skin and a title, drawn
 // into an off-screen context of its size (the whole of its WM_PAINT but the children).
-#include "app/InstallFolder.h"
 #include "platform/Afx.h"
 #include "ui/CustomDialog.h"
 #include "ui/SkinImages.h"
 
+#include "OffscreenBenchMain.h"
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace
 {
@@ -37,13 +35,5 @@ BENCHMARK(BM_DrawDialogFrame)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // No display needed: the frame is drawn off-screen.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    InitPlatform(argc, argv);
-    SetInstallFolder(std::filesystem::path(ZORVEX_ASSETS_DIR).wstring());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    ExitPlatform();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

@@ -3,7 +3,6 @@
 //   destroyed) and the window painted by the event loop;
 // - rebuilding the game list (view 0) with 100 games, painted the same way.
 // The store is built in memory; nothing is read from or written to disk.
-#include "app/InstallFolder.h"
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "pbem/PBEMMessageManager.h"
 #include "platform/Afx.h"
@@ -12,10 +11,9 @@
 
 #include <QCoreApplication>
 
+#include "OffscreenBenchMain.h"
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -103,12 +101,5 @@ BENCHMARK(BM_RebuildGameListWith100Games)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    InitPlatform(argc, argv);
-    SetInstallFolder(std::filesystem::path(ZORVEX_ASSETS_DIR).wstring());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    ExitPlatform();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

@@ -11,6 +11,9 @@ packages=(
   libpng-dev libjpeg-dev
   qt6-base-dev fonts-liberation2 xvfb xauth
   desktop-file-utils libxcb1-dev
+  # run-demo.sh without a display (tray host, screenshot, window queries), bench/desktop_cost.sh,
+  # the desktop test tests/e2e/desktop_e2e.sh
+  trayer imagemagick x11-utils xdotool libx11-dev
 )
 
 missing=()

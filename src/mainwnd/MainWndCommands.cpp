@@ -4,6 +4,8 @@
 
 #include "app/ProfilePlacement.h"
 #include "base/Format.h"
+#include "lookforgames/LookForGamesDialog.h"
+#include "mainwnd/MainWndTexts.h"
 #include "mainwnd/StartGame.h"
 #include "notify/GeneralPopup3.h"
 #include "pbem/PBEMMessageManager.h"
@@ -18,10 +20,6 @@ namespace
 
 using namespace std::chrono_literals;
 
-constexpr UINT IDC_SHOW_FROM_TRAY = 2000;
-constexpr UINT IDC_LOGOUT = 8306;
-constexpr UINT IDC_NORMAL_ICON = 1101;
-
 // The game may hold PBEM.data for a moment while it saves: try again for up to 5 seconds.
 constexpr std::chrono::milliseconds kLockRetryPause = 200ms;
 constexpr int kLockRetries = 25;
@@ -29,6 +27,17 @@ constexpr int kLockRetries = 25;
 constexpr STextId IDS_GAME_LIST_BUSY{
     90000, L"The game list is in use by another program (probably the game), so nothing was "
            L"changed.\nPlease try again in a moment."};
+
+// Modal, inside the work area of the main window's monitor; its result is not used.
+void RunLookForGames(CZorvexMessengerDlg& wnd)
+{
+    CLookForGamesDialog dlg;
+    dlg.PlaceOver(&wnd);
+    if (wnd.m_fnRunLookForGames)
+        wnd.m_fnRunLookForGames(dlg);
+    else
+        dlg.DoModal();
+}
 
 } // namespace
 
@@ -80,8 +89,15 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         // To the tray while one shows the icon, else to the task bar.
         HideToTray();
         return TRUE;
+    case IDC_ONLINE_GAMES:
+        RunLookForGames(*this);
+        return TRUE;
     case IDC_SHOW_FROM_TRAY:
         ShowFromTray();
+        return TRUE;
+    case IDC_TRAY_QUIT:
+        // As the close button: the placement is saved on the way out.
+        SendMessage(WM_CLOSE);
         return TRUE;
     default:
         return CCustomDialog::OnCommand(wParam, lParam);
@@ -227,4 +243,21 @@ void CZorvexMessengerDlg::ShowFromTray()
 {
     CSystemTray::ShowWindowFromTray(this);
     m_trayIcon.SetDefaultCommand(IDC_SKIN_MINIMIZE);
+}
+
+std::vector<STrayMenuItem> CZorvexMessengerDlg::TrayMenuItems() const
+{
+    std::vector<STrayMenuItem> items;
+    if (IsWindowVisible())
+        items.push_back({IDC_SKIN_MINIMIZE, Text(IDS_TRAY_HIDE)});
+    else
+        items.push_back({IDC_SHOW_FROM_TRAY, Text(IDS_TRAY_SHOW)});
+    items.push_back({0, {}});
+    items.push_back({IDC_ONLINE_GAMES, Text(IDS_ONLINE_GAMES)});
+    items.push_back({IDC_NORMAL_ICON, Text(IDS_CLEAR_NEW_EVENTS_ICON)});
+    if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_strUsername.empty())
+        items.push_back({IDC_LOGOUT, Text(IDS_LOGOUT)});
+    items.push_back({0, {}});
+    items.push_back({IDC_TRAY_QUIT, Text(IDS_TRAY_QUIT)});
+    return items;
 }

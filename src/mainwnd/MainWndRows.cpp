@@ -1,8 +1,9 @@
-// CZorvexMessengerDlg: the rows of the game list (view 0) and of one game (view 3), made from the
-// store of g_pMessageManager.
+// CZorvexMessengerDlg: the rows of the game list (view 0), the preferences (view 1) and one game
+// (view 3), made from the store of g_pMessageManager.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
 #include "base/Format.h"
+#include "mainwnd/MainWndTexts.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"
 
@@ -130,6 +131,38 @@ void CZorvexMessengerDlg::BuildGameListRows()
         SetListRowColours(*pRow);
         if (fixed.pIcon != nullptr)
             pRow->AddImage(fixed.pIcon, fixed.ptIcon.x, fixed.ptIcon.y, false);
+        AppendRow(std::move(pRow));
+        y += kFixedRowHeight;
+    }
+    m_wndList.SetContentSize(kContentWidth, y);
+}
+
+void CZorvexMessengerDlg::BuildPreferencesRows()
+{
+    const bool bLoggedIn =
+        g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_strUsername.empty();
+    const struct
+    {
+        std::wstring strText;
+        UINT nID;
+        bool bShown;
+    } rows[] = {
+        {Text(IDS_ONLINE_GAMES), IDC_ONLINE_GAMES, true},
+        {Text(IDS_LOGOUT), IDC_LOGOUT, bLoggedIn},
+        {Text(IDS_CLEAR_NEW_EVENTS_ICON), IDC_NORMAL_ICON, true},
+    };
+    int y = 1;
+    for (const auto& row : rows)
+    {
+        if (!row.bShown)
+            continue;
+        auto pRow = std::make_unique<CVelButton>();
+        CRect rc(0, y, kRowWidth, y + kFixedRowHeight);
+        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+        pRow->Create(row.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, row.nID);
+        pRow->m_nTextX = 27;
+        pRow->m_nTextY = -1;
+        SetListRowColours(*pRow);
         AppendRow(std::move(pRow));
         y += kFixedRowHeight;
     }

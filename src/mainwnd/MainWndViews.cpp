@@ -56,6 +56,8 @@ void CZorvexMessengerDlg::Rebuild()
         m_wndList.SetContentSize(100, 100);
     if (m_nView == VIEW_GAME_LIST)
         BuildGameListRows();
+    else if (m_nView == VIEW_PREFERENCES)
+        BuildPreferencesRows();
     else if (m_nView == VIEW_GAME)
         BuildGameRows();
     Layout();

@@ -122,6 +122,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     LoadImages();
     CreateControls(rcWindow.Width(), rcWindow.Height());
 
+    m_trayIcon.SetMenuItems([this] { return TrayMenuItems(); });
     // Without the icon the window stays open but shows and polls nothing.
     if (!m_trayIcon.Create(Text(IDS_ZORVEX).c_str(), IDR_MAINFRAME, IDI_TRAY, FALSE, L"", L"",
                            NIIF_NONE, 20))

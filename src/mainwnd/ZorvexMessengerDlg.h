@@ -2,11 +2,11 @@
 // (back arrow and the title button that opens the main menu), a scrolling list of rows and, while
 // one game is shown (view 3), a game header with two buttons under the list.
 //
-// Views: 0 the game list, 1 preferences (empty), 3 one game (m_strCurrentGame). SwitchView sets
-// the header and rebuilds; Rebuild throws every row away and makes those of the current view from
-// g_pMessageManager's store; Layout places the controls for the window's size and view. The rows
-// belong to m_listRows until the next Rebuild or the window's end. User-interface thread only,
-// except OnTransferDone (a download's worker thread).
+// Views: 0 the game list, 1 preferences (rows for the commands no control offers), 3 one game
+// (m_strCurrentGame). SwitchView sets the header and rebuilds; Rebuild throws every row away and
+// makes those of the current view from g_pMessageManager's store; Layout places the controls for
+// the window's size and view. The rows belong to m_listRows until the next Rebuild or the
+// window's end. User-interface thread only, except OnTransferDone (a download's worker thread).
 #pragma once
 
 #include "net/VelCurlTransfer.h"
@@ -28,6 +28,7 @@
 
 class CPBEMGameState;
 class CPBEMGameStore;
+class CLookForGamesDialog;
 
 // Commands of the main window's controls and rows.
 inline constexpr UINT IDC_MAIN_MENU = 2001;
@@ -38,6 +39,13 @@ inline constexpr UINT IDC_ENTER_GAME = 2011;
 inline constexpr UINT IDC_GAME_OPTIONS = 2012;
 inline constexpr UINT IDC_DOWNLOAD_DONE = 2013;
 inline constexpr UINT IDC_EVENT_ROW = 1100;
+// Commands that no control of the window has: offered by the preferences rows and the tray
+// icon's menu. IDC_TRAY_QUIT closes the window as its close button does.
+inline constexpr UINT IDC_SHOW_FROM_TRAY = 2000;
+inline constexpr UINT IDC_ONLINE_GAMES = 2014;
+inline constexpr UINT IDC_LOGOUT = 8306;
+inline constexpr UINT IDC_NORMAL_ICON = 1101;
+inline constexpr UINT IDC_TRAY_QUIT = 2090;
 // Game rows count up from the first id in list order; the window opens a game for any id of the
 // range (the row's key names the game).
 inline constexpr UINT IDC_FIRST_GAME = 9000;
@@ -138,6 +146,8 @@ public:
     std::function<void(std::chrono::milliseconds)> m_fnPause;
     // The wall clock of the polling and of the last check in the tooltip; null: the system's.
     std::function<std::chrono::system_clock::time_point()> m_fnNow;
+    // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
+    std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
 
 protected:
     // The command table; WM_POPUP_CHOSEN goes through WindowProc.
@@ -162,6 +172,8 @@ private:
     void CreateControls(int W, int H);
     void BuildGameListRows();
     void BuildGameRows();
+    // Online games, logout (only while an account is stored) and the new-events icon's reset.
+    void BuildPreferencesRows();
     CVelButton* AddGameRow(CPBEMGameState& game, int y, UINT nID);
     void AddEventRows(CPBEMGameState& game);
     void DeleteRows();
@@ -177,6 +189,9 @@ private:
     void Logout();
     void HideToTray();
     void ShowFromTray();
+    // The tray icon's menu for the window's state now: show or hide, the preferences' commands,
+    // quit.
+    std::vector<STrayMenuItem> TrayMenuItems() const;
     INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a

@@ -83,6 +83,7 @@ CSystemTray::~CSystemTray()
     {
         m_pBackend->SetActivationHandler(nullptr);
         m_pBackend->SetAvailabilityHandler(nullptr);
+        m_pBackend->SetMenuProvider(nullptr, nullptr);
     }
     if (s_pInstance == this)
         s_pInstance = nullptr;
@@ -105,6 +106,7 @@ BOOL CSystemTray::Create(LPCWSTR lpszTooltip, UINT nIconResourceID, UINT uID, BO
     if (!s_pInstance)
         s_pInstance = this;
     m_pBackend->SetActivationHandler([this](ETrayActivation reason) { OnActivated(reason); });
+    ApplyMenuItems();
 
     m_nid = CTrayIconRecord{};
     m_nid.hWnd = GetSafeHwnd();
@@ -230,6 +232,32 @@ BOOL CSystemTray::SetDefaultCommand(UINT nID)
     return FALSE;
 }
 
+void CSystemTray::SetMenuItems(std::function<std::vector<STrayMenuItem>()> items)
+{
+    m_menuItems = std::move(items);
+    if (GetSafeHwnd())
+        ApplyMenuItems();
+}
+
+void CSystemTray::ApplyMenuItems()
+{
+    if (!m_pBackend)
+        return;
+    if (m_menuItems)
+        m_pBackend->SetMenuProvider(m_menuItems,
+                                    [this](unsigned int nID) { OnMenuItemChosen(nID); });
+    else
+        m_pBackend->SetMenuProvider(nullptr, nullptr);
+}
+
+void CSystemTray::OnMenuItemChosen(UINT nID)
+{
+    CWnd* pTarget = m_pCommandTarget ? m_pCommandTarget : AfxGetMainWnd();
+    // Posted: the command may close the window while the menu is still winding down.
+    if (pTarget && pTarget->GetSafeHwnd())
+        pTarget->PostMessage(WM_COMMAND, nID, 0);
+}
+
 void CSystemTray::HideWindowToTray(CWnd* pWnd)
 {
     if (!pWnd || !pWnd->GetSafeHwnd())
@@ -287,7 +315,7 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
         pTarget->PostMessage(WM_COMMAND, m_nDefaultCommand, 0);
         return 1;
     case WM_RBUTTONUP:
-        return 0; // the icon has no context menu
+        return 0; // the host opens the icon's menu itself
     default:
         return 1;
     }

@@ -1,7 +1,8 @@
 // CSystemTray: the program's one icon in the desktop's status area, kept for the life of the main
 // window. It shows the application icon with a tooltip, switches between icons, shows information
 // balloons, hides the main window into the tray and back, and turns a double click on the icon
-// into a WM_COMMAND (the default command) for the main window.
+// into a WM_COMMAND (the default command) for the main window. Its context menu's entries come
+// from the owner each time the menu opens and are sent as WM_COMMAND the same way.
 //
 // The object owns an invisible message window: the icon's mouse events arrive there as
 // WM_TRAYNOTIFY (wParam icon id, lParam the mouse message) and go to OnTrayNotification. Hosts
@@ -19,6 +20,7 @@
 #include "platform/TrayIcon.h"
 #include "platform/Wnd.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,8 +94,12 @@ public:
     // A tray shows the icon now, so a window hidden into it can be brought back.
     bool IsShownInTray() const;
     // The command a double click sends from now on. The result tells whether a menu item was
-    // marked as default; this system has no icon menu, so it is FALSE unless nothing changed.
+    // marked as default; the icon's menu marks none, so it is FALSE unless nothing changed.
     BOOL SetDefaultCommand(UINT nID);
+    // The icon's context menu: items gives its entries each time it opens (nID 0 a separator);
+    // the picked entry's nID is posted to the command target as WM_COMMAND. Null: no menu. May
+    // be set before Create.
+    void SetMenuItems(std::function<std::vector<STrayMenuItem>()> items);
 
     // The window leaves the screen and the taskbar (no minimise animation on this platform), and
     // comes back active and in front.
@@ -106,7 +112,7 @@ public:
     // A mouse message on the icon: a double click brings the target forward and posts the
     // default command (when one is set); returns 1 when handled.
     virtual LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
-    // Hook before a context menu is shown; the icon has none.
+    // Hook of the classic menu resource; the icon's menu is built from SetMenuItems instead.
     virtual void PrepareMenu(CMenu* pMenu);
 
     ITrayIconBackend* GetBackend() const { return m_pBackend.get(); }
@@ -135,9 +141,12 @@ private:
     // pWnd is hidden in the tray (null: none is); the tray is watched only meanwhile.
     void SetWindowInTray(CWnd* pWnd);
     void OnTrayAvailability(bool bAvailable);
+    void ApplyMenuItems();
+    void OnMenuItemChosen(UINT nID);
 
     std::unique_ptr<ITrayIconBackend> m_pBackend;
     CWnd* m_pWndInTray = nullptr;
+    std::function<std::vector<STrayMenuItem>()> m_menuItems;
     // The icon FindTrayRect asks for its place: the first one created.
     static inline CSystemTray* s_pInstance = nullptr;
 };

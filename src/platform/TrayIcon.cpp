@@ -7,12 +7,18 @@
 // and keeps it for the run. A status-icon watcher that joins the session bus after that is never
 // used, so when neither an X11 tray nor the watcher is there yet but a session bus is, the real
 // icon is made only when the watcher appears or after kWatcherWaitMs. Until then this object keeps
-// the icon, tooltip and visibility asked for and hands them over when the icon is made.
+// the icon, tooltip, visibility and context menu asked for and hands them over when the icon is
+// made.
+//
+// The context menu is one QMenu given to the icon: an X11 tray shows it on the right button and a
+// StatusNotifierItem host asks for it over D-Bus; both open it through aboutToShow, where its
+// entries are made afresh from the provider.
 #include "platform/TrayIcon.h"
 
 #include "platform/DesktopNotify.h"
 #include "platform/internal/QtConvert.h"
 
+#include <QAction>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -20,6 +26,7 @@
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -228,6 +235,30 @@ public:
         m_handler = std::move(handler);
     }
 
+    void SetMenuProvider(std::function<std::vector<STrayMenuItem>()> items,
+                         std::function<void(unsigned int)> chosen) override
+    {
+        m_menuItems = std::move(items);
+        m_menuChosen = std::move(chosen);
+        if (!m_menuItems)
+        {
+            if (m_pIcon)
+                m_pIcon->setContextMenu(nullptr);
+            m_pMenu.reset();
+            return;
+        }
+        if (!m_pMenu)
+        {
+            m_pMenu = std::make_unique<QMenu>();
+            QObject::connect(m_pMenu.get(), &QMenu::aboutToShow, m_pMenu.get(),
+                             [this] { FillMenu(); });
+        }
+        // A host may read the entries before it announces the menu's opening.
+        FillMenu();
+        if (m_pIcon)
+            m_pIcon->setContextMenu(m_pMenu.get());
+    }
+
 private:
     void WaitForWatcher()
     {
@@ -267,8 +298,35 @@ private:
         if (!m_icon.isNull())
             m_pIcon->setIcon(m_icon);
         m_pIcon->setToolTip(m_strTip);
+        if (m_pMenu)
+            m_pIcon->setContextMenu(m_pMenu.get());
         if (m_bVisible)
             m_pIcon->show();
+    }
+
+    void FillMenu()
+    {
+        if (!m_pMenu || !m_menuItems)
+            return;
+        m_pMenu->clear();
+        for (const STrayMenuItem& item : m_menuItems())
+        {
+            if (item.nID == 0)
+            {
+                m_pMenu->addSeparator();
+                continue;
+            }
+            QAction* pAction = m_pMenu->addAction(ToQString(item.strText));
+            const unsigned int nID = item.nID;
+            QObject::connect(pAction, &QAction::triggered, m_pMenu.get(),
+                             [this, nID]
+                             {
+                                 // The receiver may replace the provider.
+                                 const std::function<void(unsigned int)> chosen = m_menuChosen;
+                                 if (chosen)
+                                     chosen(nID);
+                             });
+        }
     }
 
     void PollAvailability()
@@ -314,6 +372,10 @@ private:
     QTimer m_poll;
     bool m_bLastAvailable = false;
     std::unique_ptr<QDBusServiceWatcher> m_pWatcher;
+    // Before the icon, which must go first: it refers to the menu.
+    std::unique_ptr<QMenu> m_pMenu;
+    std::function<std::vector<STrayMenuItem>()> m_menuItems;
+    std::function<void(unsigned int)> m_menuChosen;
     std::unique_ptr<QSystemTrayIcon> m_pIcon;
     std::function<void(ETrayActivation)> m_handler;
     std::function<void(bool)> m_availabilityHandler;

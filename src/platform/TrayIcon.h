@@ -24,6 +24,13 @@ enum class ETrayMessageIcon
     Critical,
 };
 
+// One entry of the icon's context menu; nID 0 is a separator.
+struct STrayMenuItem
+{
+    unsigned int nID = 0;
+    std::wstring strText;
+};
+
 class ITrayIconBackend
 {
 public:
@@ -53,6 +60,11 @@ public:
     // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.
     virtual bool GetGeometry(long& left, long& top, long& right, long& bottom) const = 0;
     virtual void SetActivationHandler(std::function<void(ETrayActivation)> handler) = 0;
+    // The icon's context menu (the right button, or what a status-icon host asks for): items is
+    // asked for the entries each time the menu opens, chosen gets the nID of the picked entry.
+    // Null items: no menu.
+    virtual void SetMenuProvider(std::function<std::vector<STrayMenuItem>()> items,
+                                 std::function<void(unsigned int nID)> chosen) = 0;
 };
 
 // The back end on the window system. Needs the window system running (InitPlatform). Where a

@@ -116,9 +116,11 @@ TEST_F(MainWindowTest, SwitchViewSetsTheHeader)
     m_dlg.SwitchView(2);
     EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
     EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), L"Main Menu");
-    // The preferences page has no rows.
+    // The preferences page has its own rows (MainWindowPreferencesTest), none of the game list.
     m_dlg.SwitchView(VIEW_PREFERENCES);
-    EXPECT_TRUE(m_dlg.m_listRows.empty());
+    ASSERT_FALSE(m_dlg.m_listRows.empty());
+    for (const auto& pRow : m_dlg.m_listRows)
+        EXPECT_NE(pRow->GetDlgCtrlID(), int(IDC_PREFERENCES));
 }
 
 // A window that opens the game of a clicked game row, rebuilding the list the row is in.

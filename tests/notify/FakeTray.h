@@ -37,6 +37,28 @@ struct CFakeTrayState
     std::vector<CFakeTrayNotification> notifications;
     std::function<void(ETrayActivation)> handler;
     std::function<void(bool)> availabilityHandler;
+    // The context menu as the host would open it, and a pick from it.
+    std::function<std::vector<STrayMenuItem>()> menuItems;
+    std::function<void(unsigned int)> menuChosen;
+
+    // The entries the menu would show now; empty without a menu.
+    std::vector<STrayMenuItem> OpenMenu() const
+    {
+        return menuItems ? menuItems() : std::vector<STrayMenuItem>{};
+    }
+    // Opens the menu and picks the entry with the text; false when it has none.
+    bool ChooseFromMenu(const std::wstring& strText) const
+    {
+        for (const STrayMenuItem& item : OpenMenu())
+        {
+            if (item.nID != 0 && item.strText == strText && menuChosen)
+            {
+                menuChosen(item.nID);
+                return true;
+            }
+        }
+        return false;
+    }
 };
 
 class CFakeTray : public ITrayIconBackend
@@ -78,6 +100,12 @@ public:
     void SetActivationHandler(std::function<void(ETrayActivation)> handler) override
     {
         m_state.handler = std::move(handler);
+    }
+    void SetMenuProvider(std::function<std::vector<STrayMenuItem>()> items,
+                         std::function<void(unsigned int)> chosen) override
+    {
+        m_state.menuItems = std::move(items);
+        m_state.menuChosen = std::move(chosen);
     }
 
 private:

@@ -411,3 +411,41 @@ TEST_F(SystemTrayTest, TrayGoingAwayBringsHiddenWindowBack)
 }
 
 } // namespace
+
+namespace
+{
+
+// The menu's entries are asked for at every opening (set before Create too); a pick goes to the
+// command target as a posted command; without entries, or once the tray is gone, there is no menu.
+TEST_F(SystemTrayTest, MenuEntriesComeFreshAndArePostedAsCommands)
+{
+    CMainWindowStandIn wnd;
+    CreateMainWindow(wnd);
+    int nOpenings = 0;
+    m_pTray->SetMenuItems(
+        [&nOpenings]
+        {
+            ++nOpenings;
+            return std::vector<STrayMenuItem>{
+                {7, L"Seven " + std::to_wstring(nOpenings)}, {0, L""}, {kCmdShow, L"Show"}};
+        });
+    EXPECT_FALSE(m_state.menuItems);
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_EQ(m_state.OpenMenu().front().strText, L"Seven 1");
+    EXPECT_EQ(m_state.OpenMenu().front().strText, L"Seven 2");
+
+    EXPECT_TRUE(m_state.ChooseFromMenu(L"Seven 3"));
+    EXPECT_TRUE(wnd.m_commands.empty());
+    Pump();
+    EXPECT_EQ(wnd.m_commands, std::vector<UINT>{7});
+
+    m_pTray->SetMenuItems(nullptr);
+    EXPECT_TRUE(m_state.OpenMenu().empty());
+    m_pTray->SetMenuItems([] { return std::vector<STrayMenuItem>{{7, L"Seven"}}; });
+    EXPECT_EQ(m_state.OpenMenu().size(), 1u);
+    m_pTray.reset();
+    EXPECT_FALSE(m_state.menuItems);
+    EXPECT_FALSE(m_state.menuChosen);
+}
+
+} // namespace

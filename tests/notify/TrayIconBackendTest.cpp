@@ -4,9 +4,15 @@
 #include "app/InstallFolder.h"
 #include "platform/TrayIcon.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -41,6 +47,38 @@ TEST(TrayIconBackendTest, TrayCreatesWithoutTrayHost)
     EXPECT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
     EXPECT_FALSE(tray.m_bIconHidden);
     SetInstallFolder(strOldFolder);
+}
+
+// The icon's menu is made from the provider at each opening (id 0 a separator) and reports the
+// picked entry's id; without a provider the menu goes.
+TEST(TrayIconBackendTest, ContextMenuIsFilledAtOpeningAndReportsThePick)
+{
+    const QWidgetList before = QApplication::topLevelWidgets();
+    std::unique_ptr<ITrayIconBackend> pTray = CreateTrayIconBackend();
+    std::wstring strFirst = L"First";
+    std::vector<unsigned int> chosen;
+    pTray->SetMenuProvider(
+        [&] {
+            return std::vector<STrayMenuItem>{{1, strFirst}, {0, L""}, {2, L"Second"}};
+        },
+        [&](unsigned int nID) { chosen.push_back(nID); });
+    QPointer<QMenu> pMenu;
+    for (QWidget* pWidget : QApplication::topLevelWidgets())
+        if (!before.contains(pWidget) && qobject_cast<QMenu*>(pWidget))
+            pMenu = qobject_cast<QMenu*>(pWidget);
+    ASSERT_FALSE(pMenu.isNull());
+
+    strFirst = L"First again";
+    emit pMenu->aboutToShow();
+    const QList<QAction*> actions = pMenu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("First again"));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    actions[2]->trigger();
+    EXPECT_EQ(chosen, std::vector<unsigned int>{2});
+
+    pTray->SetMenuProvider(nullptr, nullptr);
+    EXPECT_TRUE(pMenu.isNull());
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 // host's panel and shows its image there. Skipped where trayer is not installed.
 #include "platform/TrayIcon.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -36,18 +39,24 @@ std::vector<std::wstring> Icon128Files()
     return files;
 }
 
+// A tray host whose panel is kPanelWidth x kPanelHeight in the screen's top right corner.
+void StartTrayHost(QProcess& host, const QString& trayer)
+{
+    host.start(trayer,
+               {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                QStringLiteral("--width"), QString::number(kPanelWidth),
+                QStringLiteral("--heighttype"), QStringLiteral("pixel"), QStringLiteral("--height"),
+                QString::number(kPanelHeight)});
+}
+
 TEST(X11TrayIconTest, IconIsEmbeddedInTheTrayHost)
 {
     const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
     if (trayer.isEmpty())
         GTEST_SKIP() << "trayer is not installed";
     QProcess host;
-    host.start(trayer, {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                        QStringLiteral("right"), QStringLiteral("--widthtype"),
-                        QStringLiteral("pixel"), QStringLiteral("--width"),
-                        QString::number(kPanelWidth), QStringLiteral("--heighttype"),
-                        QStringLiteral("pixel"), QStringLiteral("--height"),
-                        QString::number(kPanelHeight)});
+    StartTrayHost(host, trayer);
     ASSERT_TRUE(host.waitForStarted(5000));
 
     const std::unique_ptr<ITrayIconBackend> pIcon = CreateTrayIconBackend();
@@ -84,6 +93,69 @@ TEST(X11TrayIconTest, IconIsEmbeddedInTheTrayHost)
     pIcon->Hide();
     host.kill();
     host.waitForFinished(5000);
+}
+
+// A right click on the embedded icon opens its menu with the provider's entries; clicking one
+// reports its id. The pointer is moved by the X server (xdotool), as a user's would be.
+TEST(X11TrayIconTest, RightClickOpensTheMenuAndReportsThePick)
+{
+    const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (trayer.isEmpty() || xdotool.isEmpty())
+        GTEST_SKIP() << "trayer or xdotool is not installed";
+    // Ended however the test ends.
+    struct SHost : QProcess
+    {
+        ~SHost() override
+        {
+            kill();
+            waitForFinished(5000);
+        }
+    } host;
+    StartTrayHost(host, trayer);
+    ASSERT_TRUE(host.waitForStarted(5000));
+    const auto clickAt = [&](QPoint pt, int nButton)
+    {
+        QProcess::execute(xdotool, {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                    QString::number(pt.x()), QString::number(pt.y()),
+                                    QStringLiteral("click"), QString::number(nButton)});
+    };
+
+    const std::unique_ptr<ITrayIconBackend> pIcon = CreateTrayIconBackend();
+    std::vector<unsigned int> chosen;
+    pIcon->SetMenuProvider(
+        [] {
+            return std::vector<STrayMenuItem>{{5, L"Five"}, {0, L""}, {6, L"Six"}};
+        },
+        [&](unsigned int nID) { chosen.push_back(nID); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pIcon->IsSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(pIcon->SetIcon(Icon128Files()));
+    pIcon->Show();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect panel(screen.right() + 1 - kPanelWidth, 0, kPanelWidth, kPanelHeight);
+    long l = 0, t = 0, r = 0, b = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return pIcon->GetGeometry(l, t, r, b) && panel.contains(QRect(l, t, r - l, b - t)); },
+        10000));
+
+    clickAt(QPoint((l + r) / 2, (t + b) / 2), 3);
+    QMenu* pMenu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return pMenu && pMenu->isVisible();
+        },
+        5000));
+    const QList<QAction*> actions = pMenu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("Five"));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    clickAt(pMenu->mapToGlobal(pMenu->actionGeometry(actions[2]).center()), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !chosen.empty(); }, 5000));
+    EXPECT_EQ(chosen, std::vector<unsigned int>{6});
+
+    pIcon->Hide();
 }
 
 } // namespace

@@ -129,6 +129,29 @@ TEST_F(GeneralSubWindowTest, WheelScrollsFortyPixelsANotch)
     }
 }
 
+TEST_F(GeneralSubWindowTest, OnlyRowsInViewPaintWithThePanelTheOthersWhenScrolledIn)
+{
+    // A long list paints only what shows: rows below the view wait until they are scrolled in.
+    CRecordingWnd rowShown, rowBelow;
+    ASSERT_TRUE(rowShown.CreateChild(&m_panel, CRect(0, 10, 100, 30)));
+    ASSERT_TRUE(rowBelow.CreateChild(&m_panel, CRect(0, 400, 100, 420)));
+    m_panel.SetContentSize(0, 500);
+    ASSERT_NO_FATAL_FAILURE(ShowAndWait(m_parent));
+    rowShown.m_messages.clear();
+    rowBelow.m_messages.clear();
+
+    rowShown.Invalidate();
+    rowBelow.Invalidate();
+    UpdateChildWindows(&m_panel);
+    EXPECT_EQ(rowShown.Of(WM_PAINT).size(), 1u);
+    EXPECT_TRUE(rowBelow.Of(WM_PAINT).empty());
+
+    m_panel.ScrollBy(0, 300);
+    UpdateChildWindows(&m_panel);
+    Pump();
+    EXPECT_FALSE(rowBelow.Of(WM_PAINT).empty());
+}
+
 TEST_F(GeneralSubWindowTest, ChildrensCommandsReachTheParent)
 {
     ASSERT_NO_FATAL_FAILURE(ShowAndWait(m_parent));

@@ -1,0 +1,110 @@
+// Where the "Online Games" window opens, and the main window's command that opens it: centred on
+// the main window, kept inside the work area of that window's monitor, unticked each time.
+#include "LookForGamesTest.h"
+
+#include "mainwnd/MessengerTest.h"
+#include "platform/System.h"
+
+#include <vector>
+
+namespace
+{
+
+TEST(LookForGamesPlacement, CentredOnTheOwnerThenInsideTheWorkArea)
+{
+    const CSize size(450, 520);
+    const struct
+    {
+        const char* pszName;
+        CRect rcOwner;
+        CRect rcWork;
+        CRect rcExpected;
+    } cases[] = {
+        {"room all round", CRect(300, 200, 520, 420), CRect(0, 0, 1024, 738),
+         CRect(185, 50, 635, 570)},
+        {"owner in the bottom-right corner", CRect(800, 518, 1024, 738), CRect(0, 0, 1024, 738),
+         CRect(574, 218, 1024, 738)},
+        {"second monitor, owner at its top-left", CRect(1900, 90, 2120, 310),
+         CRect(1920, 100, 3200, 1024), CRect(1920, 100, 2370, 620)},
+        {"second monitor left of the primary", CRect(-300, 700, -80, 920),
+         CRect(-1280, -200, 0, 824), CRect(-450, 304, 0, 824)},
+        {"work area smaller than the window", CRect(0, 0, 200, 200), CRect(10, 20, 410, 320),
+         CRect(10, 20, 460, 540)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        EXPECT_EQ(CLookForGamesDialog::PlaceInWorkArea(c.rcOwner, size, c.rcWork), c.rcExpected);
+    }
+}
+
+class LookForGamesFromMainWindowTest : public MessengerTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(m_server.Port(), 0);
+        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
+    }
+    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
+
+    CTestHttpServer m_server;
+};
+
+TEST_F(LookForGamesFromMainWindowTest, OpensInsideTheWorkAreaAndUntickedEveryTime)
+{
+    const CRect rcWork = GetMonitorWorkArea(nullptr);
+    // The main window in the bottom-right corner of its monitor.
+    m_dlg.SetInitialRect(
+        CRect(rcWork.right - 220, rcWork.bottom - 220, rcWork.right, rcWork.bottom));
+    ASSERT_TRUE(m_dlg.Create(nullptr));
+    m_dlg.ShowWindow(SW_SHOW);
+    const CRect rcMainWork = GetMonitorWorkArea(&m_dlg);
+
+    struct SOpening
+    {
+        CRect rcWindow;
+        CRect rcOk;
+        bool bLookingAtOpen = true;
+        bool bLookingAfterClick = false;
+    };
+    std::vector<SOpening> openings;
+    m_dlg.m_fnRunLookForGames = [&](CLookForGamesDialog& dlg)
+    {
+        SOpening opening;
+        ASSERT_TRUE(dlg.Create(nullptr));
+        dlg.ShowWindow(SW_SHOW);
+        dlg.GetWindowRect(&opening.rcWindow);
+        dlg.m_btnOK.GetWindowRect(&opening.rcOk);
+        opening.bLookingAtOpen = dlg.m_bLooking;
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOOKING_FOR_GAME, BN_CLICKED), 0);
+        opening.bLookingAfterClick = dlg.m_bLooking;
+        openings.push_back(opening);
+    };
+    for (int i = 0; i < 2; ++i)
+        m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ONLINE_GAMES, BN_CLICKED), 0);
+
+    ASSERT_EQ(openings.size(), 2u);
+    for (std::size_t i = 0; i < openings.size(); ++i)
+    {
+        SCOPED_TRACE(testing::Message() << "opening " << i);
+        const SOpening& o = openings[i];
+        EXPECT_EQ(o.rcWindow.Size(), CSize(450, 520));
+        // Centred on a main window in the corner it would stick out: it is pushed back in.
+        EXPECT_EQ(o.rcWindow.right, rcMainWork.right);
+        EXPECT_EQ(o.rcWindow.bottom, rcMainWork.bottom);
+        CRect rcInside;
+        rcInside.IntersectRect(&o.rcWindow, &rcMainWork);
+        EXPECT_EQ(rcInside, o.rcWindow);
+        rcInside.IntersectRect(&o.rcOk, &rcMainWork);
+        EXPECT_EQ(rcInside, o.rcOk);
+        EXPECT_FALSE(o.bLookingAtOpen);
+        EXPECT_TRUE(o.bLookingAfterClick);
+    }
+    const std::vector<CTestHttpRequest> requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].Field("LookingForPBEMGame"), "1");
+    EXPECT_EQ(requests[1].Field("LookingForPBEMGame"), "1");
+}
+
+} // namespace

@@ -116,6 +116,11 @@ LRESULT CZorvexMessengerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         OnSystemResumed();
         return 0;
     }
+    if (message == WM_STARTUP_WORK)
+    {
+        RunStartupWork();
+        return 0;
+    }
     return CCustomDialog::WindowProc(message, wParam, lParam);
 }
 

@@ -51,6 +51,9 @@ void CZorvexMessengerDlg::OnTimer(UINT_PTR nIDEvent)
         if (Now() - m_tLastPoll > POLL_OVERDUE && PollNow())
             SetTimer(IDT_POLL, POLL_PERIOD_MS);
         return;
+    case IDT_STARTUP_WORK:
+        RunStartupWork();
+        return;
     default:
         CCustomDialog::OnTimer(nIDEvent);
     }

@@ -129,11 +129,29 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     {
         return -1;
     }
-    LoadGameList();
     SwitchView(VIEW_GAME_LIST);
     Layout();
-    StartPolling();
+    m_bStartupWorkPending = true;
+    SetTimer(IDT_STARTUP_WORK, STARTUP_WORK_FALLBACK_MS);
     return TRUE;
+}
+
+void CZorvexMessengerDlg::OnPaint()
+{
+    CCustomDialog::OnPaint();
+    if (m_bStartupWorkPending)
+        PostMessage(WM_STARTUP_WORK, 0, 0);
+}
+
+void CZorvexMessengerDlg::RunStartupWork()
+{
+    if (!m_bStartupWorkPending)
+        return;
+    m_bStartupWorkPending = false;
+    KillTimer(IDT_STARTUP_WORK);
+    LoadGameList();
+    Rebuild();
+    StartPolling();
 }
 
 void CZorvexMessengerDlg::CreateGameFolder()

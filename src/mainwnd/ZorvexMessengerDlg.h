@@ -60,6 +60,11 @@ inline constexpr UINT_PTR IDT_POLL_CHECK = 1030;
 inline constexpr UINT POLL_CHECK_PERIOD_MS = 60000;
 inline constexpr std::chrono::milliseconds POLL_OVERDUE{POLL_PERIOD_MS + 60000};
 inline constexpr UINT WM_SYSTEM_RESUMED = WM_APP + 0x20;
+// The game list, the stored events and the first download wait for the window's first paint (or
+// this timer, should no paint come): a long list must not keep the window from showing.
+inline constexpr UINT_PTR IDT_STARTUP_WORK = 1031;
+inline constexpr UINT STARTUP_WORK_FALLBACK_MS = 1000;
+inline constexpr UINT WM_STARTUP_WORK = WM_APP + 0x21;
 // Icons of the window and the tray: the program's, and the one after new events.
 inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
@@ -104,6 +109,7 @@ public:
     // Declared first: the frame registers its title buttons' tips with it during OnInitDialog,
     // and it outlives every control of this class.
     CVelTooltip2 m_wndTooltip;
+    bool m_bStartupWorkPending = false;
 
     // Removed from the tray when the window object goes.
     CSystemTray m_trayIcon;
@@ -155,6 +161,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnClose() override;
     void OnSize(UINT nType, int cx, int cy) override;
+    // The frame; the first paint lets the start-up work go.
+    void OnPaint() override;
     // IDT_POLL starts a download (nothing while one runs), IDT_POLL_CHECK one that is overdue;
     // other timers are ignored.
     void OnTimer(UINT_PTR nIDEvent) override;
@@ -168,6 +176,8 @@ protected:
     virtual void StartPolling();
 
 private:
+    // Loads the game list with its stored events, shows it and starts polling; once.
+    void RunStartupWork();
     void LoadImages();
     void CreateControls(int W, int H);
     void BuildGameListRows();

@@ -7,6 +7,7 @@
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
 #include "support/TempDir.h"
+#include "support/GuiTest.h"
 #include "support/TestHttpServer.h"
 #include "ui/SkinTest.h"
 
@@ -103,6 +104,8 @@ protected:
         m_pDlg->SetInitialRect(CRect(100, 100, 320, 320));
         ASSERT_TRUE(m_pDlg->Create(nullptr));
         m_pDlg->ShowWindow(SW_SHOW);
+        // What the first paint sets off, without waiting for it.
+        m_pDlg->SendMessage(WM_STARTUP_WORK, 0, 0);
     }
 
     CPBEMGameState& AddGame(const std::wstring& strPlayerId)
@@ -239,6 +242,24 @@ TEST_F(MainWindowPollingTest, NothingArrivedChangesNothing)
     m_pDlg->OnDownloadDone();
     EXPECT_EQ(m_pDlg->m_listRows.front().get(), pRow);
     EXPECT_TRUE(m_tray.messages.empty());
+}
+
+// The window shows before the game list is read and the first download starts; its first paint
+// sets them off, and only once.
+TEST_F(MainWindowPollingTest, FirstDownloadWaitsForTheFirstPaint)
+{
+    ServeEmptyAnswer();
+    AddGame(L"G1-P01");
+    m_pDlg = std::make_unique<CPollingDlg>(m_tray, true);
+    m_pDlg->SetInitialRect(CRect(100, 100, 320, 320));
+    ASSERT_TRUE(m_pDlg->Create(nullptr));
+    EXPECT_EQ(m_manager.m_pDownload, nullptr);
+    m_pDlg->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_server.WaitForRequests(1, 0ms); }, 5000));
+    ASSERT_TRUE(WaitUntilCollected(1));
+    m_pDlg->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_FALSE(m_server.WaitForRequests(2, 300ms));
 }
 
 TEST_F(MainWindowPollingTest, TickWhileDownloadingDoesNothing)

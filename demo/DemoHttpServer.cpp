@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <cstdio>
 
 namespace
 {
@@ -61,6 +62,13 @@ CDemoHttpServer::CDemoHttpServer(CDemoGameServer& game)
         });
     // Scripts and tests that keep a connection open must not hold up the end for long.
     m_server.set_keep_alive_timeout(1);
+    // One line per request on standard output, so that a script can see what the server heard.
+    m_server.set_logger(
+        [](const httplib::Request& req, const httplib::Response& res)
+        {
+            std::printf("%s %s %d\n", req.method.c_str(), req.path.c_str(), res.status);
+            std::fflush(stdout);
+        });
 
     const auto post =
         [](SDemoReply (CDemoGameServer::*pfnAnswer)(const DemoFormFields&), CDemoGameServer& server)

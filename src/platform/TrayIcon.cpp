@@ -19,6 +19,7 @@
 #include "platform/internal/QtConvert.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -30,6 +31,8 @@
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <optional>
 
 #ifdef ZORVEX_HAVE_XCB
 #include <xcb/xcb.h>
@@ -46,6 +49,9 @@ constexpr int kWatcherWaitMs = 10000;
 constexpr int kHostRecheckMs = 250;
 // Qt reports no change of tray availability, so it is checked this often while someone cares.
 constexpr int kAvailabilityPollMs = 2000;
+// A balloon waits at most this long for the icon to be docked, looking this often.
+constexpr int kDockWaitMs = 3000;
+constexpr int kDockPollMs = 50;
 
 QSystemTrayIcon::MessageIcon ToQtIcon(ETrayMessageIcon icon)
 {
@@ -99,6 +105,49 @@ bool X11TrayRuns()
 #endif
 }
 
+// Qt's own icon window for an X11 tray, which the tray host docks into its panel; null where the
+// icon lives elsewhere (a status-icon host, no tray).
+QWidget* X11TrayIconWindow()
+{
+    for (QWidget* pWidget : QApplication::topLevelWidgets())
+    {
+        if (qstrcmp(pWidget->metaObject()->className(), "QSystemTrayIconSys") == 0)
+            return pWidget;
+    }
+    return nullptr;
+}
+
+// Where the icon window really is once the host has docked it (its X parent is no longer the
+// root window); nothing before that.
+std::optional<QPoint> DockedIconPosition(const QWidget* pIconWindow)
+{
+#ifdef ZORVEX_HAVE_XCB
+    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* pConn = pX11 ? pX11->connection() : nullptr;
+    const auto window = static_cast<xcb_window_t>(pIconWindow->internalWinId());
+    if (!pConn || window == 0)
+        return std::nullopt;
+    xcb_query_tree_reply_t* pTree =
+        xcb_query_tree_reply(pConn, xcb_query_tree(pConn, window), nullptr);
+    if (!pTree)
+        return std::nullopt;
+    const xcb_window_t root = pTree->root;
+    const bool bDocked = pTree->parent != root;
+    std::free(pTree);
+    if (!bDocked)
+        return std::nullopt;
+    xcb_translate_coordinates_reply_t* pAt = xcb_translate_coordinates_reply(
+        pConn, xcb_translate_coordinates(pConn, window, root, 0, 0), nullptr);
+    if (!pAt)
+        return std::nullopt;
+    const QPoint at(pAt->dst_x, pAt->dst_y);
+    std::free(pAt);
+    return at;
+#else
+    return pIconWindow->mapToGlobal(QPoint(0, 0));
+#endif
+}
+
 // The watcher is there and has a host that shows items.
 bool StatusNotifierHostRegistered(const QDBusConnection& bus)
 {
@@ -132,6 +181,9 @@ public:
     {
         m_poll.setInterval(kAvailabilityPollMs);
         QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { PollAvailability(); });
+        m_dockWait.setSingleShot(true);
+        QObject::connect(&m_dockWait, &QTimer::timeout, &m_dockWait,
+                         [this] { ShowPendingWhenDocked(); });
         if (ShouldWaitForWatcher())
             WaitForWatcher();
         else
@@ -194,7 +246,11 @@ public:
         if (!m_pIcon || !m_pIcon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
             !QSystemTrayIcon::supportsMessages())
             return false;
-        m_pIcon->showMessage(ToQString(strTitle), ToQString(strText), ToQtIcon(icon), nTimeoutMs);
+        m_pending = SMessage{ToQString(strTitle), ToQString(strText), ToQtIcon(icon), nTimeoutMs};
+        // An X11 tray docks the icon a moment after it is shown; a balloon shown before that
+        // points at nothing and lands in the screen's corner, so it waits a little for the dock.
+        m_nDockWaitedMs = 0;
+        ShowPendingWhenDocked();
         return true;
     }
 
@@ -340,6 +396,28 @@ private:
         handler(bAvailable);
     }
 
+    void ShowPendingWhenDocked()
+    {
+        if (!m_pending || !m_pIcon)
+            return;
+        // Qt places the balloon by the icon's geometry as Qt knows it, which follows the dock
+        // only once Qt has seen the host's reparenting: wait until both agree.
+        const QWidget* pIconWindow = X11TrayIconWindow();
+        const std::optional<QPoint> docked =
+            pIconWindow != nullptr ? DockedIconPosition(pIconWindow) : std::nullopt;
+        const bool bPlaced =
+            pIconWindow == nullptr || (docked && m_pIcon->geometry().topLeft() == *docked);
+        if (!bPlaced && m_nDockWaitedMs < kDockWaitMs)
+        {
+            m_nDockWaitedMs += kDockPollMs;
+            m_dockWait.start(kDockPollMs);
+            return;
+        }
+        const SMessage message = *m_pending;
+        m_pending.reset();
+        m_pIcon->showMessage(message.strTitle, message.strText, message.icon, message.nTimeoutMs);
+    }
+
     void OnActivated(QSystemTrayIcon::ActivationReason reason)
     {
         if (!m_handler)
@@ -370,6 +448,17 @@ private:
 
     QTimer m_wait;
     QTimer m_poll;
+    struct SMessage
+    {
+        QString strTitle;
+        QString strText;
+        QSystemTrayIcon::MessageIcon icon;
+        int nTimeoutMs;
+    };
+    // The balloon waiting for the icon to be docked; a newer one replaces it.
+    std::optional<SMessage> m_pending;
+    QTimer m_dockWait;
+    int m_nDockWaitedMs = 0;
     bool m_bLastAvailable = false;
     std::unique_ptr<QDBusServiceWatcher> m_pWatcher;
     // Before the icon, which must go first: it refers to the menu.

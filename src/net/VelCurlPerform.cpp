@@ -1,7 +1,7 @@
 // The transfer itself: one easy handle driven by a multi handle on the calling thread.
 #include "net/VelCurlTransfer.h"
 
-#include <curl/curl.h>
+#include "net/CurlApi.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,16 +20,16 @@ constexpr long IDLE_WAIT_MS = 500;
 class CCurlHandles
 {
 public:
-    CCurlHandles() = default;
+    explicit CCurlHandles(const SCurlApi& api) : m_api(api) {}
     CCurlHandles(const CCurlHandles&) = delete;
     CCurlHandles& operator=(const CCurlHandles&) = delete;
     ~CCurlHandles()
     {
         ReleaseEasy();
         if (m_pMulti != nullptr)
-            curl_multi_cleanup(m_pMulti);
-        curl_mime_free(m_pMime);
-        curl_slist_free_all(m_pHeaders);
+            m_api.m_pfnMultiCleanup(m_pMulti);
+        m_api.m_pfnMimeFree(m_pMime);
+        m_api.m_pfnSlistFreeAll(m_pHeaders);
     }
 
     void ReleaseEasy()
@@ -37,12 +37,13 @@ public:
         if (m_pEasy == nullptr)
             return;
         if (m_bAdded)
-            curl_multi_remove_handle(m_pMulti, m_pEasy);
-        curl_easy_cleanup(m_pEasy);
+            m_api.m_pfnMultiRemoveHandle(m_pMulti, m_pEasy);
+        m_api.m_pfnEasyCleanup(m_pEasy);
         m_pEasy = nullptr;
         m_bAdded = false;
     }
 
+    const SCurlApi& m_api;
     CURLM* m_pMulti = nullptr;
     CURL* m_pEasy = nullptr;
     bool m_bAdded = false;
@@ -62,7 +63,7 @@ bool CVelCurlTransfer::Perform()
     m_listBlocks.clear();
     m_nResponseBytes = 0;
 
-    // libcurl's global set-up is not done here: CCurlGlobal does it once for the process.
+    // libcurl's global set-up is not done here: loading it does that once for the process.
     const bool bOk = RunMulti();
     if (!bOk)
         m_bFailed = true;
@@ -72,56 +73,61 @@ bool CVelCurlTransfer::Perform()
 
 bool CVelCurlTransfer::RunMulti()
 {
-    CCurlHandles handles;
-    handles.m_pMulti = curl_multi_init();
+    // A library that cannot be loaded fails the transfer like any other failure to start it.
+    const SCurlApi* pApi = CurlApi();
+    if (pApi == nullptr)
+        return false;
+    const SCurlApi& api = *pApi;
+    CCurlHandles handles(api);
+    handles.m_pMulti = api.m_pfnMultiInit();
     if (handles.m_pMulti == nullptr)
         return false;
-    curl_multi_setopt(handles.m_pMulti, CURLMOPT_MAXCONNECTS, 10L);
+    api.m_pfnMultiSetopt(handles.m_pMulti, CURLMOPT_MAXCONNECTS, 10L);
 
-    handles.m_pEasy = curl_easy_init();
+    handles.m_pEasy = api.m_pfnEasyInit();
     if (handles.m_pEasy == nullptr)
         return false;
     CURL* pEasy = handles.m_pEasy;
     const std::string strURL = BuildEffectiveURL();
-    curl_easy_setopt(pEasy, CURLOPT_WRITEFUNCTION, &CVelCurlTransfer::OnCurlWrite);
-    curl_easy_setopt(pEasy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(pEasy, CURLOPT_HEADER, 0L);
-    curl_easy_setopt(pEasy, CURLOPT_URL, strURL.c_str());
-    curl_easy_setopt(pEasy, CURLOPT_PRIVATE, const_cast<char*>(m_strURL.c_str()));
-    curl_easy_setopt(pEasy, CURLOPT_VERBOSE, 0L);
+    api.m_pfnEasySetopt(pEasy, CURLOPT_WRITEFUNCTION, &CVelCurlTransfer::OnCurlWrite);
+    api.m_pfnEasySetopt(pEasy, CURLOPT_WRITEDATA, this);
+    api.m_pfnEasySetopt(pEasy, CURLOPT_HEADER, 0L);
+    api.m_pfnEasySetopt(pEasy, CURLOPT_URL, strURL.c_str());
+    api.m_pfnEasySetopt(pEasy, CURLOPT_PRIVATE, const_cast<char*>(m_strURL.c_str()));
+    api.m_pfnEasySetopt(pEasy, CURLOPT_VERBOSE, 0L);
     if (m_nTimeout > 0)
-        curl_easy_setopt(pEasy, CURLOPT_TIMEOUT, static_cast<long>(m_nTimeout));
+        api.m_pfnEasySetopt(pEasy, CURLOPT_TIMEOUT, static_cast<long>(m_nTimeout));
     // Worker threads must not get libcurl's alarm signals.
-    curl_easy_setopt(pEasy, CURLOPT_NOSIGNAL, 1L);
+    api.m_pfnEasySetopt(pEasy, CURLOPT_NOSIGNAL, 1L);
     // The URL may come from the environment; this engine speaks HTTP only (no file:// and such).
-    curl_easy_setopt(pEasy, CURLOPT_PROTOCOLS_STR, "http,https");
+    api.m_pfnEasySetopt(pEasy, CURLOPT_PROTOCOLS_STR, "http,https");
 
     if (!m_listFormFields.empty() || !m_listFormFiles.empty())
     {
-        handles.m_pMime = curl_mime_init(pEasy);
+        handles.m_pMime = api.m_pfnMimeInit(pEasy);
         if (handles.m_pMime == nullptr)
             return false;
         for (const auto& pField : m_listFormFields)
         {
-            curl_mimepart* pPart = curl_mime_addpart(handles.m_pMime);
-            curl_mime_name(pPart, pField->m_strName.c_str());
-            curl_mime_data(pPart, pField->m_strValue.data(), pField->m_strValue.size());
+            curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
+            api.m_pfnMimeName(pPart, pField->m_strName.c_str());
+            api.m_pfnMimeData(pPart, pField->m_strValue.data(), pField->m_strValue.size());
         }
         for (const auto& pFile : m_listFormFiles)
         {
-            curl_mimepart* pPart = curl_mime_addpart(handles.m_pMime);
-            curl_mime_name(pPart, pFile->m_strName.c_str());
+            curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
+            api.m_pfnMimeName(pPart, pFile->m_strName.c_str());
             // A file that cannot be read is reported when the body is sent: the transfer fails.
-            curl_mime_filedata(pPart, pFile->m_strValue.c_str());
+            api.m_pfnMimeFiledata(pPart, pFile->m_strValue.c_str());
         }
-        curl_easy_setopt(pEasy, CURLOPT_MIMEPOST, handles.m_pMime);
+        api.m_pfnEasySetopt(pEasy, CURLOPT_MIMEPOST, handles.m_pMime);
     }
 
     // An empty "Expect:" keeps libcurl from waiting for a 100-continue before posting the body.
-    handles.m_pHeaders = curl_slist_append(nullptr, "Expect:");
-    curl_easy_setopt(pEasy, CURLOPT_HTTPHEADER, handles.m_pHeaders);
+    handles.m_pHeaders = api.m_pfnSlistAppend(nullptr, "Expect:");
+    api.m_pfnEasySetopt(pEasy, CURLOPT_HTTPHEADER, handles.m_pHeaders);
 
-    if (curl_multi_add_handle(handles.m_pMulti, pEasy) != CURLM_OK)
+    if (api.m_pfnMultiAddHandle(handles.m_pMulti, pEasy) != CURLM_OK)
         return false;
     handles.m_bAdded = true;
 
@@ -131,7 +137,7 @@ bool CVelCurlTransfer::RunMulti()
     {
         CURLMcode nCode;
         do
-            nCode = curl_multi_perform(handles.m_pMulti, &nRunning);
+            nCode = api.m_pfnMultiPerform(handles.m_pMulti, &nRunning);
         while (nCode == CURLM_CALL_MULTI_PERFORM);
         if (nCode != CURLM_OK)
             return false;
@@ -139,7 +145,7 @@ bool CVelCurlTransfer::RunMulti()
         if (nRunning != 0)
         {
             long nWaitMs = -1;
-            if (curl_multi_timeout(handles.m_pMulti, &nWaitMs) != CURLM_OK)
+            if (api.m_pfnMultiTimeout(handles.m_pMulti, &nWaitMs) != CURLM_OK)
             {
                 std::fputs("E: curl_multi_timeout\n", stderr);
                 return false;
@@ -149,8 +155,8 @@ bool CVelCurlTransfer::RunMulti()
             nWaitMs = std::min(nWaitMs, ABORT_CHECK_MS);
             // curl_multi_poll stands for the descriptor sets and select of old; its failure is
             // reported with the line the descriptor sets had.
-            if (curl_multi_poll(handles.m_pMulti, nullptr, 0, static_cast<int>(nWaitMs), nullptr) !=
-                CURLM_OK)
+            if (api.m_pfnMultiPoll(handles.m_pMulti, nullptr, 0, static_cast<int>(nWaitMs),
+                                   nullptr) != CURLM_OK)
             {
                 std::fputs("E: curl_multi_fdset\n", stderr);
                 return false;
@@ -166,7 +172,7 @@ bool CVelCurlTransfer::RunMulti()
         }
 
         int nQueued = 0;
-        while (CURLMsg* pMsg = curl_multi_info_read(handles.m_pMulti, &nQueued))
+        while (CURLMsg* pMsg = api.m_pfnMultiInfoRead(handles.m_pMulti, &nQueued))
         {
             // One more pass after every message, so nothing libcurl still has to say is lost.
             ++nRunning;

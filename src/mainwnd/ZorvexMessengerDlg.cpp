@@ -118,7 +118,6 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     // One icon for every window of the program: the task bar's and the window manager's.
     AfxSetAppIcon(TrayIconFiles(IDR_MAINFRAME));
 
-    m_wndTooltip.CreateTooltipWindow(this);
     LoadImages();
     CreateControls(rcWindow.Width(), rcWindow.Height());
 
@@ -149,6 +148,9 @@ void CZorvexMessengerDlg::RunStartupWork()
         return;
     m_bStartupWorkPending = false;
     KillTimer(IDT_STARTUP_WORK);
+    // Tips are only wanted once the pointer can reach the window; their texts were registered
+    // with the object already.
+    m_wndTooltip.CreateTooltipWindow(this);
     LoadGameList();
     Rebuild();
     StartPolling();

@@ -2,6 +2,7 @@
 #include "platform/DesktopNotify.h"
 
 #include "platform/internal/QtConvert.h"
+#include "platform/internal/SessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -37,6 +38,8 @@ bool ServiceAvailable(const QDBusConnection& bus)
 bool ShowDesktopNotification(const std::wstring& strTitle, const std::wstring& strText,
                              const std::wstring& strIconFile, int nTimeoutMs)
 {
+    if (!SessionBusMayRun())
+        return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !ServiceAvailable(bus))
         return false;

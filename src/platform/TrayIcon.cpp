@@ -17,6 +17,7 @@
 
 #include "platform/DesktopNotify.h"
 #include "platform/internal/QtConvert.h"
+#include "platform/internal/SessionBus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,14 +165,14 @@ bool StatusNotifierHostRegistered(const QDBusConnection& bus)
 // on its way.
 bool ShouldWaitForWatcher()
 {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    // The cheap questions first: an X11 tray answers at once, without the bus.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || X11TrayRuns() ||
+        !SessionBusMayRun())
         return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
-    if (bus.interface()->isServiceRegistered(kWatcherService).value())
-        return false;
-    return !X11TrayRuns();
+    return !bus.interface()->isServiceRegistered(kWatcherService).value();
 }
 
 class CQtTrayIcon : public ITrayIconBackend

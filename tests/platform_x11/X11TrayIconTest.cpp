@@ -50,6 +50,16 @@ void StartTrayHost(QProcess& host, const QString& trayer)
                 QString::number(kPanelHeight)});
 }
 
+// Waits until the host says where the icon is and that place lies inside its panel (top right).
+bool WaitUntilInPanel(const ITrayIconBackend& icon, long& l, long& t, long& r, long& b)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect panel(screen.right() + 1 - kPanelWidth, 0, kPanelWidth, kPanelHeight);
+    return QTest::qWaitFor(
+        [&] { return icon.GetGeometry(l, t, r, b) && panel.contains(QRect(l, t, r - l, b - t)); },
+        10000);
+}
+
 TEST(X11TrayIconTest, IconIsEmbeddedInTheTrayHost)
 {
     const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
@@ -66,12 +76,8 @@ TEST(X11TrayIconTest, IconIsEmbeddedInTheTrayHost)
     pIcon->Show();
 
     // Embedded: the host tells where the icon is, and that is inside its panel.
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect panel(screen.right() + 1 - kPanelWidth, 0, kPanelWidth, kPanelHeight);
     long l = 0, t = 0, r = 0, b = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return pIcon->GetGeometry(l, t, r, b) && panel.contains(QRect(l, t, r - l, b - t)); },
-        10000))
+    ASSERT_TRUE(WaitUntilInPanel(*pIcon, l, t, r, b))
         << "icon at " << l << "," << t << " - " << r << "," << b;
 
     // The icon's image shows there: more than the panel's one background colour.
@@ -131,12 +137,8 @@ TEST(X11TrayIconTest, RightClickOpensTheMenuAndReportsThePick)
     ASSERT_TRUE(QTest::qWaitFor([&] { return pIcon->IsSystemTrayAvailable(); }, 10000));
     ASSERT_TRUE(pIcon->SetIcon(Icon128Files()));
     pIcon->Show();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect panel(screen.right() + 1 - kPanelWidth, 0, kPanelWidth, kPanelHeight);
     long l = 0, t = 0, r = 0, b = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return pIcon->GetGeometry(l, t, r, b) && panel.contains(QRect(l, t, r - l, b - t)); },
-        10000));
+    ASSERT_TRUE(WaitUntilInPanel(*pIcon, l, t, r, b));
 
     clickAt(QPoint((l + r) / 2, (t + b) / 2), 3);
     QMenu* pMenu = nullptr;

@@ -285,13 +285,17 @@ check "... at the same place ($place_before)" [ "$(geometry "$main")" = "$place_
 # Preferences -> "Online Games" -> the check box: the demo server hears the post. The main menu
 # opens under its header button (window (35,56)); "Preferences" is its second item.
 looking_posts() { grep -c "^POST /ServerAssets/PBEM/SetLookingForPBEMGame.php 200" "$work/server.log" || true; }
-click 100 44
 online_window() {
   xwininfo -root -children | awk '/"Online Games": \("zorvex-messenger"/ {print $1; exit}'
 }
-sleep 0.3
+menu_open() { xwininfo -root -children | grep -q 'zorvex-messenger.*+35+56 '; }
+click 100 44
+wait_for 10 menu_open || true
+check "the header button opens the main menu" menu_open
 click 70 90
-sleep 0.3
+menu_closed() { ! menu_open; }
+wait_for 10 menu_closed || true
+sleep 1 # the list is rebuilt for the preferences after the menu went
 # The first preferences row, "Online Games", at the list's top (window (12,58)).
 click 70 68
 wait_for 10 has_output online_window || true

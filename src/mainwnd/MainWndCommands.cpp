@@ -175,10 +175,7 @@ bool CZorvexMessengerDlg::ChangeGameList(const std::function<void(CPBEMGameStore
 
 void CZorvexMessengerDlg::RemoveCurrentGame()
 {
-    if (g_pMessageManager == nullptr)
-        return;
-    CPBEMGameStore& store = g_pMessageManager->m_store;
-    const CPBEMGameState* pGame = store.FindGame(m_strCurrentGame);
+    const CPBEMGameState* pGame = CurrentGame();
     if (pGame == nullptr)
         return;
     // Copies: a download may rebuild the list while the box is open.
@@ -190,15 +187,13 @@ void CZorvexMessengerDlg::RemoveCurrentGame()
         return;
     if (!ChangeGameList([&](CPBEMGameStore& file) { file.RemoveGames(strPlayerId); }))
         return;
-    store.RemoveGames(strPlayerId);
+    g_pMessageManager->m_store.RemoveGames(strPlayerId);
     SwitchView(VIEW_GAME_LIST);
 }
 
 void CZorvexMessengerDlg::ShowCredentials()
 {
-    if (g_pMessageManager == nullptr)
-        return;
-    const CPBEMGameState* pGame = g_pMessageManager->m_store.FindGame(m_strCurrentGame);
+    const CPBEMGameState* pGame = CurrentGame();
     if (pGame == nullptr)
         return;
     ShowBox(WARNING_KIND_INFORMATION, Text(IDS_INFORMATION),
@@ -208,9 +203,7 @@ void CZorvexMessengerDlg::ShowCredentials()
 
 void CZorvexMessengerDlg::StartCurrentGame()
 {
-    if (g_pMessageManager == nullptr)
-        return;
-    const CPBEMGameState* pGame = g_pMessageManager->m_store.FindGame(m_strCurrentGame);
+    const CPBEMGameState* pGame = CurrentGame();
     if (pGame == nullptr)
         return;
     // Once per click, whether or not the game already runs; a failure shows nothing.

@@ -54,8 +54,7 @@ void CZorvexMessengerDlg::Layout()
         nListTop = kGameListTop;
         nListHeight = H - kGameListBottomInset;
         m_stcGameHeader.RemoveAllTexts();
-        if (g_pMessageManager != nullptr &&
-            g_pMessageManager->m_store.FindGame(m_strCurrentGame) != nullptr)
+        if (CurrentGame() != nullptr)
             m_stcGameHeader.SetWindowPos(nullptr, 0, 0, nWidth, kRowHeight, kSizeOnly);
         for (CWnd* pControl : gameControls)
             pControl->ShowWindow(SW_SHOW);

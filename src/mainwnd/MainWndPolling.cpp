@@ -24,11 +24,10 @@ void CZorvexMessengerDlg::StartPolling()
 
 bool CZorvexMessengerDlg::PollNow()
 {
-    // The manager would ignore the start anyway; the time of the last start must then stay, so
-    // that the check catches up once the running download is over.
-    if (g_pMessageManager == nullptr || g_pMessageManager->m_pDownload != nullptr)
+    // A start the manager refuses (a download still running) keeps the time of the last one, so
+    // that the check catches up once that download is over.
+    if (g_pMessageManager == nullptr || !g_pMessageManager->StartDownload(this))
         return false;
-    g_pMessageManager->StartDownload(this);
     m_tLastPoll = Now();
     return true;
 }

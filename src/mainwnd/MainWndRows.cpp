@@ -169,11 +169,15 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
     m_wndList.SetContentSize(kContentWidth, y);
 }
 
+CPBEMGameState* CZorvexMessengerDlg::CurrentGame() const
+{
+    return g_pMessageManager != nullptr ? g_pMessageManager->m_store.FindGame(m_strCurrentGame)
+                                        : nullptr;
+}
+
 void CZorvexMessengerDlg::BuildGameRows()
 {
-    CPBEMGameState* pGame =
-        g_pMessageManager != nullptr ? g_pMessageManager->m_store.FindGame(m_strCurrentGame)
-                                     : nullptr;
+    CPBEMGameState* pGame = CurrentGame();
     m_stcGameHeader.RemoveAllImages();
     m_stcGameHeader.RemoveAllTexts();
     if (pGame == nullptr)

@@ -176,6 +176,8 @@ protected:
     virtual void StartPolling();
 
 private:
+    // The entry of view 3 (m_strCurrentGame) in the running store; null when it is gone.
+    CPBEMGameState* CurrentGame() const;
     // Loads the game list with its stored events, shows it and starts polling; once.
     void RunStartupWork();
     void LoadImages();

@@ -54,10 +54,10 @@ CPBEMMessageManager::~CPBEMMessageManager()
     Shutdown();
 }
 
-void CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
+bool CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
 {
     if (m_pDownload != nullptr)
-        return;
+        return false;
     RefreshFromDisk(m_store, m_stillWaiting);
 
     auto pTransfer = std::make_unique<CVelCurlTransfer>();
@@ -76,9 +76,10 @@ void CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
     }
     catch (const std::system_error&)
     {
-        return; // no thread to run it: like a failed download, tried again at the next tick
+        return false; // no thread to run it: like a failed download, tried again at the next tick
     }
     m_pDownload = std::move(pTransfer);
+    return true;
 }
 
 SDownloadResult CPBEMMessageManager::CollectDownload()

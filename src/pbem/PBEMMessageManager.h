@@ -75,9 +75,9 @@ public:
     void ScanEventFiles();
 
     // Starts the download of new events on a worker thread and returns at once; does nothing
-    // while an earlier download runs or has not been collected. The observer is told on the
-    // worker thread when the transfer has ended.
-    void StartDownload(CVelCurlObserver* pObserver);
+    // (false) while an earlier download runs or has not been collected, or when no thread can be
+    // started. The observer is told on the worker thread when the transfer has ended.
+    bool StartDownload(CVelCurlObserver* pObserver);
     // Takes the answer of a download that has ended and processes it; does nothing while none
     // has ended (NotCollected). A transfer that failed counts as cut short.
     SDownloadResult CollectDownload();

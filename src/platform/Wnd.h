@@ -138,7 +138,8 @@ public:
     void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE);
     void ValidateRect(LPCRECT pRect);
     BOOL GetUpdateRect(LPRECT pRect, BOOL bErase = FALSE);
-    // Sends WM_PAINT now when part of the window needs painting.
+    // Sends WM_PAINT now when part of the window needs painting and shows (a child clipped away
+    // by its parents keeps what is pending until it comes into view).
     void UpdateWindow();
     // RDW_UPDATENOW paints at once (RDW_ALLCHILDREN: the children too).
     BOOL RedrawWindow(LPCRECT pRectUpdate = nullptr, CRgn* pRgnUpdate = nullptr,

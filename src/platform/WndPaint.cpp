@@ -28,6 +28,10 @@ void PaintNow(CWndHost* pHost, bool bChildren)
 {
     if (pHost == nullptr || pHost->m_pWnd == nullptr || !pHost->Client()->isVisible())
         return;
+    // As on Windows, a child clipped away by its parents has nothing to paint now: what is
+    // pending waits until it comes into view (a long list would otherwise draw every row).
+    if (!pHost->IsTopLevel() && pHost->Client()->visibleRegion().isEmpty())
+        return;
     const QRegion region = pHost->m_rgnUpdate;
     pHost->PaintPending();
     // The screen follows at once, unless Qt is painting already (it then shows the result).

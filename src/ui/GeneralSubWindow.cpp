@@ -180,19 +180,9 @@ void CGeneralSubWindow::ScrollBy(int dx, int dy)
 
 void UpdateChildWindows(CWnd* pParent)
 {
-    // Children scrolled out of view paint when they come into view: a long list would otherwise
-    // draw every row at each paint (and all of them before the window first shows).
-    CRect rcClient;
-    pParent->GetClientRect(&rcClient);
     for (CWnd* pChild = pParent->GetWindow(GW_CHILD); pChild != nullptr;
          pChild = pChild->GetWindow(GW_HWNDNEXT))
-    {
-        CRect rcChild, rcShown;
-        pChild->GetWindowRect(&rcChild);
-        pParent->ScreenToClient(&rcChild);
-        if (rcShown.IntersectRect(&rcChild, &rcClient))
-            pChild->UpdateWindow();
-    }
+        pChild->UpdateWindow();
 }
 
 void CGeneralSubWindow::OnPaint()

@@ -21,9 +21,9 @@ inline constexpr const wchar_t* GENERAL_SUB_WINDOW_CLASS = L"GeneralSubWindow";
 inline constexpr UINT IDC_GENERAL_SUB_WINDOW = 132;
 // Registers the window class once.
 void RegisterGeneralSubWindowClass();
-// Paints what is pending in each child of pParent that shows in its client area now, so that a
-// scroll or a resize shows the children at their new places together with the parent's own
-// painting. Children out of view keep what is pending until they come into view.
+// Paints what is pending in each child of pParent now, so that a scroll or a resize shows the
+// children at their new places together with the parent's own painting (UpdateWindow leaves
+// children out of view for when they come into view).
 void UpdateChildWindows(CWnd* pParent);
 
 class CGeneralSubWindow : public CWnd

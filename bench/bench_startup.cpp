@@ -1,10 +1,13 @@
 // The program's start-up with many stored events of one game: the game list load, the scan of
 // the PBEM folder, the handling of the first (empty) download and the taking over of the events.
-// Run for 10,000, 30,000 and 100,000 event files, which shows whether it grows linearly.
+// Run for 10,000, 30,000 and 100,000 event files, which shows whether it grows linearly. Also the
+// reading of a language file with one long line of escapes.
 #include "app/InstallFolder.h"
+#include "base/Encoding.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "pbem/PBEMMessageManager.h"
+#include "res/LanguageTable.h"
 
 #include "BenchSupport.h"
 
@@ -80,6 +83,29 @@ BENCHMARK(BM_StartupWithStoredEvents)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The language file is read before the window opens: a line of a few megabytes of escapes must
+// cost its length, not its square.
+void BM_LanguageFileWithALongLineOfEscapes(benchmark::State& state)
+{
+    std::wstring text = L"1=";
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        text += L"\\r";
+    text += L"\r\n";
+    const std::string bytes = "\xFF\xFE" + WideToUtf16Le(text);
+    for (auto _ : state)
+    {
+        CLanguageTable table;
+        table.LoadFromBytes(bytes);
+        benchmark::DoNotOptimize(table.m_arrItems);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_LanguageFileWithALongLineOfEscapes)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Arg(1200000) // a 2.4 MB line
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -17,6 +17,7 @@
 #include <cwctype>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -32,13 +33,16 @@ enum class EEncoding
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 
-// The file as lines without their line ends; written back with CR LF.
+// The file as lines without their line ends; written back with CR LF. Lines that are not changed
+// come back with the bytes they had, whatever their encoding makes of them.
 struct SProfileText
 {
     EEncoding eEncoding = EEncoding::Ansi;
     std::vector<std::wstring> lines;
     // A file whose last line has no line end keeps it that way while that line stays last.
     bool bFinalLineEnd = true;
+    // The odd last byte of a UTF-16 file, which makes no character.
+    std::string strOddByte;
 };
 
 // ---- Reading and writing the bytes ----
@@ -77,6 +81,34 @@ void SyncFolderOf(const std::string& path)
     }
 }
 
+// The file that a chain of symbolic links ends at, or the path itself when it is no link; nothing
+// when the chain cannot be followed. Replacing the link itself would turn it into a plain file
+// and leave the file it points at behind with the old content.
+std::optional<std::string> FollowLinks(std::string path)
+{
+    // As many links as the system itself follows in one path.
+    constexpr int kMaxLinks = 40;
+    for (int nLinks = 0; nLinks <= kMaxLinks; ++nLinks)
+    {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path; // a missing target is created where the link points
+        std::vector<char> buffer(4096);
+        const ssize_t nLength = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (nLength <= 0 || static_cast<std::size_t>(nLength) >= buffer.size())
+            return std::nullopt;
+        std::string target(buffer.data(), static_cast<std::size_t>(nLength));
+        if (target.front() != '/')
+        {
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos)
+                target = path.substr(0, slash + 1) + target;
+        }
+        path = std::move(target);
+    }
+    return std::nullopt;
+}
+
 // Either the whole new content is in place or the old file is untouched.
 bool ReplaceFile(const std::string& path, std::string_view bytes)
 {
@@ -112,11 +144,14 @@ SProfileText Decode(std::string_view bytes)
     {
         text.eEncoding = EEncoding::Utf16LeBom;
         wide = Utf16LeToWide(bytes.substr(2));
+        if (bytes.size() % 2 != 0)
+            text.strOddByte = bytes.substr(bytes.size() - 1);
     }
     else if (bytes.substr(0, 3) == kUtf8Bom)
     {
         text.eEncoding = EEncoding::Utf8Bom;
-        wide = Utf8ToWide(bytes.substr(3));
+        // Bytes that are not UTF-8 (another program's section, an old value) must survive a save.
+        wide = Utf8ToWideLossless(bytes.substr(3));
     }
     else
     {
@@ -152,9 +187,9 @@ std::string Encode(const SProfileText& text)
     switch (text.eEncoding)
     {
     case EEncoding::Utf16LeBom:
-        return std::string(kUtf16LeBom) + WideToUtf16Le(wide);
+        return std::string(kUtf16LeBom) + WideToUtf16Le(wide) + text.strOddByte;
     case EEncoding::Utf8Bom:
-        return std::string(kUtf8Bom) + WideToUtf8(wide);
+        return std::string(kUtf8Bom) + WideToUtf8Lossless(wide);
     case EEncoding::Ansi:
         break;
     }
@@ -330,7 +365,8 @@ bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view s
         return false; // rewriting a file we could not read would lose its other contents
     }
     SetKey(text, strSection, strKey, strValue);
-    return ReplaceFile(path, Encode(text));
+    const std::optional<std::string> target = FollowLinks(path);
+    return target && ReplaceFile(*target, Encode(text));
 }
 
 long WideToLong(std::wstring_view str)

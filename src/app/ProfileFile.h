@@ -1,8 +1,10 @@
 // A reader and writer of initialisation files ("[Section]" lines and "key=value" lines), with the
 // behaviour the profile needs from the Windows profile calls: section and key names compare
 // without regard to case, a missing file, section or key gives the default, and a write keeps
-// every other line (foreign sections and keys, comments, blank lines) where it was. The file is
-// replaced atomically: written to a temporary file beside it and renamed over it.
+// every other line (foreign sections and keys, comments, blank lines) where it was, byte for byte
+// (apart from line ends, which become CR LF). The file is replaced atomically: written to a
+// temporary file beside it and renamed over it; a symbolic link is followed, so that the link
+// stays and the file it points at is the one replaced.
 #pragma once
 
 #include <string>

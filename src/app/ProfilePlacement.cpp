@@ -40,7 +40,8 @@ int ReadValue(std::wstring_view key, const std::wstring& path)
 } // namespace
 
 std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read,
-                                                const std::vector<SScreenRect>& screens)
+                                                const std::vector<SScreenRect>& screens,
+                                                const std::vector<SScreenRect>& workAreas)
 {
     if (read.x == 0 && read.y == 0 && read.cx == 0 && read.cy == 0)
         return std::nullopt;
@@ -67,9 +68,33 @@ std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read,
             placement.y = ClampToInt(y);
         }
     }
-    placement.cx = std::clamp(placement.cx, kMinSize, kMaxSize);
-    placement.cy = std::clamp(placement.cy, kMinSize, kMaxSize);
+
+    long long nMaxWidth = kMaxSize;
+    long long nMaxHeight = kMaxSize;
+    if (!workAreas.empty())
+    {
+        long long left = workAreas.front().left, top = workAreas.front().top;
+        long long right = workAreas.front().right, bottom = workAreas.front().bottom;
+        for (const SScreenRect& area : workAreas)
+        {
+            left = std::min<long long>(left, area.left);
+            top = std::min<long long>(top, area.top);
+            right = std::max<long long>(right, area.right);
+            bottom = std::max<long long>(bottom, area.bottom);
+        }
+        nMaxWidth = std::min<long long>(nMaxWidth, right - left);
+        nMaxHeight = std::min<long long>(nMaxHeight, bottom - top);
+    }
+    // The smallest size wins over a smaller desktop.
+    placement.cx = std::max(ClampToInt(std::min<long long>(placement.cx, nMaxWidth)), kMinSize);
+    placement.cy = std::max(ClampToInt(std::min<long long>(placement.cy, nMaxHeight)), kMinSize);
     return placement;
+}
+
+std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read,
+                                                const std::vector<SScreenRect>& screens)
+{
+    return ClampProfilePlacement(read, screens, screens);
 }
 
 std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDesktopWidth,
@@ -78,7 +103,8 @@ std::optional<SPlacement> ClampProfilePlacement(const SPlacement& read, int nDes
     return ClampProfilePlacement(read, {{0, 0, nDesktopWidth, nDesktopHeight}});
 }
 
-std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& screens)
+std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& screens,
+                                               const std::vector<SScreenRect>& workAreas)
 {
     const std::wstring path = InstallPath(PATH_PROFILE);
     SPlacement read;
@@ -86,12 +112,13 @@ std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& s
     read.y = ReadValue(L"y", path);
     read.cx = ReadValue(L"cx", path);
     read.cy = ReadValue(L"cy", path);
-    return ClampProfilePlacement(read, screens);
+    return ClampProfilePlacement(read, screens, workAreas);
 }
 
 std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight)
 {
-    return ReadProfilePlacement({{0, 0, nDesktopWidth, nDesktopHeight}});
+    const std::vector<SScreenRect> desktop = {{0, 0, nDesktopWidth, nDesktopHeight}};
+    return ReadProfilePlacement(desktop, desktop);
 }
 
 bool WriteProfilePlacement(const SPlacement& placement)

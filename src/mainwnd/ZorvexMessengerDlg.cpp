@@ -104,11 +104,21 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateGameFolder();
 
-    // The saved place counts on any screen, not only the primary one.
+    // The saved place counts on any screen, not only the primary one; the saved size is kept
+    // within what the screens together have room for.
     std::vector<SScreenRect> screens;
+    std::vector<SScreenRect> workAreas;
     for (const CRect& rc : GetScreenRects())
+    {
         screens.push_back(SScreenRect{rc.left, rc.top, rc.right, rc.bottom});
-    if (const std::optional<SPlacement> placement = ReadProfilePlacement(screens))
+        MONITORINFO mi{sizeof(MONITORINFO), {}, {}, 0};
+        const CRect rcWork =
+            GetMonitorInfo(MonitorFromPoint(rc.CenterPoint(), MONITOR_DEFAULTTONULL), &mi)
+                ? CRect(mi.rcWork)
+                : rc;
+        workAreas.push_back(SScreenRect{rcWork.left, rcWork.top, rcWork.right, rcWork.bottom});
+    }
+    if (const std::optional<SPlacement> placement = ReadProfilePlacement(screens, workAreas))
     {
         SetWindowPos(nullptr, placement->x, placement->y, placement->cx, placement->cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);

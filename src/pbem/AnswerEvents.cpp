@@ -60,11 +60,10 @@ EAnswerRead ReadAnswerEvents(std::string_view strAnswer,
             events.push_back(std::move(pEvent));
         }
 
-        // Every block ends with a token of the server's choosing; a text that ends without it
-        // was cut inside the block.
-        if (strToken.empty())
-            return EAnswerRead::Malformed;
-        // The token that ended the block's events is followed by one that starts the next block.
+        // The token that ended the block's events, which the server chooses, is followed by one
+        // that starts the next block. The end of the text ends the reading here as well: what the
+        // server writes after its last event is its own choice, and whether the text arrived whole
+        // is for the transfer to tell.
         if (reader.NextToken() != kPlayerKey)
             return EAnswerRead::Read;
     }

@@ -15,9 +15,9 @@ enum class EAnswerRead
 {
     NotAnAnswer,  // the sanity token is missing: the answer is to be ignored
     WrongVersion, // a version this program does not read: no events
-    Malformed,    // cut short: a counted length that cannot be right, or the end of the text
-                  // inside a player block, ended the reading early
-    Read,         // read to the token that ends it
+    Malformed,    // cut short: a counted length that cannot be right (the end of the text
+                  // inside an event, among others) ended the reading early
+    Read,         // read to the token that ends it, or to the end of the text between events
 };
 
 // Reads the events of an answer and appends each that is not of type "NewGame" to events,

@@ -81,10 +81,11 @@ public:
     // Takes the answer of a download that has ended and processes it; does nothing while none
     // has ended (NotCollected). A transfer that failed counts as cut short.
     SDownloadResult CollectDownload();
-    // Reads the server's answer into m_listNewEvents and writes the event files; when the answer
-    // is complete (bTransferComplete and read to its end), raises the highest event ids of the
-    // entries whose events are on disk, in memory and in PBEM.data. An answer that is not one of
-    // the server's changes nothing.
+    // Reads the server's answer into m_listNewEvents and writes the event files. Unless the answer
+    // was cut short, while events wait there it raises the highest event ids of the entries whose
+    // events are on disk and came with an answer read whole (with bTransferComplete), and writes
+    // every entry's id through into PBEM.data; an answer of another version does this for the
+    // events that were waiting. An answer that is not one of the server's changes nothing.
     SDownloadResult ProcessAnswer(std::string_view strAnswer, bool bTransferComplete = true);
     // Fills event from the content of one event of an answer.
     static void EventFromAnswer(std::string_view strContent, std::uint32_t nEventId,

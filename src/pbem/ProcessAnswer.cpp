@@ -88,6 +88,9 @@ SDownloadResult CPBEMMessageManager::ProcessAnswer(std::string_view strAnswer,
     if (!result.IsAnswer())
         return result;
     const bool bComplete = result.eOutcome == EDownloadOutcome::Complete;
+    // An answer of another version brings no events, but like a complete one it still writes
+    // through the ids of those already waiting.
+    const bool bIdsGoBack = bComplete || result.eOutcome == EDownloadOutcome::OtherVersion;
     const std::size_t nFirstArrived = m_listNewEvents.size();
     for (auto& pEvent : arrived)
     {
@@ -109,7 +112,7 @@ SDownloadResult CPBEMMessageManager::ProcessAnswer(std::string_view strAnswer,
     }
     // A cut answer keeps its events (their files are recognised when they come again) but raises
     // no id: the events listed after the cut may have lower ids than those that arrived.
-    if (!bComplete || result.nStored == 0)
+    if (!bIdsGoBack)
         return result;
     // The new names must outlast a power cut before the ids that cover them are saved.
     if (!SyncEventFolder())

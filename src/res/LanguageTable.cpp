@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <limits>
 #include <optional>
+#include <utility>
 
 CLanguageTable g_languageTable;
 
@@ -38,11 +39,24 @@ std::optional<std::int32_t> LeadingId(std::wstring_view line)
     return static_cast<std::int32_t>(value);
 }
 
+// Left to right, never looking into what was put in. Built anew rather than replaced in place,
+// which would move the rest of a long line once per escape.
 void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to)
 {
-    for (std::size_t pos = text.find(from); pos != std::wstring::npos;
-         pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
+    std::size_t pos = text.find(from);
+    if (from.empty() || pos == std::wstring::npos)
+        return;
+    std::wstring result;
+    result.reserve(text.size());
+    std::size_t done = 0;
+    for (; pos != std::wstring::npos; pos = text.find(from, done))
+    {
+        result.append(text, done, pos - done);
+        result.append(to);
+        done = pos + from.size();
+    }
+    result.append(text, done);
+    text = std::move(result);
 }
 
 } // namespace

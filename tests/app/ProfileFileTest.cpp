@@ -183,6 +183,70 @@ TEST_F(ProfileFileTest, KeepsTheByteOrderMarkedEncodings)
     }
 }
 
+TEST_F(ProfileFileTest, OtherLinesKeepTheirBytesInEveryEncoding)
+{
+    const std::string loneSurrogate("\x00\xD8", 2);
+    const struct
+    {
+        const char* pszName;
+        std::string strBefore;
+        std::string strAfter;
+    } cases[] = {
+        {"UTF-8 with bytes that are not UTF-8",
+         "\xEF\xBB\xBF[Other]\r\nk=caf\xE9 \xFF\xC3(\xED\xA0\x80\r\n[S]\r\nk=1\r\n",
+         "\xEF\xBB\xBF[Other]\r\nk=caf\xE9 \xFF\xC3(\xED\xA0\x80\r\n[S]\r\nk=2\r\n"},
+        {"Windows-1252 with the bytes it leaves undefined",
+         "[Other]\r\nk=\x81\x8D\x8F\x90\x9D\x80\xFF\r\n[S]\r\nk=1\r\n",
+         "[Other]\r\nk=\x81\x8D\x8F\x90\x9D\x80\xFF\r\n[S]\r\nk=2\r\n"},
+        {"UTF-16 with a lone surrogate and an odd last byte",
+         "\xFF\xFE" + WideToUtf16Le(L"[S]\r\nk=1\r\n[Other]\r\nk=") + loneSurrogate +
+             WideToUtf16Le(L"\r\n") + "x",
+         "\xFF\xFE" + WideToUtf16Le(L"[S]\r\nk=2\r\n[Other]\r\nk=") + loneSurrogate +
+             WideToUtf16Le(L"\r\n") + "x"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        m_dir.Write("Profile.ini", c.strBefore);
+        ASSERT_TRUE(Set(L"S", L"k", L"2"));
+        EXPECT_EQ(m_dir.Read("Profile.ini"), c.strAfter);
+    }
+}
+
+TEST_F(ProfileFileTest, WritesThroughSymbolicLinks)
+{
+    // Profile.ini -> link2 -> keep/real.ini, both relative to the folder of their link.
+    std::filesystem::create_directory(m_dir.File("keep"));
+    m_dir.Write("keep/real.ini", "[S]\r\nk=1\r\n");
+    ASSERT_EQ(::chmod(m_dir.File("keep/real.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("keep/real.ini", m_dir.File("link2"));
+    std::filesystem::create_symlink("link2", m_dir.File("Profile.ini"));
+
+    ASSERT_TRUE(Set(L"S", L"k", L"2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.File("Profile.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.File("link2")));
+    EXPECT_EQ(m_dir.Read("keep/real.ini"), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(Get(L"S", L"k"), L"2");
+    // Written beside the target and renamed there: nothing left over, its mode kept.
+    EXPECT_EQ(FolderEntries(m_dir.File("keep")), std::vector<std::string>{"real.ini"});
+    struct stat st;
+    ASSERT_EQ(::stat(m_dir.File("keep/real.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    // A link to a file not there yet creates that file.
+    std::filesystem::remove(m_dir.File("keep/real.ini"));
+    ASSERT_TRUE(Set(L"S", L"k", L"3"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.File("Profile.ini")));
+    EXPECT_EQ(m_dir.Read("keep/real.ini"), "[S]\r\nk=3\r\n");
+
+    // A loop of links is no file: nothing is written over it.
+    std::filesystem::remove(m_dir.File("link2"));
+    std::filesystem::create_symlink("Profile.ini", m_dir.File("link2"));
+    EXPECT_FALSE(Set(L"S", L"k", L"4"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.File("Profile.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.File("link2")));
+}
+
 TEST_F(ProfileFileTest, ReplacementKeepsThePermissions)
 {
     m_dir.Write("Profile.ini", "[S]\r\nk=1\r\n");

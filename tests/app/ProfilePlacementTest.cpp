@@ -14,7 +14,7 @@
 namespace
 {
 
-TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndAMinimumSize)
+TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndASizeThatFitsIt)
 {
     const struct
     {
@@ -27,15 +27,16 @@ TEST(ClampProfilePlacementTest, KeepsACornerOnTheDesktopAndAMinimumSize)
         {{5000, 10, 800, 600}, 1920, 1080, {1880, 10, 800, 600}},
         {{10, 5000, 800, 600}, 1920, 1080, {10, 1040, 800, 600}},
         {{0, 0, 0, 300}, 1920, 1080, {0, 0, 200, 300}},
-        {{100, 100, 4000, 3000}, 1920, 1080, {100, 100, 4000, 3000}},
+        {{100, 100, 1920, 1080}, 1920, 1080, {100, 100, 1920, 1080}},
+        {{100, 100, 4000, 3000}, 1920, 1080, {100, 100, 1920, 1080}},
         {{1880, 1040, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
         {{1881, 1041, 200, 200}, 1920, 1080, {1880, 1040, 200, 200}},
         {{-20, -5, 199, 201}, 1920, 1080, {-20, -5, 200, 201}},
-        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 1920, 1080, {1880, 1040, 32767, 32767}},
-        {{10, 10, 100000, 32768}, 1920, 1080, {10, 10, 32767, 32767}},
+        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 1920, 1080, {1880, 1040, 1920, 1080}},
+        {{10, 10, 100000, 32768}, 1920, 1080, {10, 10, 1920, 1080}},
         {{INT_MIN, INT_MIN, INT_MIN, INT_MIN}, 1920, 1080, {-20, -5, 200, 200}},
-        // On a desktop smaller than the corner the upper bound wins.
-        {{0, 0, 300, 300}, 30, 20, {-10, -20, 300, 300}},
+        // On a desktop smaller than the corner the upper bound wins, and the smallest size.
+        {{0, 0, 300, 300}, 30, 20, {-10, -20, 200, 200}},
     };
     for (const auto& c : cases)
     {
@@ -79,6 +80,39 @@ TEST(ClampProfilePlacementTest, KeepsTheWindowOnAnyScreen)
               (SPlacement{-900, 9000, 200, 32767}));
 }
 
+TEST(ClampProfilePlacementTest, TheSizeFitsTheWorkAreasTogether)
+{
+    const std::vector<SScreenRect> one = {{0, 0, 1920, 1080}};
+    const std::vector<SScreenRect> oneWork = {{0, 0, 1920, 1040}}; // a panel at the bottom
+    const std::vector<SScreenRect> sideBySide = {{0, 0, 1920, 1080}, {1920, 0, 3840, 1200}};
+    const std::vector<SScreenRect> sideBySideWork = {{0, 28, 1920, 1080}, {1920, 0, 3840, 1200}};
+    const std::vector<SScreenRect> tiny = {{0, 0, 150, 100}};
+    const std::vector<SScreenRect> none;
+    const struct
+    {
+        const char* name;
+        SPlacement read;
+        const std::vector<SScreenRect>& screens;
+        const std::vector<SScreenRect>& workAreas;
+        SPlacement expected;
+    } cases[] = {
+        {"the largest sizes", {0, 0, INT_MAX, INT_MAX}, one, oneWork, {0, 0, 1920, 1040}},
+        {"just too large", {10, 10, 1921, 1041}, one, oneWork, {10, 10, 1920, 1040}},
+        {"as large as the work area", {10, 10, 1920, 1040}, one, oneWork, {10, 10, 1920, 1040}},
+        {"across both screens", {0, 0, 3840, 1172}, sideBySide, sideBySideWork,
+         {0, 0, 3840, 1172}},
+        {"larger than both", {0, 0, 5000, 5000}, sideBySide, sideBySideWork, {0, 0, 3840, 1200}},
+        {"the smallest size wins over a tiny screen", {0, 0, 1000, 1000}, tiny, tiny,
+         {0, 0, 200, 200}},
+        {"no work areas known", {10, 10, 40000, 5000}, one, none, {10, 10, 32767, 5000}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClampProfilePlacement(c.read, c.screens, c.workAreas), c.expected);
+    }
+}
+
 class ProfilePlacementTest : public ::testing::Test
 {
 protected:
@@ -103,7 +137,7 @@ TEST_F(ProfilePlacementTest, ReadsValuesThroughWtolAndAShortBuffer)
     const std::string cut = std::string(89, '0') + "9";
     m_dir.Write("Profile.ini",
                 "[zorvexmessenger]\r\nX=12abc\r\ny=abc\r\ncx=" + cut + "\r\ncy=99999999999999\r\n");
-    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{12, 0, 200, 32767}));
+    EXPECT_EQ(ReadProfilePlacement(1920, 1080), (SPlacement{12, 0, 200, 1080}));
 }
 
 TEST_F(ProfilePlacementTest, FindsTheProfileWhateverItsCase)

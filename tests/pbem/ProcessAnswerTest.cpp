@@ -118,10 +118,33 @@ TEST_F(ProcessAnswerTest, Grammar)
              "End Other PlayerKey 1 B " + "Event 6 0  0  4 Mail " + mail12 + "End Done ",
          EDownloadOutcome::Complete,
          {{L"G12", 5u}}},
-        {"the end of the answer ends the reading",
+        // What follows the last event is the server's choice; the transfer tells whether the
+        // text arrived whole.
+        {"the end of the answer right after a content ends the reading",
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12.substr(0, mail12.size() - 1),
+         EDownloadOutcome::Complete,
+         {{L"G12", 5u}}},
+        {"the end of the answer after a content's separator ends the reading",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12,
+         EDownloadOutcome::Complete,
+         {{L"G12", 5u}}},
+        {"a closing token without its space ends the reading",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 + "End",
+         EDownloadOutcome::Complete,
+         {{L"G12", 5u}}},
+        {"an empty closing token",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 + " PlayerKey 1 B " +
+             "Event 6 0  0  4 Mail " + mail12,
+         EDownloadOutcome::Complete,
+         {{L"G12", 5u}, {L"G12", 6u}}},
+        {"answer cut after an event id",
+         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12 + "Event 6 ",
          EDownloadOutcome::Incomplete,
          {{L"G12", 5u}}},
+        {"answer cut inside a player key",
+         kAnswerStart + "PlayerKey 5 AB",
+         EDownloadOutcome::Incomplete,
+         {}},
         {"negative length",
          CAnswerText()
              .Player()
@@ -148,10 +171,6 @@ TEST_F(ProcessAnswerTest, Grammar)
          kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail 12",
          EDownloadOutcome::Incomplete,
          {}},
-        {"cut after an event, before the block's closing token",
-         kAnswerStart + "PlayerKey 1 A Event 5 0  0  4 Mail " + mail12,
-         EDownloadOutcome::Incomplete,
-         {{L"G12", 5u}}},
         {"bad player key length",
          CAnswerText().Player().Event(5, kMail12).Raw("End PlayerKey x ").Event(6, kMail12).Text(),
          EDownloadOutcome::Incomplete,
@@ -218,15 +237,21 @@ TEST_F(ProcessAnswerTest, AnAnswerCutShortStoresWhatCameAndRaisesNoId)
     // Ids need not ascend within a block: 1060 comes before the cut, 1058 and 1059 after it.
     const std::string whole =
         CAnswerText().Player().Event(1060, e1060).Event(1058, e1058).Event(1059, e1059).Text();
-    const std::string cuts[] = {
-        whole.substr(0, whole.find("Event 1058")), // a reset connection at an event's start
-        whole.substr(0, whole.find("Event 1058") - 1),
-        whole.substr(0, whole.find("Event 1058") + 30), // inside the next event
+    // A text that ends between events is cut only when the transfer says so; one that ends inside
+    // an event is cut either way.
+    const struct
+    {
+        std::string text;
+        std::vector<bool> transfers; // bTransferComplete values under which it counts as cut
+    } cuts[] = {
+        {whole.substr(0, whole.find("Event 1058")), {false}}, // a reset connection at an event
+        {whole.substr(0, whole.find("Event 1058") - 1), {false}},
+        {whole.substr(0, whole.find("Event 1058") + 30), {true, false}}, // inside the next event
     };
-    for (const std::string& cut : cuts)
+    for (const auto& [cut, transfers] : cuts)
     {
         SCOPED_TRACE(cut.size());
-        for (const bool bTransferComplete : {true, false})
+        for (const bool bTransferComplete : transfers)
         {
             m_manager.m_listNewEvents.clear();
             const SDownloadResult result = m_manager.ProcessAnswer(cut, bTransferComplete);
@@ -258,6 +283,67 @@ TEST_F(ProcessAnswerTest, AnAnswerCutShortStoresWhatCameAndRaisesNoId)
     const SNewEventsAnnouncement shown = m_manager.TakeNewEvents();
     EXPECT_EQ(shown.nCount, 2); // 1060 was shown already
     EXPECT_EQ(shown.strText, L"first\nsecond");
+}
+
+TEST_F(ProcessAnswerTest, AWholeTransferWithoutClosingTokensRaisesTheIdsOfItsEvents)
+{
+    AddEntry(L"G12-P03", 1057);
+    AddEntry(L"G13-P01", 7);
+    const std::string events =
+        CAnswerText().Player("A").Event(1058, kMail12).Player("B").Event(9, kMail13).Unclosed();
+    const std::string endings[] = {events, events.substr(0, events.size() - 1), events + "End"};
+    for (const std::string& answer : endings)
+    {
+        SCOPED_TRACE(answer.substr(answer.size() - 5));
+        m_manager.m_listNewEvents.clear();
+        m_manager.m_store.FindGame(L"G12-P03")->m_nHighestEventId = 1057;
+        m_manager.m_store.FindGame(L"G13-P01")->m_nHighestEventId = 7;
+        SaveDisk();
+        std::filesystem::remove(m_temp.File("PBEM/G12-P03-1058.event"));
+        std::filesystem::remove(m_temp.File("PBEM/G13-P01-9.event"));
+
+        const SDownloadResult result = m_manager.ProcessAnswer(answer, true);
+        EXPECT_EQ(result.eOutcome, EDownloadOutcome::Complete);
+        EXPECT_EQ(result.nStored, 2);
+        EXPECT_EQ(result.idsSaved, ETransactionResult::Saved);
+        EXPECT_EQ(NewEvents(), (EventIds{{L"G12", 1058u}, {L"G13", 9u}}));
+        EXPECT_EQ(m_temp.Read("PBEM/G12-P03-1058.event"), kMail12.m_strRaw);
+        EXPECT_EQ(m_temp.Read("PBEM/G13-P01-9.event"), kMail13.m_strRaw);
+        EXPECT_EQ(DiskHighest(L"G12-P03"), 1058u);
+        EXPECT_EQ(DiskHighest(L"G13-P01"), 9u);
+    }
+}
+
+TEST_F(ProcessAnswerTest, AnAnswerOfAnotherVersionWritesTheWaitingIdsThrough)
+{
+    AddEntry(L"G12-P03", 1057);
+    AddEntry(L"G12-P00", 10);
+    // A stored file found at start-up, which raises no id ...
+    m_temp.Write("PBEM/G12-P03-1100.event", ServerEvent(L"G12", 3, L"old").m_strRaw);
+    m_manager.ScanEventFiles();
+    // ... an event of a whole answer that was not taken over yet, which does ...
+    auto pCounted = std::make_unique<CPBEMGameEvent>(ServerEvent(L"G12", 3, L"", true));
+    pCounted->m_nEventId = 20;
+    pCounted->m_bIdCounts = true;
+    m_manager.m_listNewEvents.push_back(std::move(pCounted));
+    // ... and an id raised in memory whose save failed.
+    m_manager.m_store.FindGame(L"G12-P03")->m_nHighestEventId = 1070;
+
+    const SDownloadResult result = m_manager.ProcessAnswer("SanityCheck-5170382 Version02 ");
+    EXPECT_EQ(result.eOutcome, EDownloadOutcome::OtherVersion);
+    EXPECT_EQ(result.idsSaved, ETransactionResult::Saved);
+    EXPECT_EQ(m_manager.m_listNewEvents.size(), 2u);
+    EXPECT_TRUE(PbemFileExists("G12-P00-20.event")); // the file before its id
+    EXPECT_EQ(Highest(L"G12-P00"), 20u);
+    EXPECT_EQ(DiskHighest(L"G12-P00"), 20u);
+    EXPECT_EQ(Highest(L"G12-P03"), 1070u);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1070u);
+
+    // With nothing waiting, the game list is not opened.
+    m_manager.m_listNewEvents.clear();
+    std::filesystem::remove(m_temp.File("PBEM/PBEM.data"));
+    EXPECT_FALSE(m_manager.ProcessAnswer("SanityCheck-5170382 Version02 ").idsSaved.has_value());
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("PBEM/PBEM.data")));
 }
 
 TEST_F(ProcessAnswerTest, NewGameEventsRaiseNothing)

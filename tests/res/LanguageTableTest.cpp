@@ -96,6 +96,24 @@ TEST_F(LanguageTableTest, ShortOrOddInput)
     EXPECT_EQ(Lookup(5), L"x");
 }
 
+TEST_F(LanguageTableTest, ALongLineOfEscapes)
+{
+    // Each escape in turn, and "\\n" whose backslash stays while its "\n" is replaced.
+    const std::wstring_view escapes[] = {L"\\r", L"\\n", L"\\\"", L"\\\\n", L"ab"};
+    const std::wstring_view texts[] = {L"\r", L"\n", L"\"", L"\\\n", L"ab"};
+    std::wstring line = L"7=";
+    std::wstring expected;
+    for (int i = 0; i < 200000; ++i)
+    {
+        line += escapes[i % 5];
+        expected += texts[i % 5];
+    }
+    Load(line + L"\r\n8=after\r\n");
+    EXPECT_TRUE(Lookup(7) == expected); // not printed: 1.1 MB
+    EXPECT_EQ(Lookup(7).size(), expected.size());
+    EXPECT_EQ(Lookup(8), L"after");
+}
+
 TEST_F(LanguageTableTest, EnglishAnswersWithTheBuiltInText)
 {
     Load(L"2152=Hauptmen\u00FC\r\n");

@@ -63,6 +63,8 @@ public:
     }
     // The closing token of the last block and one token that starts no other block.
     std::string Text() const { return m_bInBlock ? m_str + "EndEvents EndAnswer " : m_str; }
+    // The text so far: the last block's events end with the text.
+    std::string Unclosed() const { return m_str; }
 
 private:
     void CloseBlock()

@@ -120,6 +120,33 @@ TEST_F(PollCommandTest, DownloadsStoresAndAnnouncesAsTheProgramDoes)
     EXPECT_EQ(requests[1].Field("HEventId2"), "1059");
 }
 
+TEST_F(PollCommandTest, AnAnswerThatEndsWithItsLastEventIsWhole)
+{
+    WriteGameList(1057);
+    const CPBEMGameEvent mail = ServerEvent(L"G12", 3, L"Hello");
+    // Nothing after the last event's content: the transfer ended normally, so nothing is missing.
+    const std::string answer = CAnswerText().Player().Event(1058, mail).Unclosed();
+    m_server.SetHandler(
+        [answer](const CTestHttpRequest& request, httplib::Response& res)
+        {
+            res.set_content(request.Field("HEventId1") == "1057" ? answer
+                                                                 : "SanityCheck-5170382 Version01 ",
+                            "text/plain");
+        });
+
+    const SRun first = Poll(m_temp.Path());
+    EXPECT_EQ(first.nStatus, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(m_temp.Read("PBEM/G12-P03-1058.event"), mail.m_strRaw);
+    EXPECT_EQ(DiskHighest(L"G12-P03"), 1058u);
+
+    const SRun second = Poll(m_temp.Path());
+    EXPECT_EQ(second.nStatus, 0) << second.err;
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].Field("HEventId1"), "1058");
+}
+
 TEST_F(PollCommandTest, CreatesTheDataFolderAndReportsAServerThatDoesNotAnswer)
 {
     m_server.SetHandler([](const CTestHttpRequest&, httplib::Response& res) { res.status = 404; });

@@ -15,7 +15,6 @@
 #include <QPushButton>
 
 #include <cstdio>
-
 #include <utility>
 
 #if ZORVEX_HAVE_XCB

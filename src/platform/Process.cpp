@@ -81,8 +81,8 @@ int SpawnDetached(const std::string& strFile, const std::vector<std::string>& ar
         ::setsid();
         const pid_t pidGame = ::fork();
         if (pidGame == 0)
-            ExecChild(strFile.c_str(), args.data(),
-                      strFolder.empty() ? nullptr : strFolder.c_str(), fds[1]);
+            ExecChild(strFile.c_str(), args.data(), strFolder.empty() ? nullptr : strFolder.c_str(),
+                      fds[1]);
         if (pidGame < 0)
             WriteError(fds[1], errno);
         ::_exit(0);

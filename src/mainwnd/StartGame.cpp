@@ -11,8 +11,10 @@
 bool StartGame(const std::wstring& strInstanceId)
 {
     const std::wstring strPath = InstallPath(PATH_GAME_EXE);
+    // The game opens its files by relative paths, as when started from its own folder.
     const int nError =
-        SpawnWindowsProgram(ToNativePath(strPath), {"-PBEM", ToNativePath(strInstanceId)});
+        SpawnWindowsProgram(ToNativePath(strPath), {"-PBEM", ToNativePath(strInstanceId)},
+                            ToNativePath(GetInstallFolder()));
     if (nError == 0)
         return true;
     std::cerr << "Cannot start the game " << WideToUtf8(strPath) << ": " << std::strerror(nError)

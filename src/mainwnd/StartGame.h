@@ -4,7 +4,7 @@
 #include <string>
 
 // Starts installation folder + "/Zorvex.exe" with the arguments "-PBEM" and strInstanceId (each
-// one argument, no shell), without waiting; the game keeps the messenger's current folder and
-// environment. A Windows program the system cannot run goes through `wine` when it is on PATH.
-// A failure shows the player nothing: one line on standard error, and false.
+// one argument, no shell), without waiting; the game runs in the installation folder with the
+// messenger's environment. A Windows program the system cannot run goes through `wine` when it is
+// on PATH. A failure shows the player nothing: one line on standard error, and false.
 bool StartGame(const std::wstring& strInstanceId);

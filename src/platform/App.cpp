@@ -2,6 +2,7 @@
 #include "platform/System.h"
 #include "platform/Wnd.h"
 #include "platform/internal/GdiData.h"
+#include "platform/internal/ModalLoops.h"
 #include "platform/internal/MsgPump.h"
 #include "platform/internal/QtConvert.h"
 #include "platform/internal/WndHost.h"
@@ -13,12 +14,20 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <memory>
+#include <cstdio>
+#include <utility>
+
+#if ZORVEX_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace
 {
 
-std::unique_ptr<QApplication> g_pApp;
+// Made by InitPlatform and deleted by ExitPlatform only, not by an exit handler: Qt calls exit()
+// when the X server goes away, with the modal loops still on the stack, and the application object
+// must not be destroyed under them. The process ends with it still there.
+QApplication* g_pApp = nullptr;
 int g_argc = 0;
 CMessageBoxHandler g_messageBoxHandler;
 std::wstring g_strAppName;
@@ -32,6 +41,37 @@ void SendActivateApp(bool bActive)
     }
 }
 
+// Qt aborts the process when the platform it was told to use cannot start. With X11 alone asked
+// for, the display is tried first, so that a missing one is an ordinary failure with a message.
+bool DisplayAnswers(const char* pszProgram)
+{
+#if ZORVEX_HAVE_XCB
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    // Other platforms, and lists with a platform to fall back on, are Qt's matter.
+    if ((platform != "xcb" && !platform.startsWith("xcb:")) || platform.contains(';'))
+        return true;
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+    {
+        std::fprintf(stderr, "%s: no X display to show the window on (DISPLAY is not set)\n",
+                     pszProgram);
+        return false;
+    }
+    xcb_connection_t* pConnection = xcb_connect(display.constData(), nullptr);
+    const bool bConnected = xcb_connection_has_error(pConnection) == 0;
+    xcb_disconnect(pConnection);
+    if (!bConnected)
+    {
+        std::fprintf(stderr, "%s: cannot connect to the X display '%s'\n", pszProgram,
+                     display.constData());
+    }
+    return bConnected;
+#else
+    (void)pszProgram;
+    return true;
+#endif
+}
+
 } // namespace
 
 bool InitPlatform(int& argc, char** argv)
@@ -39,17 +79,19 @@ bool InitPlatform(int& argc, char** argv)
     if (QApplication::instance() != nullptr)
         return false;
     // Top-level windows must land where the program puts them, which Wayland does not allow.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!DisplayAnswers(argc > 0 && argv[0] != nullptr ? argv[0] : "zorvex-messenger"))
+        return false;
     g_argc = argc;
-    g_pApp = std::make_unique<QApplication>(g_argc, argv);
+    g_pApp = new QApplication(g_argc, argv);
     argc = g_argc;
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(static_cast<HFONT__*>(GetDefaultGuiFont()->m_hObject)->font);
     if (g_strAppName.empty())
         g_strAppName = FromQString(QApplication::applicationName());
-    QObject::connect(g_pApp.get(), &QGuiApplication::applicationStateChanged, g_pApp.get(),
+    QObject::connect(g_pApp, &QGuiApplication::applicationStateChanged, g_pApp,
                      [](Qt::ApplicationState state)
                      { SendActivateApp(state == Qt::ApplicationActive); });
     msg::InitQueue();
@@ -68,7 +110,8 @@ void ExitPlatform()
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     msg::ExitQueue();
-    g_pApp.reset();
+    modal::Reset();
+    delete std::exchange(g_pApp, nullptr);
 }
 
 bool IsPlatformRunning()
@@ -177,6 +220,10 @@ int MessageBox(HWND hWnd, const std::wstring& strText, const std::wstring& strCa
         buttons = {{QMessageBox::Ok, IDOK}};
         break;
     }
+    // Also the answer when the window manager closes the box, or the program ends meanwhile.
+    const int nCancelAnswer = buttons.size() > 1 ? buttons.back().nResult : IDOK;
+    if (modal::EndsAtOnce(nullptr))
+        return nCancelAnswer;
     QMessageBox::StandardButtons set;
     for (const CAnswer& b : buttons)
         set |= b.button;
@@ -186,14 +233,23 @@ int MessageBox(HWND hWnd, const std::wstring& strText, const std::wstring& strCa
     const bool bDisable = pOwner != nullptr && pOwner->IsWindowEnabled();
     if (bDisable)
         pOwner->EnableWindow(FALSE);
-    const int nClicked = box.exec();
+    bool bEnded = false;
+    int nClicked = 0;
+    {
+        const modal::CLoop registered(nullptr,
+                                      [&box, &bEnded]
+                                      {
+                                          bEnded = true;
+                                          box.done(-1);
+                                      });
+        nClicked = box.exec();
+    }
     if (bDisable && CWnd::FromHandle(hWnd) != nullptr)
         pOwner->EnableWindow(TRUE);
     for (const CAnswer& b : buttons)
     {
-        if (b.button == nClicked)
+        if (!bEnded && b.button == nClicked)
             return b.nResult;
     }
-    // Closed by the window manager: the cancelling answer.
-    return buttons.size() > 1 ? buttons.back().nResult : IDOK;
+    return nCancelAnswer;
 }

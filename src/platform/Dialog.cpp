@@ -1,5 +1,6 @@
 // Dialogs: creation without templates, the modal loop and the dialog keys.
 #include "platform/Dialog.h"
+#include "platform/internal/ModalLoops.h"
 #include "platform/internal/WndHost.h"
 
 #include <QEventLoop>
@@ -85,6 +86,9 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
+    // The program is ending: nothing may wait for an answer on the way out.
+    if (modal::EndsAtOnce(this))
+        return IDCANCEL;
     CWnd* pOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetTopLevelParent() : AfxGetMainWnd();
     if (pOwner == this || (pOwner != nullptr && pOwner->GetSafeHwnd() == nullptr))
         pOwner = nullptr;
@@ -98,15 +102,20 @@ INT_PTR CDialog::DoModal()
         bOwnerDisabled = true;
     }
     const HWND h = GetSafeHwnd();
+    // The program began to end while the dialog was being made (a message box in OnInitDialog).
+    if (!m_bEndRequested && modal::EndsAtOnce(this))
+        EndDialog(IDCANCEL);
     if (!m_bEndRequested && h != nullptr)
     {
         ShowWindow(SW_SHOWNORMAL);
         CModalLoop modalLoop;
         m_pModalLoop = &modalLoop;
+        const modal::CLoop registered(this, [this] { EndDialog(IDCANCEL); });
         if (!m_bEndRequested && wnd::HostOf(h) != nullptr)
             modalLoop.loop.exec(QEventLoop::DialogExec);
         m_pModalLoop = nullptr;
     }
+    modal::EndedLoopOf(this);
     // The owner comes back before the dialog goes, so that it is the one activated.
     CWnd* pOwnerNow = CWnd::FromHandle(hOwner);
     if (bOwnerDisabled && pOwnerNow != nullptr)

@@ -22,7 +22,8 @@ public:
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // Creates the window, runs OnInitDialog, shows it and runs a nested message loop (timers and
     // posted messages keep running) until EndDialog; the owner is disabled meanwhile. Returns the
-    // result given to EndDialog, or -1 when the window could not be made.
+    // result given to EndDialog, or -1 when the window could not be made; IDCANCEL when the
+    // program is ending (CloseMainWindowOnTerminationSignals).
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
     BOOL IsModalRunning() const { return m_pModalLoop != nullptr; }

@@ -28,7 +28,8 @@ void WriteError(int fd, int nError)
 }
 
 // Runs in the forked grandchild; only async-signal-safe calls until exec.
-[[noreturn]] void ExecChild(const char* pszFile, char* const* argv, int fdError)
+[[noreturn]] void ExecChild(const char* pszFile, char* const* argv, const char* pszFolder,
+                            int fdError)
 {
     // Dispositions the messenger ignores (SIGPIPE for the network) would survive exec.
     struct sigaction sa{};
@@ -38,6 +39,11 @@ void WriteError(int fd, int nError)
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (pszFolder != nullptr && ::chdir(pszFolder) != 0)
+    {
+        WriteError(fdError, errno);
+        ::_exit(127);
+    }
     ::execv(pszFile, argv);
     WriteError(fdError, errno);
     ::_exit(127);
@@ -45,7 +51,8 @@ void WriteError(int fd, int nError)
 
 } // namespace
 
-int SpawnDetached(const std::string& strFile, const std::vector<std::string>& argv)
+int SpawnDetached(const std::string& strFile, const std::vector<std::string>& argv,
+                  const std::string& strFolder)
 {
     // Built before fork: the child of a threaded process must not allocate.
     std::vector<char*> args;
@@ -74,7 +81,8 @@ int SpawnDetached(const std::string& strFile, const std::vector<std::string>& ar
         ::setsid();
         const pid_t pidGame = ::fork();
         if (pidGame == 0)
-            ExecChild(strFile.c_str(), args.data(), fds[1]);
+            ExecChild(strFile.c_str(), args.data(), strFolder.empty() ? nullptr : strFolder.c_str(),
+                      fds[1]);
         if (pidGame < 0)
             WriteError(fds[1], errno);
         ::_exit(0);
@@ -124,7 +132,8 @@ std::string FindProgramOnPath(const std::string& strName)
     return {};
 }
 
-int SpawnWindowsProgram(const std::string& strFile, const std::vector<std::string>& args)
+int SpawnWindowsProgram(const std::string& strFile, const std::vector<std::string>& args,
+                        const std::string& strFolder)
 {
     struct stat st{};
     if (::stat(strFile.c_str(), &st) != 0)
@@ -134,7 +143,8 @@ int SpawnWindowsProgram(const std::string& strFile, const std::vector<std::strin
 
     std::vector<std::string> argv{strFile};
     argv.insert(argv.end(), args.begin(), args.end());
-    const int nError = ::access(strFile.c_str(), X_OK) == 0 ? SpawnDetached(strFile, argv) : EACCES;
+    const int nError =
+        ::access(strFile.c_str(), X_OK) == 0 ? SpawnDetached(strFile, argv, strFolder) : EACCES;
     if (nError != ENOEXEC && nError != EACCES)
         return nError;
 
@@ -142,5 +152,5 @@ int SpawnWindowsProgram(const std::string& strFile, const std::vector<std::strin
     if (strWine.empty())
         return nError;
     argv.insert(argv.begin(), "wine");
-    return SpawnDetached(strWine, argv) == 0 ? 0 : nError;
+    return SpawnDetached(strWine, argv, strFolder) == 0 ? 0 : nError;
 }

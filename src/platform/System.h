@@ -14,14 +14,19 @@ class CWnd;
 // Starts the window system; call once in main() before any window exists. Asks for the X11
 // platform unless QT_QPA_PLATFORM is set (positions of top-level windows cannot be set on
 // Wayland), keeps running when the last window closes, and installs the default GUI font.
+// False when it runs already, or (with a line on standard error) when X11 alone is asked for and
+// its display is not set or does not answer.
 bool InitPlatform(int& argc, char** argv);
-// Ends it: destroys what is left of the window system. Call before main() returns.
+// Ends it: destroys what is left of the window system. Call before main() returns; a process
+// that exits without it (the X server went away) ends with it still in place.
 void ExitPlatform();
 bool IsPlatformRunning();
 // From now until ExitPlatform, SIGTERM, SIGINT and SIGHUP, a quit request and the end of the
-// desktop session post WM_CLOSE to the main window (AfxGetMainWnd), as its close button does. A
-// signal that finds no main window ends the program as it would by default. Call after
-// InitPlatform; later calls do nothing.
+// desktop session post WM_CLOSE to the main window (AfxGetMainWnd), as its close button does, and
+// end every dialog and message box open above its modal loop with their cancelling answers; until
+// the main window's loop has ended, no other dialog or box waits for an answer (DoModal gives
+// IDCANCEL at once). A signal that finds no main window ends the program as it would by default.
+// Call after InitPlatform; later calls do nothing.
 void CloseMainWindowOnTerminationSignals();
 
 // Classic system colours (the "Windows Standard" scheme): button face (212, 208, 200), button

@@ -4,6 +4,7 @@
 #include "platform/System.h"
 #include "platform/Wnd.h"
 #include "platform/WinMessages.h"
+#include "platform/internal/ModalLoops.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -45,12 +46,17 @@ void SetHandlers(void (*pHandler)(int))
         ::sigaction(nSignal, &action, nullptr);
 }
 
-// True when the main window exists and was asked to close.
+// True when the main window exists and was asked to close. A dialog or message box open above
+// its loop would keep that loop from ending until answered: they all end now, with their
+// cancelling answers, and none opens on the way out.
 bool CloseMainWindow()
 {
     CWnd* pMain = AfxGetMainWnd();
     const HWND hWnd = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
-    return hWnd != nullptr && PostMessage(hWnd, WM_CLOSE, 0, 0);
+    if (hWnd == nullptr || !PostMessage(hWnd, WM_CLOSE, 0, 0))
+        return false;
+    modal::EndAllBut(pMain);
+    return true;
 }
 
 // Owned by the application object, so it goes with the window system (ExitPlatform); from then

@@ -39,6 +39,7 @@ protected:
     void SetUp() override
     {
         SetInstallFolder(m_install.WidePath());
+        // The messenger runs in another folder than the game's, as with --install-dir.
         m_oldFolder = std::filesystem::current_path();
         std::filesystem::current_path(m_working.Path());
         const char* pszPath = std::getenv("PATH");
@@ -60,9 +61,10 @@ protected:
         ASSERT_EQ(::chmod(dir.File(name).c_str(), mode), 0);
     }
 
-    std::string WorkingFolder() const
+    // Where the game must run: it opens its files by relative paths.
+    std::string InstallFolder() const
     {
-        return std::filesystem::canonical(m_working.Path()).string();
+        return std::filesystem::canonical(m_install.Path()).string();
     }
 
     CTempDir m_install;
@@ -72,12 +74,12 @@ protected:
     std::string m_strOldPath;
 };
 
-TEST_F(StartGameTest, StartsTheGameWithPbemAndTheInstanceIdInTheMessengersFolder)
+TEST_F(StartGameTest, StartsTheGameWithPbemAndTheInstanceIdInTheInstallationFolder)
 {
     Install(m_install, "Zorvex.exe", kRecorder, 0755);
     ASSERT_TRUE(StartGame(kInstanceId));
     EXPECT_EQ(WaitForFile(m_install, "Zorvex.exe.ran"),
-              "2\n[-PBEM]\n[Game \"one\" of Bob's]\n" + WorkingFolder() + "\n");
+              "2\n[-PBEM]\n[Game \"one\" of Bob's]\n" + InstallFolder() + "\n");
 }
 
 TEST_F(StartGameTest, GoesThroughWineWhenTheSystemCannotRunTheProgram)
@@ -101,7 +103,7 @@ TEST_F(StartGameTest, GoesThroughWineWhenTheSystemCannotRunTheProgram)
         EXPECT_EQ(WaitForFile(m_bin, "wine.ran"), "3\n[" + m_install.Path() +
                                                       "/Zorvex.exe]\n[-PBEM]\n"
                                                       "[Game \"one\" of Bob's]\n" +
-                                                      WorkingFolder() + "\n");
+                                                      InstallFolder() + "\n");
         EXPECT_FALSE(std::filesystem::exists(m_install.File("Zorvex.exe.ran")));
     }
 }

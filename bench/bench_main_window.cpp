@@ -105,8 +105,11 @@ void BM_RebuildGameList(benchmark::State& state)
     }
     state.counters["rows"] = static_cast<double>(program.dlg.m_listRows.size());
 }
-BENCHMARK(BM_RebuildGameList)->ArgName("games")->Arg(100)->Arg(20000)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_RebuildGameList)
+    ->ArgName("games")
+    ->Arg(100)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
 
 // One wheel notch down the list of 20,000 games (back to the top at the end), painted.
 void BM_WheelThroughGameList(benchmark::State& state)

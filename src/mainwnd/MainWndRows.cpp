@@ -122,8 +122,8 @@ void CZorvexMessengerDlg::BuildGameListRows()
                 continue;
             const auto itShared = sharedEntries.find(pGame->GetGameId());
             const UINT nID = IDC_FIRST_GAME + static_cast<UINT>(nRow % kGameRowIds);
-            y += AddGameRow(*pGame, itShared != sharedEntries.end() ? itShared->second : nullptr,
-                            y, nID);
+            y += AddGameRow(*pGame, itShared != sharedEntries.end() ? itShared->second : nullptr, y,
+                            nID);
             ++nRow;
         }
     }

@@ -94,9 +94,9 @@ void CZorvexMessengerDlg::ShowRowsNearView()
     const int nTop = m_wndList.GetScrollY() - nMargin;
     const int nBottom = m_wndList.GetScrollY() + nViewHeight + nMargin;
     // The rows go down the content in order: their bottoms grow with their index.
-    const auto itFirst = std::partition_point(m_listAllRows.begin(), m_listAllRows.end(),
-                                              [&](const SListRow& row)
-                                              { return row.rcContent.bottom <= nTop; });
+    const auto itFirst =
+        std::partition_point(m_listAllRows.begin(), m_listAllRows.end(),
+                             [&](const SListRow& row) { return row.rcContent.bottom <= nTop; });
     const std::size_t nFirst = static_cast<std::size_t>(itFirst - m_listAllRows.begin());
     std::size_t nEnd = nFirst;
     while (nEnd < m_listAllRows.size() && m_listAllRows[nEnd].rcContent.top < nBottom &&

@@ -358,8 +358,7 @@ TEST_F(MainWindowRowsTest, EventRowWindowsFollowTheView)
         {"opened", [] {}},
         {"thumb to the middle",
          [&] { m_dlg.m_wndList.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 55000), 0); }},
-        {"a wheel notch down",
-         [&] { Wheel(m_dlg.m_wndContent, ptInList, -WHEEL_DELTA); }},
+        {"a wheel notch down", [&] { Wheel(m_dlg.m_wndContent, ptInList, -WHEEL_DELTA); }},
         {"page down", [&] { m_dlg.m_wndList.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0); }},
         {"to the end", [&] { ScrollListTo(m_dlg, 26 + 22 * nEvents); }},
         {"taller window", [&] { Resize(220, 700); }},
@@ -397,9 +396,8 @@ TEST_F(MainWindowRowsTest, AnEventRowShowsABoundedPartOfAHugeText)
     m_dlg.SwitchView(VIEW_GAME);
     ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
     const std::wstring& strShownHuge = m_dlg.m_listRows[1]->m_listTexts.at(0)->m_strText;
-    EXPECT_EQ(strShownHuge,
-              L"Line 0 of the report\nLine 1 of the report\nLine 2 of the report\n"
-              L"Line 3 of the report\x2026");
+    EXPECT_EQ(strShownHuge, L"Line 0 of the report\nLine 1 of the report\nLine 2 of the report\n"
+                            L"Line 3 of the report\x2026");
     const std::wstring& strShownWide = m_dlg.m_listRows[2]->m_listTexts.at(0)->m_strText;
     EXPECT_EQ(strShownWide, std::wstring(ROW_TEXT_MAX_LINE_CHARS, L'w') + L"\x2026");
     EXPECT_EQ(m_dlg.m_listRows[3]->m_listTexts.at(0)->m_strText, L"two\nlines");

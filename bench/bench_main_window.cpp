@@ -1,7 +1,8 @@
-// The main window's two heavy moments, with the bundled skin off screen:
-// - opening a game with 1,000 events: view 3 rebuilt (1,000 row windows made, the old ones
-//   destroyed) and the window painted by the event loop;
-// - rebuilding the game list (view 0) with 100 games, painted the same way.
+// The main window's heavy moments, with the bundled skin off screen:
+// - opening a game with 1,000 or 25,000 events, or with one event of 100,000 lines: view 3
+//   rebuilt (the old rows destroyed) and the window painted by the event loop;
+// - rebuilding the game list (view 0) with 100 or 20,000 games, painted the same way;
+// - scrolling a long list by the wheel, a notch at a time.
 // The store is built in memory; nothing is read from or written to disk.
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "pbem/PBEMMessageManager.h"
@@ -38,7 +39,7 @@ struct SProgram
     CSkinImages skin;
     CBenchMessengerDlg dlg;
 
-    SProgram(int nGames, int nEventsPerGame)
+    SProgram(int nGames, int nEventsPerGame, int nLinesPerEvent = 1)
     {
         static const char* const kKinds[] = {"IM", "Mail", "DeclareWar", "Alliance"};
         for (int g = 0; g < nGames; ++g)
@@ -55,6 +56,8 @@ struct SProgram
                 pEvent->m_nFromPlayer = e % 7;
                 pEvent->m_strKind = kKinds[e % 4];
                 pEvent->m_strText = L"Turn " + std::to_wstring(e) + L": the fleet has arrived.";
+                for (int l = 1; l < nLinesPerEvent; ++l)
+                    pEvent->m_strText += L"\nLine " + std::to_wstring(l) + L" of the report.";
                 pGame->m_listEvents.push_back(std::move(pEvent));
             }
             manager.m_store.m_listGames.push_back(std::move(pGame));
@@ -70,9 +73,10 @@ struct SProgram
     static void LetTheLoopPaint() { QCoreApplication::processEvents(); }
 };
 
-void BM_OpenGameWith1000Events(benchmark::State& state)
+// Opening the one game of the store: range(0) events of range(1) lines each.
+void BM_OpenGame(benchmark::State& state)
 {
-    SProgram program(1, 1000);
+    SProgram program(1, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     program.dlg.m_strCurrentGame = L"G100003";
     for (auto _ : state)
     {
@@ -81,11 +85,17 @@ void BM_OpenGameWith1000Events(benchmark::State& state)
     }
     state.counters["rows"] = static_cast<double>(program.dlg.m_listRows.size());
 }
-BENCHMARK(BM_OpenGameWith1000Events)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenGame)
+    ->ArgNames({"events", "lines"})
+    ->Args({1000, 1})
+    ->Args({25000, 1})
+    ->Args({1, 100000})
+    ->Unit(benchmark::kMillisecond);
 
-void BM_RebuildGameListWith100Games(benchmark::State& state)
+// Rebuilding the game list of range(0) games.
+void BM_RebuildGameList(benchmark::State& state)
 {
-    SProgram program(100, 3);
+    SProgram program(static_cast<int>(state.range(0)), 3);
     program.dlg.SwitchView(VIEW_GAME_LIST);
     program.LetTheLoopPaint();
     for (auto _ : state)
@@ -95,7 +105,29 @@ void BM_RebuildGameListWith100Games(benchmark::State& state)
     }
     state.counters["rows"] = static_cast<double>(program.dlg.m_listRows.size());
 }
-BENCHMARK(BM_RebuildGameListWith100Games)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildGameList)
+    ->ArgName("games")
+    ->Arg(100)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
+
+// One wheel notch down the list of 20,000 games (back to the top at the end), painted.
+void BM_WheelThroughGameList(benchmark::State& state)
+{
+    SProgram program(20000, 3);
+    program.dlg.SwitchView(VIEW_GAME_LIST);
+    program.LetTheLoopPaint();
+    CGeneralSubWindow& list = program.dlg.m_wndList;
+    for (auto _ : state)
+    {
+        if (list.GetScrollY() + list.GetViewSize().cy >= list.GetContentSize().cy)
+            list.ScrollBy(0, -list.GetScrollY());
+        list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+        program.LetTheLoopPaint();
+    }
+    state.counters["rows"] = static_cast<double>(program.dlg.m_listRows.size());
+}
+BENCHMARK(BM_WheelThroughGameList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

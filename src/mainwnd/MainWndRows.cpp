@@ -4,11 +4,13 @@
 
 #include "base/Format.h"
 #include "mainwnd/MainWndTexts.h"
+#include "mainwnd/RowText.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 
 namespace
 {
@@ -22,6 +24,9 @@ constexpr int kContentWidth = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kHoverFace = RGB(230, 230, 230);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// Game rows start their ids over after the last of the range.
+constexpr std::size_t kGameRowIds = IDC_LAST_GAME - IDC_FIRST_GAME + 1;
+static_assert(MAX_ROW_WINDOWS < kGameRowIds, "row windows must not share an id");
 
 // The look of every clickable row of the game list.
 void SetListRowColours(CVelButton& row)
@@ -61,34 +66,38 @@ constexpr int kEventTextY = 6;
 
 } // namespace
 
-CVelButton* CZorvexMessengerDlg::AddGameRow(CPBEMGameState& game, int y, UINT nID)
+int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared,
+                                    int y, UINT nID)
 {
-    CPBEMGameStore& store = g_pMessageManager->m_store;
-    const std::wstring strGameId = game.GetGameId();
     int n = static_cast<int>(game.m_listEvents.size());
-    const CPBEMGameState* pShared = store.FindGame(strGameId, 0);
     if (pShared != nullptr && pShared->m_strInstanceId == game.m_strInstanceId)
         n += static_cast<int>(pShared->m_listEvents.size());
     const int nHeight = n <= 0 ? kGameRowHeight : kGameRowWithCountHeight;
 
-    auto pRow = std::make_unique<CVelButton>();
-    CRect rc(0, y, kRowWidth, y + nHeight);
-    rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-    pRow->Create(FormatText(Text(IDS_GAME_S), {strGameId}).c_str(), WS_CHILD | WS_VISIBLE, rc,
-                 &m_wndList, nID);
-    pRow->m_nTextX = 27;
-    pRow->m_nTextY = 6;
-    SetListRowColours(*pRow);
-    pRow->AddImage(IsLoaded(game.m_bmpFlag) ? game.m_bmpFlag.get() : &m_bmpFlagNeutral, 4, 7,
-                   false);
-    if (n != 0)
-    {
-        pRow->AddImage(&m_bmpYield, 27, 24, false);
-        pRow->AddText(n == 1 ? std::wstring(L"1 New Event") : FormatText(L"%d New Events", {n}),
-                      42, 24);
-    }
-    pRow->m_strKey = game.m_strPlayerId;
-    return AppendRow(std::move(pRow));
+    // What the row shows, taken now: the row may be made long after, when it scrolls into view.
+    std::shared_ptr<CMaskedBitmap> pOwnFlag = IsLoaded(game.m_bmpFlag) ? game.m_bmpFlag : nullptr;
+    AddRow(CRect(0, y, kRowWidth, y + nHeight),
+           [this, strText = FormatText(Text(IDS_GAME_S), {game.GetGameId()}), nID, n,
+            pOwnFlag = std::move(pOwnFlag), strKey = game.m_strPlayerId](const CRect& rc)
+           {
+               auto pRow = std::make_unique<CVelButton>();
+               pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
+               pRow->m_nTextX = 27;
+               pRow->m_nTextY = 6;
+               SetListRowColours(*pRow);
+               pRow->AddImage(pOwnFlag != nullptr ? pOwnFlag.get() : &m_bmpFlagNeutral, 4, 7,
+                              false);
+               if (n != 0)
+               {
+                   pRow->AddImage(&m_bmpYield, 27, 24, false);
+                   pRow->AddText(n == 1 ? std::wstring(L"1 New Event")
+                                        : FormatText(L"%d New Events", {n}),
+                                 42, 24);
+               }
+               pRow->m_strKey = strKey;
+               return pRow;
+           });
+    return nHeight;
 }
 
 void CZorvexMessengerDlg::BuildGameListRows()
@@ -96,17 +105,26 @@ void CZorvexMessengerDlg::BuildGameListRows()
     int y = 1;
     if (g_pMessageManager != nullptr)
     {
-        UINT nID = IDC_FIRST_GAME;
-        for (const std::unique_ptr<CPBEMGameState>& pGame : g_pMessageManager->m_store.m_listGames)
+        const CPBEMGameStore& store = g_pMessageManager->m_store;
+        // The first shared entry of each game, found once: one search per row would make a
+        // long list quadratic.
+        std::unordered_map<std::wstring, const CPBEMGameState*> sharedEntries;
+        for (const std::unique_ptr<CPBEMGameState>& pGame : store.m_listGames)
+        {
+            if (pGame->GetPlayerNumber() == 0)
+                sharedEntries.try_emplace(pGame->GetGameId(), pGame.get());
+        }
+        std::size_t nRow = 0;
+        for (const std::unique_ptr<CPBEMGameState>& pGame : store.m_listGames)
         {
             // A game's shared entry is counted with its players' rows, never shown on its own.
             if (pGame->GetPlayerNumber() < 1)
                 continue;
-            CVelButton* pRow = AddGameRow(*pGame, y, nID);
-            CRect rc;
-            pRow->GetWindowRect(&rc);
-            ++nID;
-            y += rc.Height();
+            const auto itShared = sharedEntries.find(pGame->GetGameId());
+            const UINT nID = IDC_FIRST_GAME + static_cast<UINT>(nRow % kGameRowIds);
+            y += AddGameRow(*pGame, itShared != sharedEntries.end() ? itShared->second : nullptr, y,
+                            nID);
+            ++nRow;
         }
     }
 
@@ -122,16 +140,19 @@ void CZorvexMessengerDlg::BuildGameListRows()
     };
     for (const auto& fixed : fixedRows)
     {
-        auto pRow = std::make_unique<CVelButton>();
-        CRect rc(0, y, kRowWidth, y + kFixedRowHeight);
-        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-        pRow->Create(fixed.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, fixed.nID);
-        pRow->m_nTextX = 27;
-        pRow->m_nTextY = -1;
-        SetListRowColours(*pRow);
-        if (fixed.pIcon != nullptr)
-            pRow->AddImage(fixed.pIcon, fixed.ptIcon.x, fixed.ptIcon.y, false);
-        AppendRow(std::move(pRow));
+        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
+               [this, fixed](const CRect& rc)
+               {
+                   auto pRow = std::make_unique<CVelButton>();
+                   pRow->Create(fixed.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList,
+                                fixed.nID);
+                   pRow->m_nTextX = 27;
+                   pRow->m_nTextY = -1;
+                   SetListRowColours(*pRow);
+                   if (fixed.pIcon != nullptr)
+                       pRow->AddImage(fixed.pIcon, fixed.ptIcon.x, fixed.ptIcon.y, false);
+                   return pRow;
+               });
         y += kFixedRowHeight;
     }
     m_wndList.SetContentSize(kContentWidth, y);
@@ -156,14 +177,16 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
     {
         if (!row.bShown)
             continue;
-        auto pRow = std::make_unique<CVelButton>();
-        CRect rc(0, y, kRowWidth, y + kFixedRowHeight);
-        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-        pRow->Create(row.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, row.nID);
-        pRow->m_nTextX = 27;
-        pRow->m_nTextY = -1;
-        SetListRowColours(*pRow);
-        AppendRow(std::move(pRow));
+        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
+               [this, strText = row.strText, nID = row.nID](const CRect& rc)
+               {
+                   auto pRow = std::make_unique<CVelButton>();
+                   pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
+                   pRow->m_nTextX = 27;
+                   pRow->m_nTextY = -1;
+                   SetListRowColours(*pRow);
+                   return pRow;
+               });
         y += kFixedRowHeight;
     }
     m_wndList.SetContentSize(kContentWidth, y);
@@ -210,13 +233,16 @@ void CZorvexMessengerDlg::BuildGameRows()
         if (n > 0)
             rcCount.left = 2;
     }
-    auto pCount = std::make_unique<CVelStatic2>();
-    rcCount.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-    pCount->Create(strCount.c_str(), WS_CHILD | WS_VISIBLE, rcCount, &m_wndList);
-    pCount->m_nTextX = 24;
-    pCount->m_crFace = kWhite;
-    pCount->AddImage(&m_bmpYield, 6, 8, false);
-    AppendRow(std::move(pCount));
+    AddRow(rcCount,
+           [this, strCount = std::move(strCount)](const CRect& rc)
+           {
+               auto pCount = std::make_unique<CVelStatic2>();
+               pCount->Create(strCount.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
+               pCount->m_nTextX = 24;
+               pCount->m_crFace = kWhite;
+               pCount->AddImage(&m_bmpYield, 6, 8, false);
+               return pCount;
+           });
 
     // A shared entry shows its count only; its events are not listed one by one.
     if (game.GetPlayerNumber() == 0 || n == 0)
@@ -235,33 +261,48 @@ void CZorvexMessengerDlg::AddEventRows(CPBEMGameState& game)
         const CPBEMGameEvent& event = *pEvent;
         if (event.m_strText.empty())
             continue;
-        auto pRow = std::make_unique<CVelButton>();
-        CRect rc(2, y, kRowWidth, y + kEventRowHeight);
-        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-        pRow->Create(L"", WS_CHILD | WS_VISIBLE, rc, &m_wndList, IDC_EVENT_ROW);
-        pRow->m_crFace = kWhite;
-
+        // The icons and the part of the text that the row shows, taken now: the row may be made
+        // long after, when it scrolls into view.
+        CMaskedBitmap* pSender = nullptr;
+        CPoint ptSender;
         int x0 = 0;
         if (event.m_nFromPlayer == 0)
         {
-            pRow->AddImage(&m_bmpGlobe, 4, 6, false);
+            pSender = &m_bmpGlobe;
+            ptSender = CPoint(4, 6);
             x0 = kSenderIconWidth;
         }
         else if (CMaskedBitmap* pFlag = game.FindPlayer(event.m_nFromPlayer))
         {
-            pRow->AddImage(pFlag, 3, 7, false);
+            pSender = pFlag;
+            ptSender = CPoint(3, 7);
             x0 = kSenderIconWidth;
         }
+        CMaskedBitmap* pKind = nullptr;
+        CPoint ptKind;
         for (const SKindIcon& kind : kKindIcons)
         {
             if (event.m_strKind != kind.strKind)
                 continue;
-            pRow->AddImage(&(this->*kind.pBitmap), x0 + kind.nX, kind.nY, false);
+            pKind = &(this->*kind.pBitmap);
+            ptKind = CPoint(x0 + kind.nX, kind.nY);
             x0 += kKindIconWidth;
             break;
         }
-        pRow->AddText(event.m_strText, std::max(x0, kEventTextMinX), kEventTextY);
-        AppendRow(std::move(pRow));
+        AddRow(CRect(2, y, kRowWidth, y + kEventRowHeight),
+               [this, pSender, ptSender, pKind, ptKind, strText = BoundedRowText(event.m_strText),
+                nTextX = std::max(x0, kEventTextMinX)](const CRect& rc)
+               {
+                   auto pRow = std::make_unique<CVelButton>();
+                   pRow->Create(L"", WS_CHILD | WS_VISIBLE, rc, &m_wndList, IDC_EVENT_ROW);
+                   pRow->m_crFace = kWhite;
+                   if (pSender != nullptr)
+                       pRow->AddImage(pSender, ptSender.x, ptSender.y, false);
+                   if (pKind != nullptr)
+                       pRow->AddImage(pKind, ptKind.x, ptKind.y, false);
+                   pRow->AddText(strText, nTextX, kEventTextY);
+                   return pRow;
+               });
         y += kEventRowHeight;
     }
     m_wndList.SetContentSize(kContentWidth, y);

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "res/TextIds.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -12,6 +13,9 @@ namespace
 const CPoint kBackArrow(3, 2);
 // A PlayerId ends in "-Pnn".
 constexpr std::size_t kPlayerSuffixLength = 4;
+// How far above and below the list's view rows have windows: one view, within these bounds.
+constexpr int kMinRowMargin = 300;
+constexpr int kMaxRowMargin = 2000;
 
 } // namespace
 
@@ -60,6 +64,7 @@ void CZorvexMessengerDlg::Rebuild()
         BuildPreferencesRows();
     else if (m_nView == VIEW_GAME)
         BuildGameRows();
+    ShowRowsNearView();
     Layout();
 }
 
@@ -67,13 +72,60 @@ void CZorvexMessengerDlg::DeleteRows()
 {
     std::vector<std::unique_ptr<CVelButton>> rows;
     rows.swap(m_listRows);
+    m_listAllRows.clear();
+    m_nFirstRowWindow = 0;
     // The click of one of them may be what rebuilds the list.
     for (std::unique_ptr<CVelButton>& pRow : rows)
         AfxDeleteLater(std::move(pRow));
 }
 
-CVelButton* CZorvexMessengerDlg::AppendRow(std::unique_ptr<CVelButton> pRow)
+void CZorvexMessengerDlg::AddRow(const CRect& rcContent, FMakeRow fnMake)
 {
-    m_listRows.push_back(std::move(pRow));
-    return m_listRows.back().get();
+    m_listAllRows.push_back(SListRow{rcContent, std::move(fnMake)});
+}
+
+void CZorvexMessengerDlg::ShowRowsNearView()
+{
+    if (m_wndList.GetSafeHwnd() == nullptr)
+        return;
+    // A screen above and below the view, so that a small scroll finds its rows made.
+    const int nViewHeight = m_wndList.GetViewSize().cy;
+    const int nMargin = std::clamp(nViewHeight, kMinRowMargin, kMaxRowMargin);
+    const int nTop = m_wndList.GetScrollY() - nMargin;
+    const int nBottom = m_wndList.GetScrollY() + nViewHeight + nMargin;
+    // The rows go down the content in order: their bottoms grow with their index.
+    const auto itFirst =
+        std::partition_point(m_listAllRows.begin(), m_listAllRows.end(),
+                             [&](const SListRow& row) { return row.rcContent.bottom <= nTop; });
+    const std::size_t nFirst = static_cast<std::size_t>(itFirst - m_listAllRows.begin());
+    std::size_t nEnd = nFirst;
+    while (nEnd < m_listAllRows.size() && m_listAllRows[nEnd].rcContent.top < nBottom &&
+           nEnd - nFirst < MAX_ROW_WINDOWS)
+        ++nEnd;
+
+    const std::size_t nOldFirst = m_nFirstRowWindow;
+    const std::size_t nOldEnd = nOldFirst + m_listRows.size();
+    if (nFirst == nOldFirst && nEnd == nOldEnd)
+        return;
+    std::vector<std::unique_ptr<CVelButton>> rows;
+    rows.reserve(nEnd - nFirst);
+    for (std::size_t i = nFirst; i < nEnd; ++i)
+    {
+        if (i >= nOldFirst && i < nOldEnd)
+        {
+            rows.push_back(std::move(m_listRows[i - nOldFirst]));
+            continue;
+        }
+        CRect rc = m_listAllRows[i].rcContent;
+        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
+        rows.push_back(m_listAllRows[i].fnMake(rc));
+    }
+    // A row that went far may be the one whose message is being handled.
+    for (std::unique_ptr<CVelButton>& pRow : m_listRows)
+    {
+        if (pRow != nullptr)
+            AfxDeleteLater(std::move(pRow));
+    }
+    m_listRows = std::move(rows);
+    m_nFirstRowWindow = nFirst;
 }

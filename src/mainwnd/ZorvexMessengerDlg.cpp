@@ -61,6 +61,7 @@ CZorvexMessengerDlg::CZorvexMessengerDlg(std::unique_ptr<ITrayIconBackend> pTray
     g_pbmpCheck1 = &m_bmpCheck1;
     g_pbmpCheck2 = &m_bmpCheck2;
     SetTextMeasureWindow(this);
+    m_wndList.m_fnViewChanged = [this] { ShowRowsNearView(); };
 }
 
 CZorvexMessengerDlg::~CZorvexMessengerDlg()
@@ -76,6 +77,7 @@ CZorvexMessengerDlg::~CZorvexMessengerDlg()
     if (GetSafeHwnd() != nullptr)
         DestroyWindow();
     m_listRows.clear();
+    m_listAllRows.clear();
     if (GetTextMeasureWindow() == this)
         SetTextMeasureWindow(nullptr);
     if (g_pbmpCheck1 == &m_bmpCheck1)

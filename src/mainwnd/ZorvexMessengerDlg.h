@@ -4,11 +4,15 @@
 //
 // Views: 0 the game list, 1 preferences (rows for the commands no control offers), 3 one game
 // (m_strCurrentGame). SwitchView sets the header and rebuilds; Rebuild throws every row away and
-// makes those of the current view from g_pMessageManager's store; Layout places the controls for
-// the window's size and view. The rows belong to m_listRows until the next Rebuild or the
-// window's end. User-interface thread only, except OnTransferDone (a download's worker thread).
+// lays out those of the current view from g_pMessageManager's store; Layout places the controls
+// for the window's size and view. A row has a window only while it is near the list's view: the
+// windows are made as rows scroll near and dropped as they scroll far, so that a list of any
+// length opens and scrolls at the cost of a few screens. The row windows belong to m_listRows
+// until they go or the window ends. User-interface thread only, except OnTransferDone (a
+// download's worker thread).
 #pragma once
 
+#include "mainwnd/RowListWindow.h"
 #include "net/VelCurlTransfer.h"
 #include "notify/SystemTray.h"
 #include "platform/PowerEvents.h"
@@ -21,6 +25,7 @@
 #include "ui/VelTooltip2.h"
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,10 +51,13 @@ inline constexpr UINT IDC_ONLINE_GAMES = 2014;
 inline constexpr UINT IDC_LOGOUT = 8306;
 inline constexpr UINT IDC_NORMAL_ICON = 1101;
 inline constexpr UINT IDC_TRAY_QUIT = 2090;
-// Game rows count up from the first id in list order; the window opens a game for any id of the
-// range (the row's key names the game).
+// Game rows take the ids of this range in list order, starting over after the last: game row i
+// has IDC_FIRST_GAME + i mod 1000. The rows that have windows at one time are far fewer than
+// 1000 (MAX_ROW_WINDOWS), so among them an id names one row; the window opens the game of the
+// row window with the id (the row's key names the game).
 inline constexpr UINT IDC_FIRST_GAME = 9000;
 inline constexpr UINT IDC_LAST_GAME = 9999;
+inline constexpr std::size_t MAX_ROW_WINDOWS = 900;
 
 // Polling: the first download at start-up, then one every 15 minutes.
 inline constexpr UINT_PTR IDT_POLL = 1029;
@@ -133,8 +141,9 @@ public:
     CVelButton m_btnMainMenu;
     CVelStatic2 m_stcGameHeader;
     CVelStatic2 m_stcLineTop;
-    CGeneralSubWindow m_wndList;
-    // Rows of m_wndList, in list order (statics held as their button base).
+    CRowListWindow m_wndList;
+    // The windows of the rows near the list's view, in list order (statics held as their button
+    // base).
     std::vector<std::unique_ptr<CVelButton>> m_listRows;
     CVelStatic2 m_stcLineBottom;
     CVelButton m_btnOptions;
@@ -186,10 +195,28 @@ private:
     void BuildGameRows();
     // Online games, logout (only while an account is stored) and the new-events icon's reset.
     void BuildPreferencesRows();
-    CVelButton* AddGameRow(CPBEMGameState& game, int y, UINT nID);
+    // Lays out the game's row at y; returns its height. pShared: the first shared entry of its
+    // game, if any.
+    int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID);
     void AddEventRows(CPBEMGameState& game);
+    // Drops every row, its window too.
     void DeleteRows();
-    CVelButton* AppendRow(std::unique_ptr<CVelButton> pRow);
+
+    // How to make a row's window at a rectangle of the list's client area.
+    using FMakeRow = std::function<std::unique_ptr<CVelButton>(const CRect&)>;
+    struct SListRow
+    {
+        CRect rcContent; // in the list's content
+        FMakeRow fnMake;
+    };
+    // Lays out a row below those laid out so far (its window comes with ShowRowsNearView).
+    void AddRow(const CRect& rcContent, FMakeRow fnMake);
+    // Makes the windows of the rows within a margin of the list's view and drops the others'.
+    void ShowRowsNearView();
+    // Every row of the current view, top to bottom; m_listRows holds the windows of
+    // m_listAllRows[m_nFirstRowWindow] onwards.
+    std::vector<SListRow> m_listAllRows;
+    std::size_t m_nFirstRowWindow = 0;
 
     void OpenGame(UINT nID);
     void ShowMainMenu();

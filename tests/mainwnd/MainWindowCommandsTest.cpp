@@ -201,24 +201,36 @@ TEST_F(MainWindowCommandsTest, BackArrowShowsOnlyOutsideTheGameList)
     }
 }
 
-TEST_F(MainWindowCommandsTest, ARowBeyondThe101stOpensItsGame)
+TEST_F(MainWindowCommandsTest, EveryGameRowOpensItsGame)
 {
-    for (int i = 0; i < 103; ++i)
+    // Counting ids up from 9000 for ever, row 58,626 would have 67,626, which a command carries
+    // as 2090: quit.
+    const int nGames = 58627;
+    for (int i = 0; i < nGames; ++i)
         AddGame(L"G" + std::to_wstring(i) + L"-P01");
     Open();
-    const CVelButton* pRow = nullptr;
-    for (const auto& pCandidate : m_dlg.m_listRows)
+    for (int i : {102, 1000, 58626})
     {
-        if (pCandidate->GetDlgCtrlID() == 9102)
-            pRow = pCandidate.get();
+        SCOPED_TRACE(i);
+        m_dlg.SwitchView(VIEW_GAME_LIST);
+        m_dlg.m_wndList.ScrollBy(0, 1 + 25 * i - m_dlg.m_wndList.GetScrollY());
+        const std::wstring strKey = L"G" + std::to_wstring(i) + L"-P01";
+        const CVelButton* pRow = nullptr;
+        for (const auto& pCandidate : m_dlg.m_listRows)
+        {
+            if (pCandidate->m_strKey == strKey)
+                pRow = pCandidate.get();
+        }
+        ASSERT_NE(pRow, nullptr);
+        // As the row's click arrives: through the list.
+        const UINT nID = static_cast<UINT>(pRow->GetDlgCtrlID());
+        m_dlg.m_wndList.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                                    reinterpret_cast<LPARAM>(pRow->GetSafeHwnd()));
+        Pump();
+        ASSERT_NE(m_dlg.GetSafeHwnd(), nullptr);
+        EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+        EXPECT_EQ(m_dlg.m_strCurrentGame, strKey);
     }
-    ASSERT_NE(pRow, nullptr);
-    // As the row's click arrives: through the list.
-    m_dlg.m_wndList.SendMessage(WM_COMMAND, MAKEWPARAM(9102, BN_CLICKED),
-                                reinterpret_cast<LPARAM>(pRow->GetSafeHwnd()));
-    Pump();
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
-    EXPECT_EQ(m_dlg.m_strCurrentGame, L"G102-P01");
 }
 
 TEST_F(MainWindowCommandsTest, HelpAndCredentialsShowInformationBoxes)

@@ -1,8 +1,13 @@
 // The rows of the game list (view 0) and of one game (view 3): geometry, texts, icons, counts
 // and command ids, from a store built in memory.
 #include "MessengerTest.h"
+#include "mainwnd/RowText.h"
+#include "support/GuiTest.h"
 
+#include <functional>
 #include <iterator>
+#include <set>
+#include <string_view>
 
 namespace
 {
@@ -110,20 +115,63 @@ TEST_F(MainWindowRowsTest, GameRowShowsItsOwnFlagWhenLoaded)
     EXPECT_EQ(ImageAt(*m_dlg.m_listRows[0], &m_dlg.m_bmpFlagNeutral), CPoint(-1, -1));
 }
 
-TEST_F(MainWindowRowsTest, EveryGameRowHasItsOwnIdPastTheHundredthGame)
+// The row window with the key, or null when that row has no window now.
+const CVelButton* RowWindow(const CZorvexMessengerDlg& dlg, const std::wstring& strKey)
 {
-    for (int i = 0; i < 102; ++i)
+    for (const auto& pRow : dlg.m_listRows)
+    {
+        if (pRow->m_strKey == strKey)
+            return pRow.get();
+    }
+    return nullptr;
+}
+
+// Scrolls the list so that content y comes to the top of the view (or as near as it goes).
+void ScrollListTo(CZorvexMessengerDlg& dlg, int y)
+{
+    dlg.m_wndList.ScrollBy(0, y - dlg.m_wndList.GetScrollY());
+}
+
+TEST_F(MainWindowRowsTest, GameRowIdsStartOverAfterTheRangeAndNameOneRowWindow)
+{
+    const int nGames = 2100;
+    for (int i = 0; i < nGames; ++i)
         AddGame(MakePlayerId(L"G" + std::to_wstring(i), 1));
     Open();
-    ASSERT_EQ(m_dlg.m_listRows.size(), 104u);
-    for (int i : {0, 100, 101})
+    EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, 1 + nGames * 25 + 50);
+    for (int i : {0, 100, 101, 999, 1000, 1001, 2099})
     {
         SCOPED_TRACE(i);
-        EXPECT_EQ(m_dlg.m_listRows[i]->GetDlgCtrlID(), 9000 + i);
-        EXPECT_EQ(m_dlg.m_listRows[i]->m_strKey, MakePlayerId(L"G" + std::to_wstring(i), 1));
+        ScrollListTo(m_dlg, 1 + 25 * i);
+        const CVelButton* pRow = RowWindow(m_dlg, MakePlayerId(L"G" + std::to_wstring(i), 1));
+        ASSERT_NE(pRow, nullptr);
+        EXPECT_EQ(pRow->GetDlgCtrlID(), 9000 + i % 1000);
+        EXPECT_EQ(RowRect(m_dlg, *pRow), CRect(0, 1 + 25 * i, 250, 26 + 25 * i));
+        // Whatever rows have windows, an id of the range is one row's.
+        std::set<int> ids;
+        for (const auto& pOther : m_dlg.m_listRows)
+        {
+            const int nID = pOther->GetDlgCtrlID();
+            if (nID >= int(IDC_FIRST_GAME) && nID <= int(IDC_LAST_GAME))
+            {
+                EXPECT_TRUE(ids.insert(nID).second) << nID;
+            }
+        }
+        EXPECT_LE(m_dlg.m_listRows.size(), MAX_ROW_WINDOWS);
     }
-    EXPECT_LE(static_cast<UINT>(m_dlg.m_listRows[101]->GetDlgCtrlID()), IDC_LAST_GAME);
-    EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, 1 + 102 * 25 + 50);
+}
+
+TEST_F(MainWindowRowsTest, OnlyTheFirstSharedEntryOfAGameIsCounted)
+{
+    AddEvents(AddGame(L"Zeta-P00", L"I2"), 4);
+    AddEvents(AddGame(L"Zeta-P00", L"I1"), 3);
+    AddEvents(AddGame(L"Zeta-P02", L"I1"), 1);
+    AddEvents(AddGame(L"Eta-P00", L"I1"), 2);
+    AddGame(L"Eta-P01", L"I1");
+    Open();
+    ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
+    EXPECT_EQ(m_dlg.m_listRows[0]->m_listTexts.at(0)->m_strText, L"1 New Event");
+    EXPECT_EQ(m_dlg.m_listRows[1]->m_listTexts.at(0)->m_strText, L"2 New Events");
 }
 
 TEST_F(MainWindowRowsTest, GameViewCountLine)
@@ -262,6 +310,97 @@ TEST_F(MainWindowRowsTest, EventRowIconsAndTextPosition)
         y += 22;
     }
     EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, y);
+}
+
+// A game of many events opens with windows for the rows near the view only; the bars, the wheel
+// and a resize bring the rows of the new view, each with its event at its place.
+TEST_F(MainWindowRowsTest, EventRowWindowsFollowTheView)
+{
+    const int nEvents = 5000;
+    CPBEMGameState& game = AddGame(L"Long-P01");
+    for (int i = 0; i < nEvents; ++i)
+        AddEvent(game, L"event " + std::to_wstring(i));
+    Open();
+    ASSERT_NO_FATAL_FAILURE(ShowAndWait(m_dlg));
+    m_dlg.m_strCurrentGame = L"Long-P01";
+    m_dlg.SwitchView(VIEW_GAME);
+    EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, 26 + 22 * nEvents);
+    ASSERT_FALSE(m_dlg.m_listRows.empty());
+    EXPECT_EQ(m_dlg.m_listRows[0]->GetWindowText(), L"5000 Events");
+
+    const auto expectRowsOfTheView = [&]
+    {
+        const CRowListWindow& list = m_dlg.m_wndList;
+        EXPECT_LT(m_dlg.m_listRows.size(), 200u);
+        std::set<int> shown;
+        for (const auto& pRow : m_dlg.m_listRows)
+        {
+            if (pRow->GetDlgCtrlID() != int(IDC_EVENT_ROW))
+                continue;
+            const CRect rc = RowRect(m_dlg, *pRow);
+            const int k = (rc.top - 26) / 22;
+            EXPECT_EQ(rc, CRect(2, 26 + 22 * k, 250, 48 + 22 * k));
+            ASSERT_EQ(pRow->m_listTexts.size(), 1u);
+            EXPECT_EQ(pRow->m_listTexts[0]->m_strText, L"event " + std::to_wstring(k));
+            EXPECT_TRUE(shown.insert(k).second) << k;
+        }
+        const int nTop = list.GetScrollY();
+        const int nBottom = nTop + list.GetViewSize().cy;
+        for (int k = std::max(0, (nTop - 26) / 22); k < nEvents && 26 + 22 * k < nBottom; ++k)
+            EXPECT_EQ(shown.count(k), 1u) << "event " << k << " in view at " << nTop;
+    };
+    const CPoint ptInList = RectInParent(m_dlg.m_wndList).CenterPoint();
+    const struct
+    {
+        const char* pszHow;
+        std::function<void()> fnMove;
+    } moves[] = {
+        {"opened", [] {}},
+        {"thumb to the middle",
+         [&] { m_dlg.m_wndList.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 55000), 0); }},
+        {"a wheel notch down", [&] { Wheel(m_dlg.m_wndContent, ptInList, -WHEEL_DELTA); }},
+        {"page down", [&] { m_dlg.m_wndList.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0); }},
+        {"to the end", [&] { ScrollListTo(m_dlg, 26 + 22 * nEvents); }},
+        {"taller window", [&] { Resize(220, 700); }},
+        {"back to the top", [&] { ScrollListTo(m_dlg, 0); }},
+    };
+    for (const auto& move : moves)
+    {
+        SCOPED_TRACE(move.pszHow);
+        const int nBefore = m_dlg.m_wndList.GetScrollY();
+        move.fnMove();
+        Pump();
+        if (std::string_view(move.pszHow) == "a wheel notch down")
+        {
+            EXPECT_EQ(m_dlg.m_wndList.GetScrollY(), nBefore + 40);
+        }
+        expectRowsOfTheView();
+    }
+    EXPECT_EQ(m_dlg.m_wndList.GetScrollY(), 0);
+    EXPECT_EQ(m_dlg.m_listRows[0]->GetWindowText(), L"5000 Events");
+}
+
+// A row lays out and draws the start of its event's text only, cut where no row could show more.
+TEST_F(MainWindowRowsTest, AnEventRowShowsABoundedPartOfAHugeText)
+{
+    std::wstring strHuge;
+    for (int i = 0; i < 100000; ++i)
+        strHuge += L"Line " + std::to_wstring(i) + L" of the report\n";
+    const std::wstring strWide(100000, L'w');
+    CPBEMGameState& game = AddGame(L"Huge-P01");
+    AddEvent(game, strHuge);
+    AddEvent(game, strWide);
+    AddEvent(game, L"two\nlines");
+    Open();
+    m_dlg.m_strCurrentGame = L"Huge-P01";
+    m_dlg.SwitchView(VIEW_GAME);
+    ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
+    const std::wstring& strShownHuge = m_dlg.m_listRows[1]->m_listTexts.at(0)->m_strText;
+    EXPECT_EQ(strShownHuge, L"Line 0 of the report\nLine 1 of the report\nLine 2 of the report\n"
+                            L"Line 3 of the report\x2026");
+    const std::wstring& strShownWide = m_dlg.m_listRows[2]->m_listTexts.at(0)->m_strText;
+    EXPECT_EQ(strShownWide, std::wstring(ROW_TEXT_MAX_LINE_CHARS, L'w') + L"\x2026");
+    EXPECT_EQ(m_dlg.m_listRows[3]->m_listTexts.at(0)->m_strText, L"two\nlines");
 }
 
 } // namespace

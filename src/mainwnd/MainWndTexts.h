@@ -1,7 +1,8 @@
 // Texts of the main window's own additions (the preferences rows, the tray icon's menu and
 // tooltip, the warnings of a game list change that was not saved), with ids far above the
 // language table's so that a language file can still translate them. 90000 is the "game list in
-// use" warning of MainWndCommands.cpp.
+// use" warning of MainWndCommands.cpp; 90010 and 90011 are the image-load boxes of
+// src/res/MaskedBitmap.cpp.
 #pragma once
 
 #include "res/TextIds.h"

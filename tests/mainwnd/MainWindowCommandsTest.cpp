@@ -392,8 +392,11 @@ TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutThatCannotBeSavedSaySoAndChang
             Answer(IDOK);
             const std::string dataFile = m_install.File("PBEM/PBEM.data");
             if (fault.eFault == EFault::Damaged)
-                ASSERT_EQ(::truncate(dataFile.c_str(), std::filesystem::file_size(dataFile) - 1),
-                          0);
+            {
+                // A record cut short: what follows it cannot be known.
+                const auto nSize = static_cast<off_t>(std::filesystem::file_size(dataFile));
+                ASSERT_EQ(::truncate(dataFile.c_str(), nSize - 1), 0);
+            }
             const std::string before = m_install.Read("PBEM/PBEM.data");
             {
                 std::unique_ptr<CUnwritableFile> pUnwritable;

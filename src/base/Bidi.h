@@ -1,5 +1,5 @@
 // Keeps the direction controls of one piece of text inside it. A text from a file or the server
-// may open an embedding, override or isolate (U+202A..U+202E, U+2066..U+2068) and never close it;
+// may open an embedding, override or isolate (U+202A/B/D/E, U+2066..U+2068) and never close it;
 // where such texts are joined into one label, the next text would then be drawn under it (an
 // open right-to-left override reverses the following lines). Text renderers differ in whether a
 // line feed ends them, so they are closed at the end of every line.

@@ -3,6 +3,7 @@
 #include "mainwnd/ZorvexMessengerDlg.h"
 
 #include "app/ProfilePlacement.h"
+#include "base/Bidi.h"
 #include "base/Format.h"
 #include "lookforgames/LookForGamesDialog.h"
 #include "mainwnd/MainWndTexts.h"
@@ -27,6 +28,24 @@ constexpr int kLockRetries = 25;
 constexpr STextId IDS_GAME_LIST_BUSY{
     90000, L"The game list is in use by another program (probably the game), so nothing was "
            L"changed.\nPlease try again in a moment."};
+
+// Why a change of the game list did not reach the file.
+const STextId& NotChangedText(ETransactionResult result)
+{
+    switch (result)
+    {
+    case ETransactionResult::Busy:
+        return IDS_GAME_LIST_BUSY;
+    case ETransactionResult::ReadOnly:
+        return IDS_GAME_LIST_READ_ONLY;
+    case ETransactionResult::Unreadable:
+        return IDS_GAME_LIST_UNREADABLE;
+    case ETransactionResult::Saved:
+    case ETransactionResult::NotSaved:
+        break;
+    }
+    return IDS_GAME_LIST_NOT_WRITTEN;
+}
 
 // Modal, inside the work area of the main window's monitor; its result is not used.
 void RunLookForGames(CZorvexMessengerDlg& wnd)
@@ -166,10 +185,10 @@ bool CZorvexMessengerDlg::ChangeGameList(const std::function<void(CPBEMGameStore
             std::this_thread::sleep_for(kLockRetryPause);
         result = RunStoreTransaction(change, 0ms);
     }
-    if (result != ETransactionResult::Busy)
+    if (result == ETransactionResult::Saved)
         return true;
     // Changing only the running list would bring the change back at the next start.
-    ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(IDS_GAME_LIST_BUSY), false);
+    ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(NotChangedText(result)), false);
     return false;
 }
 
@@ -181,8 +200,8 @@ void CZorvexMessengerDlg::RemoveCurrentGame()
     // Copies: a download may rebuild the list while the box is open.
     const std::wstring strPlayerId = pGame->m_strPlayerId;
     const std::wstring strPassword = pGame->m_strPassword;
-    const std::wstring strText =
-        FormatText(Text(IDS_CONFIRM_REMOVE_GAME), {strPlayerId, strPassword});
+    const std::wstring strText = FormatText(
+        Text(IDS_CONFIRM_REMOVE_GAME), {CloseOpenBidi(strPlayerId), CloseOpenBidi(strPassword)});
     if (ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), strText, true) != IDOK)
         return;
     if (!ChangeGameList([&](CPBEMGameStore& file) { file.RemoveGames(strPlayerId); }))
@@ -197,7 +216,8 @@ void CZorvexMessengerDlg::ShowCredentials()
     if (pGame == nullptr)
         return;
     ShowBox(WARNING_KIND_INFORMATION, Text(IDS_INFORMATION),
-            FormatText(Text(IDS_PLAYER_ID_PASSWORD), {pGame->m_strPlayerId, pGame->m_strPassword}),
+            FormatText(Text(IDS_PLAYER_ID_PASSWORD),
+                       {CloseOpenBidi(pGame->m_strPlayerId), CloseOpenBidi(pGame->m_strPassword)}),
             false);
 }
 

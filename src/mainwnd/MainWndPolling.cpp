@@ -7,6 +7,8 @@
 // the wall clock says a poll is overdue.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "base/Format.h"
+#include "mainwnd/MainWndTexts.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"
 
@@ -72,7 +74,7 @@ void CZorvexMessengerDlg::ShowLastCheck()
         return;
     wchar_t szTime[16];
     std::swprintf(szTime, std::size(szTime), L"%02d:%02d", local.tm_hour, local.tm_min);
-    m_trayIcon.SetTooltipText((Text(IDS_ZORVEX) + L" \u2014 checked " + szTime).c_str());
+    m_trayIcon.SetTooltipText(FormatText(Text(IDS_LAST_CHECK), {Text(IDS_ZORVEX), szTime}).c_str());
 }
 
 void CZorvexMessengerDlg::OnDownloadDone()

@@ -1,6 +1,8 @@
-// Texts of the main window's own additions (the preferences rows and the tray icon's menu), with
-// ids far above the language table's so that a language file can still translate them. 90000 is
-// the "game list in use" warning of MainWndCommands.cpp.
+// Texts of the main window's own additions (the preferences rows, the tray icon's menu and
+// tooltip, the warnings of a game list change that was not saved), with ids far above the
+// language table's so that a language file can still translate them. 90000 is the "game list in
+// use" warning of MainWndCommands.cpp; 90010 and 90011 are the image-load boxes of
+// src/res/MaskedBitmap.cpp.
 #pragma once
 
 #include "res/TextIds.h"
@@ -10,3 +12,13 @@ inline constexpr STextId IDS_TRAY_HIDE{90002, L"Hide"};
 inline constexpr STextId IDS_CLEAR_NEW_EVENTS_ICON{90003, L"Clear the new-events icon"};
 inline constexpr STextId IDS_LOGOUT{90004, L"Logout"};
 inline constexpr STextId IDS_TRAY_QUIT{90005, L"Quit"};
+inline constexpr STextId IDS_LAST_CHECK{90006, L"%s \u2014 checked %s"}; // name, time of day
+inline constexpr STextId IDS_GAME_LIST_READ_ONLY{
+    90007, L"The game list may only be read (the file or its folder is write-protected), so "
+           L"nothing was changed."};
+inline constexpr STextId IDS_GAME_LIST_UNREADABLE{
+    90008, L"The game list could not be read completely (it may be damaged), so nothing was "
+           L"changed: saving it would lose the games behind the damage."};
+inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
+    90009, L"The game list could not be opened or written (the disk may be full), so nothing was "
+           L"changed."};

@@ -234,8 +234,8 @@ private:
     INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a
-    // warning box, when the file stayed held: the running list must then stay as it is. A file
-    // that cannot be written at all gives true (the change holds for this run only).
+    // warning box that says why, when the change is not in the file (held, read-only, not read
+    // whole, not written): the running list must then stay as it is.
     bool ChangeGameList(const std::function<void(CPBEMGameStore&)>& change);
 
     // Polling (MainWndPolling.cpp). PollNow starts a download unless one runs or waits to be

@@ -1,3 +1,4 @@
+#include "base/Bidi.h"
 #include "base/Format.h"
 #include "pbem/DownloadAnswer.h"
 #include "pbem/EventFiles.h"
@@ -83,7 +84,8 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
         {
             if (!result.strText.empty())
                 result.strText += L'\n';
-            result.strText += pEvent->m_strText;
+            // One event's open direction controls must not turn the lines of the next ones.
+            result.strText += CloseOpenBidi(pEvent->m_strText);
         }
         result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
         itBatch->second.arrived.push_back(std::move(pEvent));

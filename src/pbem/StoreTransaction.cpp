@@ -83,7 +83,7 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
         // Saving what was only partly read would drop the entries behind the damage, or the
         // fields of a newer record version, from the shared file.
         if (!store.Load())
-            return ETransactionResult::NotSaved;
+            return ETransactionResult::Unreadable;
 
         change(store);
 

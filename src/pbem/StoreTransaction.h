@@ -9,12 +9,13 @@ class CPBEMGameStore;
 
 enum class ETransactionResult
 {
-    Saved,    // the change is in the file
-    Busy,     // the file was held by another holder and the caller asked for one try only
-    NotSaved, // the file could not be opened, read or parsed to its end, or the write failed:
-              // it was left as it was
-    ReadOnly, // the file may only be read (permissions, read-only file system): the change was
-              // not applied, and no later try will save it until that changes
+    Saved,      // the change is in the file
+    Busy,       // the file was held by another holder and the caller asked for one try only
+    NotSaved,   // the file could not be opened, or the write failed: it was left as it was
+    Unreadable, // the file could not be read or parsed to its end (damaged, too large): the
+                // change was not applied, as saving would drop what lies behind the damage
+    ReadOnly,   // the file may only be read (permissions, read-only file system): the change was
+                // not applied, and no later try will save it until that changes
 };
 
 // Told once when a wait for another holder of the file goes on this long: a caller that can

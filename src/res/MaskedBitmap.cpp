@@ -8,6 +8,7 @@
 #include "res/ErrorLog.h"
 #include "res/ImageDecode.h"
 #include "res/ImageLoadReport.h"
+#include "res/TextIds.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +20,11 @@ namespace
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr int kFailedSide = 10;
+
+// Ids beside the main window's own (src/mainwnd/MainWndTexts.h), so a language file can translate
+// the boxes. The log line keeps the English text: it is read by whoever helps with the skin.
+constexpr STextId IDS_FILE_NOT_FOUND{90010, L"File not found: %s"};
+constexpr STextId IDS_ERROR_LOADING_FILE{90011, L"Error Loading File: %s"};
 
 } // namespace
 
@@ -75,11 +81,11 @@ void CMaskedBitmap::ReportFailure(const std::wstring& strPath, const std::wstrin
     CImageLoadReport& report = GetImageLoadReport();
     // The PNG reader's own complaint comes first, with the path it tried.
     if (bPngFailed)
-        report.ShowMessage(FormatText(L"File not found: %s", {strFullPath}));
-    const std::wstring strMessage = FormatText(L"Error Loading File: %s", {strPath});
-    AppendToErrorLog(InstallPath(PATH_ERROR_LOG), strMessage);
+        report.ShowMessage(FormatText(Text(IDS_FILE_NOT_FOUND), {strFullPath}));
+    AppendToErrorLog(InstallPath(PATH_ERROR_LOG),
+                     FormatText(IDS_ERROR_LOADING_FILE.pszText, {strPath}));
     report.Beep();
-    report.ShowMessage(strMessage);
+    report.ShowMessage(FormatText(Text(IDS_ERROR_LOADING_FILE), {strPath}));
 }
 
 void CMaskedBitmap::Draw(CDC* pDC, int x, int y) const

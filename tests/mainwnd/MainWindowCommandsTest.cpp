@@ -8,15 +8,19 @@
 #include "notify/FakeTray.h"
 #include "notify/GeneralPopup3.h"
 #include "pbem/StoreTransaction.h"
+#include "support/FileSizeLimit.h"
 #include "support/GuiTest.h"
 #include "support/TempDir.h"
+#include "support/UnwritableFile.h"
 
 #include <QTimer>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <thread>
 #include <vector>
 
@@ -360,6 +364,84 @@ TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutWaitForTheHeldFileThenGiveUp)
             EXPECT_EQ(m_dlg.m_nView, bChanged ? VIEW_GAME_LIST : VIEW_GAME);
         }
         m_dlg.m_fnPause = nullptr;
+    }
+}
+
+// A game list that cannot be read whole or written keeps the change out of the file, so the
+// window keeps it out too (it would come back at the next start) and says why.
+TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutThatCannotBeSavedSaySoAndChangeNothing)
+{
+    enum class EFault
+    {
+        ReadOnly,
+        Damaged,
+        DiskFull,
+    };
+    const struct
+    {
+        const char* pszCase;
+        EFault eFault;
+        const wchar_t* pszReason; // a part of the warning's text
+    } faults[] = {
+        {"read-only", EFault::ReadOnly, L"may only be read"},
+        {"damaged", EFault::Damaged, L"could not be read completely"},
+        {"disk full", EFault::DiskFull, L"could not be opened or written"},
+    };
+    AddGame(L"G1-P02");
+    Open();
+    for (const auto& fault : faults)
+    {
+        for (const bool bLogout : {false, true})
+        {
+            SCOPED_TRACE(std::string(fault.pszCase) + (bLogout ? ", logout" : ", remove"));
+            m_boxes.clear();
+            m_manager.m_store.Clear();
+            AddGame(L"G1-P02");
+            m_manager.m_store.SetAccount(L"bob", L"pw");
+            std::filesystem::remove(m_install.File("PBEM/PBEM.data")); // the damaged one
+            UseInstallWithGameList();
+            OpenGameView(L"G1-P02");
+            Answer(IDOK);
+            const std::string dataFile = m_install.File("PBEM/PBEM.data");
+            if (fault.eFault == EFault::Damaged)
+            {
+                // A record cut short: what follows it cannot be known.
+                const auto nSize = static_cast<off_t>(std::filesystem::file_size(dataFile));
+                ASSERT_EQ(::truncate(dataFile.c_str(), nSize - 1), 0);
+            }
+            const std::string before = m_install.Read("PBEM/PBEM.data");
+            {
+                std::unique_ptr<CUnwritableFile> pUnwritable;
+                std::unique_ptr<CFileSizeLimit> pLimit;
+                if (fault.eFault == EFault::ReadOnly)
+                {
+                    pUnwritable = std::make_unique<CUnwritableFile>(dataFile);
+                    if (!pUnwritable->Ok())
+                    {
+                        std::cout << "no way to make a file unwritable here: case skipped\n";
+                        continue;
+                    }
+                }
+                if (fault.eFault == EFault::DiskFull)
+                    pLimit = std::make_unique<CFileSizeLimit>(0);
+
+                if (bLogout)
+                    Command(8306);
+                else
+                    Choose(IDC_GAME_OPTIONS, m_dlg.m_btnOptions, L"Remove Game");
+            }
+
+            EXPECT_EQ(m_install.Read("PBEM/PBEM.data"), before);
+            ASSERT_EQ(m_boxes.size(), 2u);
+            EXPECT_EQ(m_boxes[1].nKind, 0);
+            EXPECT_EQ(m_boxes[1].strTitle, L"Warning");
+            EXPECT_NE(m_boxes[1].strText.find(fault.pszReason), std::wstring::npos)
+                << testing::PrintToString(m_boxes[1].strText);
+            EXPECT_FALSE(m_boxes[1].bOkCancel);
+            EXPECT_EQ(m_manager.m_store.m_strUsername, L"bob");
+            EXPECT_NE(m_manager.m_store.FindGame(L"G1-P02"), nullptr);
+            EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+        }
     }
 }
 

@@ -1,9 +1,11 @@
 // Polling and the announcement of new events: the balloon and icon on a stand-in tray, the rows,
 // and a real download from a loopback server reaching the window through IDC_DOWNLOAD_DONE.
+#include "base/Encoding.h"
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "notify/FakeTray.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/FlagImages.h"
+#include "res/LanguageTable.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
 #include "support/TempDir.h"
@@ -358,6 +360,21 @@ TEST_F(MainWindowPollingTest, TooltipShowsTheLastCheckThatReachedTheServer)
     ASSERT_NE(m_manager.m_pDownload, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
     EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05");
+}
+
+TEST_F(MainWindowPollingTest, TooltipOfTheLastCheckFollowsTheLanguage)
+{
+    g_languageTable.m_nLanguage = 7;
+    g_languageTable.LoadFromBytes("\xFF\xFE" +
+                                  WideToUtf16Le(L"26=Zorvex\r\n90006=%s: gepr\u00FCft %s\r\n"));
+    ServeEmptyAnswer();
+    AddGame(L"G1-P01");
+    Open(true);
+    const bool bCollected = WaitUntilCollected(1);
+    g_languageTable.m_nLanguage = 9;
+    g_languageTable.Clear();
+    ASSERT_TRUE(bCollected);
+    EXPECT_EQ(m_tray.strTip, L"Zorvex: gepr\u00FCft 14:05");
 }
 
 TEST_F(MainWindowPollingTest, TooltipIsTheNameUntilACheckSucceeds)

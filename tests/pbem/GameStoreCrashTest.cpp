@@ -290,7 +290,7 @@ TEST(GameStoreLimits, AListAboveTheLimitIsRefusedUnreadAndNeverSaved)
         int nCalls = 0;
         EXPECT_EQ(RunStoreTransaction([&](CPBEMGameStore&) { ++nCalls; },
                                       std::chrono::milliseconds(10), DataPath(dir)),
-                  ETransactionResult::NotSaved);
+                  ETransactionResult::Unreadable);
         EXPECT_EQ(nCalls, 0);
         struct stat st = {};
         ASSERT_EQ(::stat(dir.File(kDataFile).c_str(), &st), 0);

@@ -303,7 +303,7 @@ TEST(GameStoreFile, EveryTruncationLoadsIncompleteAndIsNeverSaved)
                 s.Clear();
             },
             std::chrono::milliseconds(10), DataPath(dir));
-        EXPECT_EQ(result, ETransactionResult::NotSaved);
+        EXPECT_EQ(result, ETransactionResult::Unreadable);
         EXPECT_EQ(nCalls, 0);
         EXPECT_EQ(dir.Read(kDataFile), cut);
     }

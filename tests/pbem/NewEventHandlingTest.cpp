@@ -51,6 +51,24 @@ TEST_F(NewEventHandlingTest, CountsJoinsTextsAndPutsTheLastReceivedFirst)
     EXPECT_TRUE(m_manager.m_listNewEvents.empty());
 }
 
+// A right-to-left override left open by one sender reverses only that sender's own line.
+TEST_F(NewEventHandlingTest, OpenDirectionControlsOfOneTextEndWithIt)
+{
+    AddEntry(L"G12-P03", 1057);
+    const SNewEventsAnnouncement result =
+        Receive(CAnswerText()
+                    .Player()
+                    .Event(1058, ServerEvent(L"G12", 3, L"Hi \u202Eevil"))
+                    .Event(1059, ServerEvent(L"G12", 3, L"\u2067x\u202By\nz"))
+                    .Event(1060, ServerEvent(L"G12", 3, L"Your turn"))
+                    .Text());
+
+    EXPECT_EQ(result.strText, L"Hi \u202Eevil\u202C\n\u2067x\u202By\u202C\u2069\nz\nYour turn");
+    // The events keep their texts as sent.
+    EXPECT_EQ(EventTexts(L"G12-P03"),
+              (std::vector<std::wstring>{L"Your turn", L"\u2067x\u202By\nz", L"Hi \u202Eevil"}));
+}
+
 TEST_F(NewEventHandlingTest, SharedEventsGoToTheEntryOfTheirPlayerNumber)
 {
     AddEntry(L"G12-P03", 1057);

@@ -3,8 +3,10 @@
 #include "res/MaskedBitmap.h"
 
 #include "app/InstallFolder.h"
+#include "base/Encoding.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
+#include "res/LanguageTable.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +59,25 @@ TEST_F(MaskedBitmapFallbackTest, InstallFolderWinsThenTheDataFolder)
     EXPECT_EQ(bitmap.m_nWidth, 2);
     EXPECT_EQ(bitmap.m_strPath, m_data.WidePath() + L"/Data/Skins/Default/Bundled.bmp");
     EXPECT_TRUE(m_events.empty());
+}
+
+// The boxes speak the language of the language file; the log line stays as it always was.
+TEST_F(MaskedBitmapFallbackTest, BoxesFollowTheLanguageAndTheLogDoesNot)
+{
+    g_languageTable.m_nLanguage = 7;
+    g_languageTable.LoadFromBytes(
+        "\xFF\xFE" + WideToUtf16Le(L"90010=Nicht da: %s\r\n90011=Fehler beim Laden: %s\r\n"));
+    CMaskedBitmap bitmap;
+    const bool bLoaded = bitmap.Load(L"Data/Images/Gone.png");
+    g_languageTable.m_nLanguage = 9;
+    g_languageTable.Clear();
+    EXPECT_FALSE(bLoaded);
+    const std::vector<std::wstring> expected = {
+        L"box: Nicht da: " + m_install.WidePath() + L"/Data/Images/Gone.png", L"beep",
+        L"box: Fehler beim Laden: Data/Images/Gone.png"};
+    EXPECT_EQ(m_events, expected);
+    EXPECT_NE(m_install.Read("Errors.txt").find("Error Loading File: Data/Images/Gone.png"),
+              std::string::npos);
 }
 
 TEST_F(MaskedBitmapFallbackTest, MissingFromBothIsReportedWithTheInstallPath)

@@ -25,12 +25,12 @@ struct CFakeTrayNotification
     std::string strIconFile; // as the system takes the name
 };
 
-// The bundled picture Data/Icons/icon<nResource>-<nSize>.png as a tray icon image.
+// The bundled picture Data/Icons/icon<nResource>-<nSize>.png as a tray icon image (the test
+// program is built with ZORVEX_ASSETS_DIR).
 inline SIconImage BundledIconImage(unsigned int nResource, int nSize)
 {
     const std::filesystem::path path =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "assets" /
-        "Data" / "Icons" /
+        std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons" /
         ("icon" + std::to_string(nResource) + "-" + std::to_string(nSize) + ".png");
     const CImageData decoded = DecodePngFile(path.wstring());
     SIconImage image;

@@ -493,6 +493,7 @@ TEST_F(SystemTrayTest, IconsComeFromAFolderWhoseNameIsNotUtf8)
 {
     CTempDir temp;
     const std::string strFolder = temp.File("Zorvex \xE9\xFF");
+    std::filesystem::create_directories(std::filesystem::path(strFolder) / "Data");
     std::filesystem::copy(std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons",
                           std::filesystem::path(strFolder) / "Data" / "Icons");
     SetInstallFolder(FromNativePath(strFolder));

@@ -37,8 +37,9 @@ bool ServiceAvailable(const QDBusConnection& bus)
 
 std::string FileUriOfNativePath(const std::string& strNativePath)
 {
+    // Bytes to bytes: QUrl's own encoding would first read the name as UTF-8 text.
     const QByteArray encoded =
-        QUrl::toPercentEncoding(QByteArray::fromStdString(strNativePath), QByteArrayLiteral("/"));
+        QByteArray::fromStdString(strNativePath).toPercentEncoding(QByteArrayLiteral("/"));
     return "file://" + encoded.toStdString();
 }
 

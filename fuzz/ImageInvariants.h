@@ -13,8 +13,9 @@ inline void CheckDecodedImage(const CImageData& image, const CImageDecodeStatus&
         __builtin_trap();
     if (image.IsEmpty())
         return;
-    if (image.m_nWidth < 1 || image.m_nHeight < 1 || image.m_nWidth > MAX_IMAGE_SIDE ||
-        image.m_nHeight > MAX_IMAGE_SIDE)
+    if (image.m_nWidth < 1 || image.m_nHeight < 1 ||
+        !IsImageSizeAccepted(static_cast<unsigned>(image.m_nWidth),
+                             static_cast<unsigned>(image.m_nHeight)))
         __builtin_trap();
     if (FlattenAlpha(image, MakeRgb(255, 0, 255)).size() !=
         static_cast<std::size_t>(image.m_nWidth) * image.m_nHeight)

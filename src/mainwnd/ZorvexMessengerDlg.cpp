@@ -128,7 +128,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     CRect rcWindow;
     GetWindowRect(&rcWindow);
     // One icon for every window of the program: the task bar's and the window manager's.
-    AfxSetAppIcon(TrayIconFiles(IDR_MAINFRAME));
+    AfxSetAppIcon(TrayIconImages(IDR_MAINFRAME));
 
     LoadImages();
     CreateControls(rcWindow.Width(), rcWindow.Height());

@@ -3,6 +3,7 @@
 #include "app/InstallFolder.h"
 #include "base/Paths.h"
 #include "platform/System.h"
+#include "res/PngDecoder.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,30 @@ UINT TaskbarCreatedMessage()
 {
     static const UINT s_uMessage = RegisterWindowMessage(L"TaskbarCreated");
     return s_uMessage;
+}
+
+// The file's picture; an invalid one when the file is missing or does not decode.
+SIconImage ReadIconPicture(const std::wstring& strPath)
+{
+    SIconImage icon;
+    if (strPath.empty() || !FileExists(strPath))
+        return icon;
+    const CImageData image = DecodePngFile(strPath);
+    if (image.IsEmpty())
+        return icon;
+    icon.nWidth = image.m_nWidth;
+    icon.nHeight = image.m_nHeight;
+    icon.pixels.reserve(image.GetByteCount() / 4);
+    for (int y = 0; y < image.m_nHeight; ++y)
+    {
+        for (int x = 0; x < image.m_nWidth; ++x)
+        {
+            const std::uint8_t* p = image.GetPixel(x, y);
+            icon.pixels.push_back(std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 |
+                                  std::uint32_t{p[1]} << 8 | p[2]);
+        }
+    }
+    return icon;
 }
 
 ETrayMessageIcon ToMessageIcon(DWORD dwInfoFlags)
@@ -51,17 +76,36 @@ std::wstring CutToUtf16Units(const std::wstring& strText, size_t nMaxUnits)
     return strText.substr(0, nChars);
 }
 
-std::vector<std::wstring> TrayIconFiles(UINT nIconResourceID)
+std::vector<STrayIconPicture> LoadTrayIconPictures(UINT nIconResourceID)
 {
-    std::vector<std::wstring> files;
+    std::vector<STrayIconPicture> pictures;
     for (int nSize : kIconSizes)
     {
-        const std::wstring strPath = ResourcePath(L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
-                                                 L"-" + std::to_wstring(nSize) + L".png");
-        if (FileExists(strPath))
-            files.push_back(strPath);
+        const std::wstring strRelative = L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
+                                         L"-" + std::to_wstring(nSize) + L".png";
+        const std::wstring candidates[] = {
+            InstallPath(strRelative),
+            GetDataFolder().empty() ? std::wstring() : ResolvePathNoCase(GetDataFolder(), strRelative),
+        };
+        for (const std::wstring& strPath : candidates)
+        {
+            SIconImage image = ReadIconPicture(strPath);
+            if (image.IsValid())
+            {
+                pictures.push_back({strPath, std::move(image)});
+                break;
+            }
+        }
     }
-    return files;
+    return pictures;
+}
+
+std::vector<SIconImage> TrayIconImages(UINT nIconResourceID)
+{
+    std::vector<SIconImage> images;
+    for (STrayIconPicture& picture : LoadTrayIconPictures(nIconResourceID))
+        images.push_back(std::move(picture.image));
+    return images;
 }
 
 CSystemTray::CSystemTray() = default;
@@ -158,7 +202,7 @@ bool CSystemTray::AddIcon()
 {
     // The platform keeps the icon while no tray host runs and places it when one starts, so
     // adding cannot fail here; the icon's pictures may be missing, which leaves it blank.
-    m_pBackend->SetIcon(TrayIconFiles(m_nid.nIconResourceID));
+    m_pBackend->SetIcon(TrayIconImages(m_nid.nIconResourceID));
     m_pBackend->SetToolTip(m_nid.szTip);
     if ((m_nid.uFlags & NIF_STATE) && (m_nid.dwState & m_nid.dwStateMask & NIS_HIDDEN))
         m_pBackend->Hide();
@@ -169,12 +213,14 @@ bool CSystemTray::AddIcon()
 
 BOOL CSystemTray::SetIconFromResource(UINT nIDResource)
 {
-    const std::vector<std::wstring> files = TrayIconFiles(nIDResource);
-    if (files.empty() || !m_bUsable || !m_pBackend)
+    if (!m_bUsable || !m_pBackend)
+        return FALSE;
+    const std::vector<SIconImage> images = TrayIconImages(nIDResource);
+    if (images.empty())
         return FALSE;
     m_nid.uFlags = NIF_ICON;
     // Set even while hidden, so that the icon shows the right picture when it comes back.
-    if (!m_pBackend->SetIcon(files))
+    if (!m_pBackend->SetIcon(images))
         return FALSE;
     m_nid.nIconResourceID = nIDResource;
     return TRUE;
@@ -207,10 +253,11 @@ BOOL CSystemTray::ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle)
     if (!bShown)
     {
         // Without a tray the news would otherwise reach nobody.
-        const std::vector<std::wstring> icon = TrayIconFiles(NOTIFICATION_ICON_ID);
-        bShown = m_pBackend->ShowNotification(m_nid.szInfoTitle, m_nid.szInfo,
-                                              icon.empty() ? std::wstring() : icon.back(),
-                                              static_cast<int>(m_nid.uTimeout));
+        const std::vector<STrayIconPicture> icon = LoadTrayIconPictures(NOTIFICATION_ICON_ID);
+        bShown = m_pBackend->ShowNotification(
+            m_nid.szInfoTitle, m_nid.szInfo,
+            icon.empty() ? std::string() : ToNativePath(icon.back().strPath),
+            static_cast<int>(m_nid.uTimeout));
     }
     m_nid.szInfo.clear();
     return bShown;

@@ -151,5 +151,17 @@ private:
     static inline CSystemTray* s_pInstance = nullptr;
 };
 
-// The icon's image files below the installation folder, smallest first; empty when none exists.
-std::vector<std::wstring> TrayIconFiles(UINT nIconResourceID);
+// One size of an icon's picture and the file it was read from.
+struct STrayIconPicture
+{
+    std::wstring strPath;
+    SIconImage image;
+};
+
+// The icon's pictures (Data/Icons/icon<id>-<size>.png), smallest first. In each size the
+// installation folder's file when it decodes, else the program's data folder's: a file the game's
+// folder holds but that is broken counts as missing. Sizes without a usable file are left out.
+// The files are read by the program's own file code, so any folder name works.
+std::vector<STrayIconPicture> LoadTrayIconPictures(UINT nIconResourceID);
+// The pictures of LoadTrayIconPictures alone; empty when there is none.
+std::vector<SIconImage> TrayIconImages(UINT nIconResourceID);

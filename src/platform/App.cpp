@@ -2,6 +2,7 @@
 #include "platform/System.h"
 #include "platform/Wnd.h"
 #include "platform/internal/GdiData.h"
+#include "platform/internal/IconConvert.h"
 #include "platform/internal/ModalLoops.h"
 #include "platform/internal/MsgPump.h"
 #include "platform/internal/QtConvert.h"
@@ -146,18 +147,11 @@ std::wstring AfxGetAppName()
     return g_strAppName;
 }
 
-void AfxSetAppIcon(const std::vector<std::wstring>& files)
+void AfxSetAppIcon(const std::vector<SIconImage>& images)
 {
     if (QApplication::instance() == nullptr)
         return;
-    QIcon icon;
-    for (const std::wstring& strFile : files)
-    {
-        const QPixmap pixmap(ToQString(strFile));
-        if (!pixmap.isNull())
-            icon.addPixmap(pixmap);
-    }
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(ToQIcon(images));
 }
 
 HINSTANCE AfxGetInstanceHandle()

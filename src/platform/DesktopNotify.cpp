@@ -35,8 +35,16 @@ bool ServiceAvailable(const QDBusConnection& bus)
 
 } // namespace
 
+std::string FileUriOfNativePath(const std::string& strNativePath)
+{
+    // Bytes to bytes: QUrl's own encoding would first read the name as UTF-8 text.
+    const QByteArray encoded =
+        QByteArray::fromStdString(strNativePath).toPercentEncoding(QByteArrayLiteral("/"));
+    return "file://" + encoded.toStdString();
+}
+
 bool ShowDesktopNotification(const std::wstring& strTitle, const std::wstring& strText,
-                             const std::wstring& strIconFile, int nTimeoutMs)
+                             const std::string& strIconFile, int nTimeoutMs)
 {
     if (!SessionBusMayRun())
         return false;
@@ -44,10 +52,12 @@ bool ShowDesktopNotification(const std::wstring& strTitle, const std::wstring& s
     if (!bus.isConnected() || !ServiceAvailable(bus))
         return false;
 
-    const QString strIcon = ToQString(strIconFile);
+    // A URI and not the name as text: the name's bytes need not be UTF-8, the URI's are ASCII.
+    const QString strIcon =
+        strIconFile.empty() ? QString() : QString::fromStdString(FileUriOfNativePath(strIconFile));
     QVariantMap hints;
     if (!strIcon.isEmpty())
-        hints.insert(QStringLiteral("image-path"), QUrl::fromLocalFile(strIcon).toString());
+        hints.insert(QStringLiteral("image-path"), strIcon);
     QString strApp = QGuiApplication::applicationDisplayName();
     if (strApp.isEmpty())
         strApp = QCoreApplication::applicationName();

@@ -109,7 +109,8 @@ class CBitmap : public CGdiObject
 public:
     // Black, width x height.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    // From width x height pixels 0xAARRGGBB, rows top-down; alpha is ignored.
+    // From width x height pixels 0xAARRGGBB, rows top-down; alpha is ignored. FALSE (and no
+    // bitmap) when the memory for it is not there.
     BOOL CreateFromPixels(int nWidth, int nHeight, const std::uint32_t* pPixels);
     // A copy of source in which every pixel of colour crKey is transparent: the mask of a keyed
     // image, made once and drawn with CDC::DrawMaskedImage as often as needed.

@@ -27,6 +27,9 @@ BOOL CBitmap::CreateFromPixels(int nWidth, int nHeight, const std::uint32_t* pPi
     if (m_hObject != nullptr || nWidth < 0 || nHeight < 0 || (pPixels == nullptr && nWidth > 0))
         return FALSE;
     QImage image(nWidth, nHeight, QImage::Format_RGB32);
+    // Qt gives a null image when the memory is not there; a bitmap without pixels is a failure.
+    if (image.isNull() && nWidth > 0 && nHeight > 0)
+        return FALSE;
     for (int y = 0; y < nHeight; ++y)
     {
         auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -42,6 +45,8 @@ BOOL CBitmap::CreateMaskedCopy(const CBitmap& source, COLORREF crKey)
     if (m_hObject != nullptr || pSource == nullptr)
         return FALSE;
     QImage image = pSource->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() && !pSource->isNull())
+        return FALSE;
     const QRgb key = ToQRgb(crKey) & 0x00FFFFFF;
     for (int y = 0; y < image.height(); ++y)
     {

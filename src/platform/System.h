@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/IconImage.h"
 #include "platform/WinConst.h"
 
 #include <functional>
@@ -68,8 +69,8 @@ using CMessageBoxHandler =
     std::function<int(const std::wstring& strText, const std::wstring& strCaption, UINT nType)>;
 void SetMessageBoxHandler(CMessageBoxHandler handler);
 void AfxSetAppName(const std::wstring& strName);
-// The icon of every window of the program (task bar, window manager), from the image files of one
-// icon in several sizes; files that cannot be read are skipped. Needs the window system running.
-void AfxSetAppIcon(const std::vector<std::wstring>& files);
+// The icon of every window of the program (task bar, window manager), from one icon's pictures in
+// several sizes; invalid ones are skipped. Needs the window system running.
+void AfxSetAppIcon(const std::vector<SIconImage>& images);
 std::wstring AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();

@@ -16,6 +16,7 @@
 #include "platform/TrayIcon.h"
 
 #include "platform/DesktopNotify.h"
+#include "platform/internal/IconConvert.h"
 #include "platform/internal/QtConvert.h"
 #include "platform/internal/SessionBus.h"
 
@@ -216,15 +217,9 @@ public:
         return m_pIcon && !m_pIcon->geometry().isEmpty();
     }
 
-    bool SetIcon(const std::vector<std::wstring>& files) override
+    bool SetIcon(const std::vector<SIconImage>& images) override
     {
-        QIcon icon;
-        for (const std::wstring& strFile : files)
-        {
-            const QPixmap pixmap(ToQString(strFile));
-            if (!pixmap.isNull())
-                icon.addPixmap(pixmap);
-        }
+        const QIcon icon = ToQIcon(images);
         if (icon.isNull())
             return false;
         m_icon = icon;
@@ -256,7 +251,7 @@ public:
     }
 
     bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                          const std::wstring& strIconFile, int nTimeoutMs) override
+                          const std::string& strIconFile, int nTimeoutMs) override
     {
         return ShowDesktopNotification(strTitle, strText, strIconFile, nTimeoutMs);
     }

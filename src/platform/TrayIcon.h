@@ -3,6 +3,8 @@
 // from CreateTrayIconBackend. User-interface thread only; activations arrive on that thread.
 #pragma once
 
+#include "platform/IconImage.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,17 +46,18 @@ public:
     // Whether the host reports double clicks (as a click followed by a double click). Hosts that
     // do not send a single activation for what the user meant as "open".
     virtual bool HostReportsDoubleClicks() const = 0;
-    // Image files of one icon in several sizes; the host picks the size it needs. False when none
-    // of them could be read; the icon then keeps its previous image.
-    virtual bool SetIcon(const std::vector<std::wstring>& files) = 0;
+    // One icon in several sizes; the host picks the size it needs. False when none of them is a
+    // valid picture; the icon then keeps its previous image.
+    virtual bool SetIcon(const std::vector<SIconImage>& images) = 0;
     virtual void SetToolTip(const std::wstring& strText) = 0;
     // A message balloon beside the icon; false when it cannot be shown (no host, no support).
     virtual bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
                              ETrayMessageIcon icon, int nTimeoutMs) = 0;
-    // The same as a desktop notification, for when no balloon can be shown; strIconFile is an
-    // image shown with it. False when the desktop has no notification service.
+    // The same as a desktop notification, for when no balloon can be shown; strIconFile names an
+    // image file shown with it, as the system takes the name (bytes; empty: none). False when the
+    // desktop has no notification service.
     virtual bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                                  const std::wstring& strIconFile, int nTimeoutMs) = 0;
+                                  const std::string& strIconFile, int nTimeoutMs) = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.

@@ -178,7 +178,7 @@ EImageError CBmpReader::Decode(CImageData& image)
         return EImageError::BadData;
     const bool bTopDown = nSignedHeight < 0;
     const std::int64_t nHeight = bTopDown ? -nSignedHeight : nSignedHeight;
-    if (nWidth > MAX_IMAGE_SIDE || nHeight > MAX_IMAGE_SIDE)
+    if (!IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth), static_cast<std::uint64_t>(nHeight)))
         return EImageError::TooLarge;
 
     const std::uint64_t nTablePos = FILE_HEADER_SIZE + nInfoSize;

@@ -4,8 +4,9 @@
 // (uncompressed) or with bit masks (BI_BITFIELDS, or BI_ALPHABITFIELDS); bottom-up and top-down
 // (negative height) row order; every info header of 40 bytes or more, whose biSize tells where
 // the palette or the masks begin. Everything else gives an empty record, never part of an image:
-// other depths, run-length or embedded compression, the 12-byte OS/2 header, sizes outside
-// 1..MAX_IMAGE_SIDE, and files whose header, palette or pixel rows do not lie wholly inside them.
+// other depths, run-length or embedded compression, the 12-byte OS/2 header, sizes that
+// IsImageSizeAccepted refuses, and files whose header, palette or pixel rows do not lie wholly
+// inside them.
 //
 // The header's image size field is not used: the rows' size follows from width, height and
 // depth, and all of them must be in the file. A palette index past the palette's entries gives

@@ -6,7 +6,8 @@
 bool CImageData::Allocate(int nWidth, int nHeight)
 {
     Clear();
-    if (nWidth < 1 || nHeight < 1 || nWidth > MAX_IMAGE_SIDE || nHeight > MAX_IMAGE_SIDE)
+    if (nWidth < 1 || nHeight < 1 ||
+        !IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth), static_cast<std::uint64_t>(nHeight)))
         return false;
     const std::size_t nBytes =
         static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight) * 4;

@@ -6,14 +6,25 @@
 #include <memory>
 #include <string>
 
-// No decoder hands out an image wider or taller than this; bigger ones are refused.
-inline constexpr int MAX_IMAGE_SIDE = 16384;
+// No decoder hands out an image wider or taller than MAX_IMAGE_SIDE, or of more pixels than
+// MAX_IMAGE_PIXELS (4096 × 2048, a 4K screen fits): the interface's pictures are far smaller, and
+// a few bytes of a compressed file can claim gigabytes. Bigger ones are refused from their header,
+// before anything is allocated or decoded.
+inline constexpr int MAX_IMAGE_SIDE = 4096;
+inline constexpr std::uint64_t MAX_IMAGE_PIXELS = std::uint64_t{4096} * 2048;
+
+// Whether a decoder may hand out an image of this size (both sides 1 or more, within the limits).
+constexpr bool IsImageSizeAccepted(std::uint64_t nWidth, std::uint64_t nHeight)
+{
+    return nWidth >= 1 && nHeight >= 1 && nWidth <= MAX_IMAGE_SIDE && nHeight <= MAX_IMAGE_SIDE &&
+           nWidth * nHeight <= MAX_IMAGE_PIXELS;
+}
 
 class CImageData
 {
 public:
     // Makes room for width × height pixels, left uninitialised. False (and the record stays
-    // empty) for a size outside 1..MAX_IMAGE_SIDE or when the memory is not there.
+    // empty) for a size IsImageSizeAccepted refuses or when the memory is not there.
     bool Allocate(int nWidth, int nHeight);
     void Clear();
 
@@ -51,7 +62,7 @@ enum class EImageError
     CannotOpen,  // missing or unreadable file
     NotThisType, // the file does not start like one of its kind
     Unsupported, // a valid file of a kind this program does not decode (compression, depth)
-    TooLarge,    // wider or taller than MAX_IMAGE_SIDE, or a file too big to be an image
+    TooLarge,    // a size IsImageSizeAccepted refuses, or a file too big to be an image
     BadData,     // truncated or inconsistent data
     OutOfMemory,
 };

@@ -51,7 +51,9 @@ bool ReadJpeg(jpeg_decompress_struct& info, CJpegErrors& errors,
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width > MAX_IMAGE_SIDE || info.image_height > MAX_IMAGE_SIDE)
+    // Checked before jpeg_start_decompress, which already allocates by the size (a progressive
+    // file's whole coefficient buffer).
+    if (!IsImageSizeAccepted(info.image_width, info.image_height))
     {
         errors.m_eError = EImageError::TooLarge;
         return false;
@@ -71,7 +73,8 @@ bool ReadJpeg(jpeg_decompress_struct& info, CJpegErrors& errors,
         errors.m_eError = EImageError::OutOfMemory;
         return false;
     }
-    while (info.output_scanline < info.output_height)
+    // A file that ended is refused anyway: the rest of its rows would only be grey filler.
+    while (info.output_scanline < info.output_height && !errors.m_bTruncated)
     {
         JSAMPROW pRow = image.GetRow(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &pRow, 1);

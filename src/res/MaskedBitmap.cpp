@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace
@@ -49,9 +50,17 @@ bool CMaskedBitmap::Load(const std::wstring& strPath, COLORREF crBackground)
     {
         const int nWidth = image.m_nWidth;
         const int nHeight = image.m_nHeight;
-        const std::vector<std::uint32_t> pixels = FlattenAlpha(image, crBackground);
+        // Memory that is not there is a failed load like any other, reported as one.
+        std::vector<std::uint32_t> pixels;
+        try
+        {
+            pixels = FlattenAlpha(image, crBackground);
+        }
+        catch (const std::bad_alloc&)
+        {
+        }
         image.Clear();
-        if (CreateFromPixels(nWidth, nHeight, pixels.data()))
+        if (!pixels.empty() && CreateFromPixels(nWidth, nHeight, pixels.data()))
         {
             m_strPath = strFullPath;
             m_nHeight = GetHeight();

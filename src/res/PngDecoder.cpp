@@ -80,6 +80,11 @@ bool ReadPng(CPngJob& job)
     int nColourType = 0;
     png_get_IHDR(pPng, pInfo, &nWidth, &nHeight, &nBitDepth, &nColourType, nullptr, nullptr,
                  nullptr);
+    if (!IsImageSizeAccepted(nWidth, nHeight))
+    {
+        job.m_eError = EImageError::TooLarge;
+        png_error(pPng, "PNG Image Loader: image too large");
+    }
     if (nBitDepth == 16)
         png_set_strip_16(pPng);
     if (nColourType == PNG_COLOR_TYPE_PALETTE || nBitDepth < 8 ||
@@ -124,7 +129,7 @@ bool ReadPng(CPngJob& job)
 }
 
 // The size in the header, when the file starts with one, so that a refused size is told apart
-// from other errors; libpng's own limit still guards the decode.
+// from other errors before libpng looks at the file; the size libpng reads is checked again.
 bool HeaderTooLarge(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
@@ -134,7 +139,10 @@ bool HeaderTooLarge(std::span<const std::uint8_t> bytes)
         return static_cast<std::uint32_t>(bytes[nPos]) << 24 | bytes[nPos + 1] << 16 |
                bytes[nPos + 2] << 8 | bytes[nPos + 3];
     };
-    return read32(16) > MAX_IMAGE_SIDE || read32(20) > MAX_IMAGE_SIDE;
+    const std::uint32_t nWidth = read32(16);
+    const std::uint32_t nHeight = read32(20);
+    // A zero side is libpng's to report as bad data.
+    return nWidth != 0 && nHeight != 0 && !IsImageSizeAccepted(nWidth, nHeight);
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 // a gAMA chunk, gamma correction from the file's gamma to a screen gamma of 2.2. Pixels without
 // alpha get alpha 255.
 //
-// Each call keeps its state to itself, so decodes may run on several threads at once. Images
-// wider or taller than MAX_IMAGE_SIDE are refused. Warnings of libpng go nowhere; its errors end
+// Each call keeps its state to itself, so decodes may run on several threads at once. Sizes that
+// IsImageSizeAccepted refuses are refused from the header, before the image data is inflated. Warnings of libpng go nowhere; its errors end
 // the decode with an empty record and their message in the status ("Read Error" for data that
 // ends too early).
 #pragma once

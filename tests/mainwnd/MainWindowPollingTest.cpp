@@ -147,8 +147,7 @@ protected:
     }
     bool ShowsNewEventsIcon() const
     {
-        return !m_tray.icon.empty() &&
-               m_tray.icon.front().find(L"icon134-") != std::wstring::npos;
+        return m_tray.ShowsBundledIcon(134);
     }
 
     static std::unique_ptr<CBundledSkin> s_pSkin;
@@ -171,8 +170,7 @@ TEST_F(MainWindowPollingTest, TrayIconMadeAtStartUp)
     Open();
     EXPECT_TRUE(m_tray.bVisible);
     EXPECT_EQ(m_tray.strTip, L"Zorvex");
-    ASSERT_FALSE(m_tray.icon.empty());
-    EXPECT_NE(m_tray.icon.front().find(L"icon128-"), std::wstring::npos);
+    EXPECT_TRUE(m_tray.ShowsBundledIcon(128));
     EXPECT_TRUE(m_tray.messages.empty());
 }
 

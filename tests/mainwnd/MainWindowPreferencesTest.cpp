@@ -82,11 +82,7 @@ protected:
         ASSERT_TRUE(m_tray.ChooseFromMenu(strText)) << testing::PrintToString(strText);
         Pump();
     }
-    bool ShowsIcon(const char* pszName) const
-    {
-        return !m_tray.icon.empty() &&
-               m_tray.icon.front().find(std::wstring(pszName, pszName + 8)) != std::wstring::npos;
-    }
+    bool ShowsIcon(unsigned int nResource) const { return m_tray.ShowsBundledIcon(nResource); }
 
     CFakeTrayState m_tray;
     CPrefsTestDlg m_prefs{m_tray};
@@ -135,7 +131,7 @@ TEST_F(MainWindowPreferencesTest, EachPreferencesRowSendsItsCommand)
     OpenPrefs();
     m_prefs.SwitchView(VIEW_PREFERENCES);
     m_prefs.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EVENT_ROW, BN_CLICKED), 0);
-    ASSERT_TRUE(ShowsIcon("icon134-"));
+    ASSERT_TRUE(ShowsIcon(134));
 
     const auto clickRow = [this](UINT nID)
     {
@@ -155,7 +151,7 @@ TEST_F(MainWindowPreferencesTest, EachPreferencesRowSendsItsCommand)
     clickRow(kLogout.nID);
     EXPECT_EQ(m_boxes, std::vector<std::wstring>{L"Do you want to Logout?"});
     clickRow(kClearIcon.nID);
-    EXPECT_TRUE(ShowsIcon("icon128-"));
+    EXPECT_TRUE(ShowsIcon(128));
     EXPECT_EQ(m_prefs.m_nView, VIEW_PREFERENCES);
 }
 
@@ -205,7 +201,7 @@ TEST_F(MainWindowPreferencesTest, TrayMenuEntriesRunTheirCommands)
     EXPECT_EQ(m_nLookForGames, 1);
     m_prefs.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EVENT_ROW, BN_CLICKED), 0);
     ChooseFromMenu(L"Clear the new-events icon");
-    EXPECT_TRUE(ShowsIcon("icon128-"));
+    EXPECT_TRUE(ShowsIcon(128));
     ChooseFromMenu(L"Logout");
     EXPECT_EQ(m_boxes, std::vector<std::wstring>{L"Do you want to Logout?"});
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "platform/TrayIcon.h"
+#include "res/PngDecoder.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,8 +22,29 @@ struct CFakeTrayNotification
 {
     std::wstring strTitle;
     std::wstring strText;
-    std::wstring strIconFile;
+    std::string strIconFile; // as the system takes the name
 };
+
+// The bundled picture Data/Icons/icon<nResource>-<nSize>.png as a tray icon image (the test
+// program is built with ZORVEX_ASSETS_DIR).
+inline SIconImage BundledIconImage(unsigned int nResource, int nSize)
+{
+    const std::filesystem::path path =
+        std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons" /
+        ("icon" + std::to_string(nResource) + "-" + std::to_string(nSize) + ".png");
+    const CImageData decoded = DecodePngFile(path.wstring());
+    SIconImage image;
+    image.nWidth = decoded.m_nWidth;
+    image.nHeight = decoded.m_nHeight;
+    for (int y = 0; y < decoded.m_nHeight; ++y)
+        for (int x = 0; x < decoded.m_nWidth; ++x)
+        {
+            const std::uint8_t* p = decoded.GetPixel(x, y);
+            image.pixels.push_back(std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 |
+                                   std::uint32_t{p[1]} << 8 | p[2]);
+        }
+    return image;
+}
 
 struct CFakeTrayState
 {
@@ -31,7 +54,7 @@ struct CFakeTrayState
     bool bBalloons = true;
     bool bReportsDoubleClicks = false;
     bool bVisible = false;
-    std::vector<std::wstring> icon;
+    std::vector<SIconImage> icon;
     std::wstring strTip;
     std::vector<CFakeTrayMessage> messages;
     std::vector<CFakeTrayNotification> notifications;
@@ -40,6 +63,19 @@ struct CFakeTrayState
     // The context menu as the host would open it, and a pick from it.
     std::function<std::vector<STrayMenuItem>()> menuItems;
     std::function<void(unsigned int)> menuChosen;
+
+    // Whether the icon shows the bundled pictures of icon nResource in every size the program
+    // ships (16, 22, 24, 32, 48 and 64 pixels).
+    bool ShowsBundledIcon(unsigned int nResource) const
+    {
+        const int sizes[] = {16, 22, 24, 32, 48, 64};
+        if (icon.size() != std::size(sizes))
+            return false;
+        for (std::size_t i = 0; i < icon.size(); ++i)
+            if (icon[i] != BundledIconImage(nResource, sizes[i]))
+                return false;
+        return true;
+    }
 
     // The entries the menu would show now; empty without a menu.
     std::vector<STrayMenuItem> OpenMenu() const
@@ -72,11 +108,14 @@ public:
         m_state.availabilityHandler = std::move(handler);
     }
     bool HostReportsDoubleClicks() const override { return m_state.bReportsDoubleClicks; }
-    bool SetIcon(const std::vector<std::wstring>& files) override
+    bool SetIcon(const std::vector<SIconImage>& images) override
     {
-        if (files.empty())
+        if (images.empty())
             return false;
-        m_state.icon = files;
+        for (const SIconImage& image : images)
+            if (!image.IsValid())
+                return false;
+        m_state.icon = images;
         return true;
     }
     void SetToolTip(const std::wstring& strText) override { m_state.strTip = strText; }
@@ -89,7 +128,7 @@ public:
         return true;
     }
     bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                          const std::wstring& strIconFile, int) override
+                          const std::string& strIconFile, int) override
     {
         m_state.notifications.push_back({strTitle, strText, strIconFile});
         return true;

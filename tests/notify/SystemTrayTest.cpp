@@ -1,12 +1,16 @@
 #include "notify/SystemTray.h"
 
 #include "app/InstallFolder.h"
+#include "base/Paths.h"
 #include "notify/FakeTray.h"
+#include "res/ImageFixtures.h"
 #include "support/GuiTest.h"
+#include "support/TempDir.h"
 #include "ui/UiTest.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,17 +50,6 @@ protected:
     }
 };
 
-bool ShowsIcon(const std::vector<std::wstring>& files, UINT nResource)
-{
-    if (files.size() != 6) // 16, 22, 24, 32, 48 and 64 pixels
-        return false;
-    const std::wstring strName = L"/icon" + std::to_wstring(nResource) + L"-";
-    for (const std::wstring& strFile : files)
-        if (strFile.find(strName) == std::wstring::npos)
-            return false;
-    return true;
-}
-
 class SystemTrayTest : public ::testing::Test
 {
 protected:
@@ -72,6 +65,7 @@ protected:
         m_pTray.reset();
         AfxSetMainWnd(m_pOldMainWnd);
         SetInstallFolder(m_strOldFolder);
+        SetDataFolder({});
     }
     // As the main window creates it.
     BOOL CreateAsMainWindow()
@@ -96,7 +90,7 @@ TEST_F(SystemTrayTest, CreateShowsApplicationIconWithTooltipAndNoBalloon)
 {
     ASSERT_TRUE(CreateAsMainWindow());
     EXPECT_TRUE(m_state.bVisible);
-    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNormal));
     EXPECT_EQ(m_state.strTip, L"Zorvex");
     EXPECT_TRUE(m_state.messages.empty());
     EXPECT_FALSE(m_pTray->m_bIconHidden);
@@ -127,12 +121,12 @@ TEST_F(SystemTrayTest, SetIconFromResourceSwitchesIconsAndKeepsIconOnFailure)
 {
     ASSERT_TRUE(CreateAsMainWindow());
     EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNewEvents));
-    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNewEvents));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNewEvents));
     EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNormal));
-    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNormal));
 
     EXPECT_FALSE(m_pTray->SetIconFromResource(999));
-    EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNormal));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNormal));
     EXPECT_EQ(m_pTray->m_nid.nIconResourceID, kIconNormal);
 }
 
@@ -306,7 +300,7 @@ TEST_F(SystemTrayTest, TrayRestartPutsBackLastIconAndTooltip)
         m_state.strTip.clear();
         m_pTray->SendMessage(c.message, c.wParam, 0);
         EXPECT_TRUE(m_state.bVisible);
-        EXPECT_TRUE(ShowsIcon(m_state.icon, kIconNewEvents));
+        EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNewEvents));
         EXPECT_EQ(m_state.strTip, L"Zorvex");
         EXPECT_FALSE(m_pTray->m_bReAddPending);
     }
@@ -348,8 +342,8 @@ TEST_F(SystemTrayTest, BalloonFallsBackToDesktopNotification)
         ASSERT_EQ(m_state.notifications.size(), 1u);
         EXPECT_EQ(m_state.notifications[0].strTitle, L"3 New Events");
         EXPECT_EQ(m_state.notifications[0].strText, L"A\nB");
-        const std::wstring& strIcon = m_state.notifications[0].strIconFile;
-        EXPECT_NE(strIcon.find(L"/Data/Icons/icon134-"), std::wstring::npos);
+        const std::string& strIcon = m_state.notifications[0].strIconFile;
+        EXPECT_NE(strIcon.find("/Data/Icons/icon134-"), std::string::npos);
     }
 }
 
@@ -446,6 +440,72 @@ TEST_F(SystemTrayTest, MenuEntriesComeFreshAndArePostedAsCommands)
     m_pTray.reset();
     EXPECT_FALSE(m_state.menuItems);
     EXPECT_FALSE(m_state.menuChosen);
+}
+
+// The game's folder holds icon files of its own: each size that decodes is used, each that does
+// not (garbage, a cut-off file, a picture too big to be one) counts as missing, and the bundled
+// picture of that size takes its place, for the balloon's stand-in notification as well.
+TEST_F(SystemTrayTest, BrokenIconFilesOfTheGameFolderGiveWayToTheBundledOnes)
+{
+    CTempDir install;
+    const std::string own32 = fixtures::MakePngRgba(32, 32, std::string(32 * 32 * 4, '\x7F'));
+    const std::string bundled48 = fixtures::MakePngRgba(1, 1, "\1\2\3\4");
+    install.Write("Data/Icons/icon128-16.png", "not a picture");
+    install.Write("Data/Icons/icon128-22.png", own32.substr(0, own32.size() / 2));
+    install.Write("Data/Icons/icon128-24.png", "");
+    install.Write("Data/Icons/icon128-32.png", own32);
+    install.Write("Data/Icons/icon128-48.png", fixtures::WithClaimedSize(bundled48, 16384, 16384));
+    install.Write("Data/Icons/icon134-64.png", "\x89PNG\r\n\x1A\n");
+    SetInstallFolder(install.WidePath());
+    SetDataFolder(L"" ZORVEX_ASSETS_DIR);
+    m_state.bBalloons = false;
+
+    ASSERT_TRUE(CreateAsMainWindow());
+    ASSERT_EQ(m_state.icon.size(), 6u);
+    const int sizes[] = {16, 22, 24, 32, 48, 64};
+    for (std::size_t i = 0; i < 6; ++i)
+    {
+        SCOPED_TRACE(sizes[i]);
+        if (sizes[i] == 32)
+        {
+            EXPECT_EQ(m_state.icon[i].nWidth, 32);
+            EXPECT_EQ(m_state.icon[i].pixels.front(), 0x7F7F7F7Fu);
+        }
+        else
+        {
+            EXPECT_EQ(m_state.icon[i], BundledIconImage(kIconNormal, sizes[i]));
+        }
+    }
+
+    // Every file of the new-events icon broken or missing: the bundled set, as a missing one.
+    EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNewEvents));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNewEvents));
+
+    EXPECT_TRUE(m_pTray->ShowBalloon(L"text", L"title"));
+    ASSERT_EQ(m_state.notifications.size(), 1u);
+    EXPECT_EQ(m_state.notifications[0].strIconFile,
+              std::string(ZORVEX_ASSETS_DIR) + "/Data/Icons/icon134-64.png");
+}
+
+// An installation folder whose name is not UTF-8: the icon's files are read by the program's own
+// file code and the notification gets the name's bytes unchanged.
+TEST_F(SystemTrayTest, IconsComeFromAFolderWhoseNameIsNotUtf8)
+{
+    CTempDir temp;
+    const std::string strFolder = temp.File("Zorvex \xE9\xFF");
+    std::filesystem::create_directories(std::filesystem::path(strFolder) / "Data");
+    std::filesystem::copy(std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons",
+                          std::filesystem::path(strFolder) / "Data" / "Icons");
+    SetInstallFolder(FromNativePath(strFolder));
+    m_state.bBalloons = false;
+
+    ASSERT_TRUE(CreateAsMainWindow());
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNormal));
+    EXPECT_TRUE(m_pTray->SetIconFromResource(kIconNewEvents));
+    EXPECT_TRUE(m_state.ShowsBundledIcon(kIconNewEvents));
+    EXPECT_TRUE(m_pTray->ShowBalloon(L"text", L"title"));
+    ASSERT_EQ(m_state.notifications.size(), 1u);
+    EXPECT_EQ(m_state.notifications[0].strIconFile, strFolder + "/Data/Icons/icon134-64.png");
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 #include "notify/SystemTray.h"
 
 #include "app/InstallFolder.h"
+#include "base/Paths.h"
+#include "notify/FakeTray.h"
 #include "platform/TrayIcon.h"
+#include "support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,27 +14,60 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace
 {
 
-const std::wstring kIcons = std::wstring(L"" ZORVEX_ASSETS_DIR) + L"/Data/Icons/";
-
-TEST(TrayIconBackendTest, LoadsBundledIconsAndRefusesUnreadableFiles)
+TEST(TrayIconBackendTest, TakesValidPicturesAndRefusesOthers)
 {
     std::unique_ptr<ITrayIconBackend> pTray = CreateTrayIconBackend();
-    EXPECT_TRUE(pTray->SetIcon({kIcons + L"icon128-16.png", kIcons + L"icon128-64.png"}));
-    EXPECT_FALSE(pTray->SetIcon({kIcons + L"missing.png"}));
+    EXPECT_TRUE(pTray->SetIcon({BundledIconImage(128, 16), BundledIconImage(128, 64)}));
+    SIconImage wrongCount = BundledIconImage(128, 16);
+    wrongCount.pixels.pop_back();
+    EXPECT_FALSE(pTray->SetIcon({wrongCount}));
+    EXPECT_FALSE(pTray->SetIcon({SIconImage{}}));
     EXPECT_FALSE(pTray->SetIcon({}));
+}
+
+// The real back end behind the tray: the icon can be set from an installation folder whose name
+// is not UTF-8, and from the bundled pictures where the game folder's files are broken.
+TEST(TrayIconBackendTest, IconIsSetFromAnyFolderNameAndDespiteBrokenFiles)
+{
+    const std::wstring strOldFolder = GetInstallFolder();
+    CTempDir temp;
+    const std::string strFolder = temp.File("Zorvex \xE9\xFF");
+    std::filesystem::create_directories(std::filesystem::path(strFolder) / "Data");
+    std::filesystem::copy(std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons",
+                          std::filesystem::path(strFolder) / "Data" / "Icons");
+    SetInstallFolder(FromNativePath(strFolder));
+    {
+        CSystemTray tray;
+        ASSERT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
+        EXPECT_TRUE(tray.SetIconFromResource(134));
+    }
+
+    CTempDir broken;
+    for (int nSize : {16, 22, 24, 32, 48, 64})
+        broken.Write("Data/Icons/icon134-" + std::to_string(nSize) + ".png", "garbage");
+    SetInstallFolder(broken.WidePath());
+    SetDataFolder(L"" ZORVEX_ASSETS_DIR);
+    {
+        CSystemTray tray;
+        ASSERT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
+        EXPECT_TRUE(tray.SetIconFromResource(134));
+    }
+    SetDataFolder({});
+    SetInstallFolder(strOldFolder);
 }
 
 TEST(TrayIconBackendTest, WithoutTrayHostBalloonsAreRefused)
 {
     std::unique_ptr<ITrayIconBackend> pTray = CreateTrayIconBackend();
     EXPECT_FALSE(pTray->IsSystemTrayAvailable());
-    ASSERT_TRUE(pTray->SetIcon({kIcons + L"icon128-16.png"}));
+    ASSERT_TRUE(pTray->SetIcon({BundledIconImage(128, 16)}));
     pTray->Show();
     EXPECT_FALSE(pTray->ShowMessage(L"title", L"text", ETrayMessageIcon::Information, 2000));
     long l = 0, t = 0, r = 0, b = 0;

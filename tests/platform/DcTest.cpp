@@ -1,6 +1,8 @@
 // Drawing through memory device contexts: every pixel where the caller puts it.
 #include "support/GuiTest.h"
 
+#include <climits>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -163,6 +165,19 @@ TEST_F(DcTest, BitBltCombinesSourceAndDestination)
         EXPECT_EQ(m_dc.GetPixel(9, 8), crDest);
     }
     src.SelectObject(pOld);
+}
+
+TEST(BitmapTest, PixelsWithoutMemoryGiveNoBitmap)
+{
+    // Rows of INT_MAX pixels are more than any image can hold: Qt hands out a null image, which
+    // must not be written to nor pass for a bitmap.
+    const std::uint32_t pixel = 0xFF123456;
+    CBitmap bitmap;
+    EXPECT_FALSE(bitmap.CreateFromPixels(INT_MAX, 1, &pixel));
+    EXPECT_EQ(bitmap.m_hObject, nullptr);
+    // The same object still takes a picture that fits.
+    EXPECT_TRUE(bitmap.CreateFromPixels(1, 1, &pixel));
+    EXPECT_EQ(bitmap.GetWidth(), 1);
 }
 
 TEST_F(DcTest, KeyedImageLeavesTheKeyColourUntouched)

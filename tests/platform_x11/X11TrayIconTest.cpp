@@ -27,16 +27,27 @@ namespace
 constexpr int kPanelWidth = 120;
 constexpr int kPanelHeight = 32;
 
-std::vector<std::wstring> Icon128Files()
+// The bundled icon's pictures, decoded by Qt here: the back end takes decoded pictures.
+std::vector<SIconImage> Icon128Images()
 {
-    std::vector<std::wstring> files;
+    std::vector<SIconImage> images;
     for (int nSize : {16, 22, 24, 32, 48, 64})
     {
-        files.push_back((std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons" /
-                         ("icon128-" + std::to_string(nSize) + ".png"))
-                            .wstring());
+        const std::filesystem::path path = std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" /
+                                           "Icons" / ("icon128-" + std::to_string(nSize) + ".png");
+        const QImage picture =
+            QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_ARGB32);
+        SIconImage image;
+        image.nWidth = picture.width();
+        image.nHeight = picture.height();
+        for (int y = 0; y < picture.height(); ++y)
+        {
+            const auto* pLine = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            image.pixels.insert(image.pixels.end(), pLine, pLine + picture.width());
+        }
+        images.push_back(std::move(image));
     }
-    return files;
+    return images;
 }
 
 // A tray host whose panel is kPanelWidth x kPanelHeight in the screen's top right corner.
@@ -71,7 +82,7 @@ TEST(X11TrayIconTest, IconIsEmbeddedInTheTrayHost)
 
     const std::unique_ptr<ITrayIconBackend> pIcon = CreateTrayIconBackend();
     ASSERT_TRUE(QTest::qWaitFor([&] { return pIcon->IsSystemTrayAvailable(); }, 10000));
-    ASSERT_TRUE(pIcon->SetIcon(Icon128Files()));
+    ASSERT_TRUE(pIcon->SetIcon(Icon128Images()));
     pIcon->SetToolTip(L"Zorvex");
     pIcon->Show();
 
@@ -135,7 +146,7 @@ TEST(X11TrayIconTest, RightClickOpensTheMenuAndReportsThePick)
         },
         [&](unsigned int nID) { chosen.push_back(nID); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return pIcon->IsSystemTrayAvailable(); }, 10000));
-    ASSERT_TRUE(pIcon->SetIcon(Icon128Files()));
+    ASSERT_TRUE(pIcon->SetIcon(Icon128Images()));
     pIcon->Show();
     long l = 0, t = 0, r = 0, b = 0;
     ASSERT_TRUE(WaitUntilInPanel(*pIcon, l, t, r, b));

@@ -264,4 +264,51 @@ inline std::string MakeJpeg(int nWidth, int nHeight, int nComponents, J_COLOR_SP
     return out;
 }
 
+// The file with its header changed to claim nWidth × nHeight pixels and nothing else changed:
+// a small file that says it is huge. BMP (header fields), PNG (IHDR, its checksum made right)
+// and JPEG (the first frame header); any other bytes come back as they are.
+inline std::string WithClaimedSize(std::string bytes, std::uint32_t nWidth, std::uint32_t nHeight)
+{
+    const auto putBigEndian = [&](std::size_t nPos, std::uint32_t v, int nSize)
+    {
+        for (int i = 0; i < nSize; ++i)
+            bytes[nPos + i] = static_cast<char>(v >> (8 * (nSize - 1 - i)));
+    };
+    const auto byteAt = [&](std::size_t nPos) { return static_cast<std::uint8_t>(bytes[nPos]); };
+    if (bytes.size() >= 26 && bytes.compare(0, 2, "BM") == 0)
+    {
+        Put32(bytes, 18, nWidth);
+        Put32(bytes, 22, nHeight);
+    }
+    else if (bytes.size() >= 33 && bytes.compare(12, 4, "IHDR") == 0)
+    {
+        putBigEndian(16, nWidth, 4);
+        putBigEndian(20, nHeight, 4);
+        std::uint32_t nCrc = 0xFFFFFFFFu; // over the chunk's type and data
+        for (std::size_t i = 12; i < 29; ++i)
+        {
+            nCrc ^= byteAt(i);
+            for (int k = 0; k < 8; ++k)
+                nCrc = (nCrc >> 1) ^ (0xEDB88320u & (0u - (nCrc & 1)));
+        }
+        putBigEndian(29, ~nCrc, 4);
+    }
+    else if (bytes.size() >= 4 && byteAt(0) == 0xFF && byteAt(1) == 0xD8)
+    {
+        // Segments from the start marker on, each 0xFF, its kind, a length that counts itself.
+        for (std::size_t nPos = 2; nPos + 9 <= bytes.size() && byteAt(nPos) == 0xFF;)
+        {
+            const std::uint8_t nKind = byteAt(nPos + 1);
+            if (nKind >= 0xC0 && nKind <= 0xC2)
+            {
+                putBigEndian(nPos + 5, nHeight, 2);
+                putBigEndian(nPos + 7, nWidth, 2);
+                break;
+            }
+            nPos += 2 + (std::size_t{byteAt(nPos + 2)} << 8 | byteAt(nPos + 3));
+        }
+    }
+    return bytes;
+}
+
 } // namespace fixtures

@@ -179,7 +179,8 @@ TEST(ImagePngTest, RefusesBrokenAndOversizedFiles)
     const std::string one = MakePng(OneRow(PNG_COLOR_TYPE_RGB, 8, 1, "\1\2\3"));
     std::string badCrc = one;
     badCrc[29] ^= 1;
-    CPngDesc wide = OneRow(PNG_COLOR_TYPE_GRAY, 8, 16385, std::string(16385, '\x10'));
+    CPngDesc wide = OneRow(PNG_COLOR_TYPE_GRAY, 8, MAX_IMAGE_SIDE + 1,
+                           std::string(MAX_IMAGE_SIDE + 1, '\x10'));
     const struct
     {
         const char* pszName;
@@ -192,11 +193,13 @@ TEST(ImagePngTest, RefusesBrokenAndOversizedFiles)
         {"header checksum wrong", badCrc, EImageError::BadData},
         {"bit depth 3", WithIhdrField(one, 24, 3, 1), EImageError::BadData},
         {"width 0", WithIhdrField(one, 16, 0, 4), EImageError::BadData},
-        {"16385 wide", MakePng(wide), EImageError::TooLarge},
+        {"one more than the widest", MakePng(wide), EImageError::TooLarge},
         {"huge width, written by hand", WithIhdrField(one, 16, 0x7FFFFFFF, 4),
          EImageError::TooLarge},
-        {"16384 square without its data",
-         WithIhdrField(WithIhdrField(one, 16, 16384, 4), 20, 16384, 4), EImageError::BadData},
+        {"widest and tallest without its data",
+         WithIhdrField(WithIhdrField(one, 16, MAX_IMAGE_SIDE, 4), 20,
+                       MAX_IMAGE_PIXELS / MAX_IMAGE_SIDE, 4),
+         EImageError::BadData},
     };
     for (const auto& c : cases)
     {
@@ -206,10 +209,11 @@ TEST(ImagePngTest, RefusesBrokenAndOversizedFiles)
         EXPECT_TRUE(status.ReportsFileNotFound()) << c.pszName;
     }
 
-    CPngDesc widest = OneRow(PNG_COLOR_TYPE_GRAY, 8, 16384, std::string(16384, '\x10'));
+    CPngDesc widest =
+        OneRow(PNG_COLOR_TYPE_GRAY, 8, MAX_IMAGE_SIDE, std::string(MAX_IMAGE_SIDE, '\x10'));
     const CImageData image = Decode(MakePng(widest));
     ASSERT_FALSE(image.IsEmpty());
-    EXPECT_EQ(image.m_nWidth, 16384);
+    EXPECT_EQ(image.m_nWidth, MAX_IMAGE_SIDE);
 }
 
 TEST(ImagePngTest, EveryTruncationIsAReadError)

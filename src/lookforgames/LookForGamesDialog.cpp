@@ -7,8 +7,8 @@
 #include "platform/System.h"
 #include "res/TextIds.h"
 #include "ui/TextMeasure.h"
+#include "ui/WindowPlacement.h"
 
-#include <algorithm>
 
 namespace
 {
@@ -65,26 +65,9 @@ CLookForGamesDialog::~CLookForGamesDialog()
         DestroyWindow();
 }
 
-CRect CLookForGamesDialog::PlaceInWorkArea(const CRect& rcOwner, CSize size,
-                                           const CRect& rcWorkArea)
-{
-    int x = rcOwner.left + (rcOwner.Width() - size.cx) / 2;
-    int y = rcOwner.top + (rcOwner.Height() - size.cy) / 2;
-    // Right and bottom first, so that a window larger than the area keeps its top-left corner
-    // (title bar) visible.
-    x = std::max<int>(std::min<int>(x, rcWorkArea.right - size.cx), rcWorkArea.left);
-    y = std::max<int>(std::min<int>(y, rcWorkArea.bottom - size.cy), rcWorkArea.top);
-    return CRect(x, y, x + size.cx, y + size.cy);
-}
-
 void CLookForGamesDialog::PlaceOver(CWnd* pOwner)
 {
-    const CRect rcWork = GetMonitorWorkArea(pOwner);
-    CRect rcOwner = rcWork;
-    if (pOwner != nullptr && pOwner->GetSafeHwnd() != nullptr)
-        pOwner->GetWindowRect(&rcOwner);
-    SetInitialRect(
-        PlaceInWorkArea(rcOwner, CSize(LOOK_FOR_GAMES_WIDTH, LOOK_FOR_GAMES_HEIGHT), rcWork));
+    SetInitialRect(PlaceOverOwner(pOwner, CSize(LOOK_FOR_GAMES_WIDTH, LOOK_FOR_GAMES_HEIGHT)));
 }
 
 BOOL CLookForGamesDialog::OnInitDialog()
@@ -109,7 +92,8 @@ BOOL CLookForGamesDialog::OnInitDialog()
 
     m_bmpChecked.Load(L"Data/Skins/Default/Check1.bmp");
     m_bmpUnchecked.Load(L"Data/Skins/Default/Check2.bmp");
-    m_bmpButtonWhite.Load(L"Data/Skins/Default/Button-White-100.png");
+    // Against the white face it is drawn on: its rounded corners are transparent.
+    m_bmpButtonWhite.Load(L"Data/Skins/Default/Button-White-100.png", kWhite);
 
     const std::wstring strUsername =
         g_pMessageManager != nullptr ? g_pMessageManager->m_store.m_strUsername : std::wstring();
@@ -214,9 +198,18 @@ void CLookForGamesDialog::ShowLookingTick()
 
 void CLookForGamesDialog::OnLookingClicked()
 {
+    // A click made while the post held the window was queued behind it: impatience, not a wish
+    // to send the state again (one post each would freeze the window once more every time).
+    if (m_bPosting)
+        return;
     m_bLooking = !m_bLooking;
     ShowLookingTick();
-    if (SendLooking(m_bLooking))
+    m_bPosting = true;
+    const bool bSent = SendLooking(m_bLooking);
+    // Those clicks arrive now, while the post still counts as running.
+    DispatchWaitingMessages();
+    m_bPosting = false;
+    if (bSent)
         return;
     // The server never heard it: a tick that stayed would claim a state it does not have.
     m_bLooking = !m_bLooking;

@@ -7,7 +7,8 @@
 //     dlg.DoModal();
 //
 // The box opens unticked every time. A post that gets no answer from the server (host not found,
-// refused, time limit) puts the tick back as it was. "Send Message" does nothing. OK or the
+// refused, time limit) puts the tick back as it was. Clicks on the box made while its post runs
+// (they queue up while the window waits) are ignored. "Send Message" does nothing. OK or the
 // title-bar close button end it; Escape leaves it open.
 #pragma once
 
@@ -52,14 +53,12 @@ public:
     // Builds the window at 450 x 520 without moving it; returns TRUE.
     BOOL OnInitDialog() override;
 
-    // Where a window of the given size goes: centred on rcOwner, then moved (not resized unless
-    // it is larger) so that it lies inside rcWorkArea.
-    static CRect PlaceInWorkArea(const CRect& rcOwner, CSize size, const CRect& rcWorkArea);
-    // Sets the initial rectangle from the owner's place and its monitor's work area (the primary
-    // screen's for null); call before DoModal or Create.
+    // Sets the initial rectangle centred on the owner, inside its monitor's work area (the
+    // primary screen's for null; see PlaceOverOwner); call before DoModal or Create.
     void PlaceOver(CWnd* pOwner);
 
     bool m_bLooking = false; // the state last sent
+    bool m_bPosting = false; // a post is running: clicks on the box are ignored
     CMaskedBitmap m_bmpChecked;
     CMaskedBitmap m_bmpUnchecked;
     CMaskedBitmap m_bmpButtonWhite;

@@ -101,6 +101,8 @@ BOOL ReleaseCapture()
         wnd::ReleaseMouse(pOld->Client());
         msg::Call(pOld->m_pWnd, WM_CAPTURECHANGED, 0, 0);
     }
+    // The window under the pointer has had no moves while another held it.
+    wnd::QueuePointerRecheck();
     return TRUE;
 }
 

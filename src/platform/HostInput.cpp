@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -312,6 +313,26 @@ bool HandleWheel(CWndClient* pClient, QWheelEvent* we)
     return true;
 }
 
+bool g_bPointerRecheckQueued = false;
+
+void RecheckPointer()
+{
+    g_bPointerRecheckQueued = false;
+    const QPoint ptGlobal = QCursor::pos();
+    wnd::CheckMouseLeave(ptGlobal);
+    CWnd* pTarget = wnd::CaptureWindow() != nullptr
+                        ? wnd::WndOf(wnd::CaptureWindow())
+                        : CWnd::WindowFromPoint(POINT{ptGlobal.x(), ptGlobal.y()});
+    CWndHost* pTargetHost = wnd::HostOf(pTarget);
+    if (pTargetHost == nullptr || !pTargetHost->isEnabled())
+        return;
+    const UINT nKeys =
+        KeyState(QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers());
+    MSG m = msg::Make(pTargetHost->m_hWnd, WM_MOUSEMOVE, nKeys,
+                      Pack(pTargetHost->Client()->mapFromGlobal(ptGlobal)), ptGlobal);
+    msg::Pump(m);
+}
+
 bool HandleKey(CWndClient* pClient, QKeyEvent* ke)
 {
     CWndHost* pHost = pClient->Host();
@@ -354,6 +375,15 @@ bool HandleKey(CWndClient* pClient, QKeyEvent* ke)
 }
 
 } // namespace
+
+void wnd::QueuePointerRecheck()
+{
+    QCoreApplication* pApp = QCoreApplication::instance();
+    if (g_bPointerRecheckQueued || pApp == nullptr)
+        return;
+    g_bPointerRecheckQueued = true;
+    QTimer::singleShot(0, pApp, [] { RecheckPointer(); });
+}
 
 bool CWndClient::event(QEvent* e)
 {

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QObject>
 #include <QThread>
 
@@ -28,6 +29,7 @@ namespace
 std::vector<MSG> g_current;
 MSG g_lastQueued{};
 int g_nDepth = 0;
+constexpr int kWaitingMessagesTimeLimit = 200; // milliseconds
 // Objects of windows destroyed inside handlers, deleted when the outermost handler returns.
 std::vector<std::unique_ptr<CWnd>> g_deferred;
 
@@ -247,6 +249,15 @@ LONG GetMessageTime()
 {
     const MSG& m = g_current.empty() ? g_lastQueued : g_current.back();
     return static_cast<LONG>(m.time);
+}
+
+void DispatchWaitingMessages()
+{
+    if (QCoreApplication::instance() == nullptr || !OnUiThread())
+        return;
+    // Until a pass finds nothing more: input read from the window system in one pass is
+    // delivered in the next. The time limit keeps a busy stream (repaints) from holding it.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitingMessagesTimeLimit);
 }
 
 UINT RegisterWindowMessage(LPCWSTR lpszName)

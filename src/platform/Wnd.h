@@ -259,6 +259,10 @@ BOOL SetCursorPos(int x, int y);
 // Screen position (x in the low word, y in the high word) and time of the message being handled.
 DWORD GetMessagePos();
 LONG GetMessageTime();
+// Delivers now the input and messages that waited while a handler kept this thread busy (a
+// blocking call), so that the handler, still running, can recognise the clicks queued meanwhile
+// and ignore them. User-interface thread only; elsewhere it does nothing.
+void DispatchWaitingMessages();
 // TME_LEAVE: WM_MOUSELEAVE is posted when the pointer is no longer over the window (at once if it
 // is not over it now); TME_CANCEL stops that.
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT pEventTrack);

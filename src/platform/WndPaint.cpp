@@ -155,10 +155,14 @@ void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT pRect, LPCRECT pClipRe
     pHost->Client()->update();
     if (pRect == nullptr)
     {
-        for (CWndHost* pChild : wnd::Children(pHost))
+        const std::vector<CWndHost*> children = wnd::Children(pHost);
+        for (CWndHost* pChild : children)
         {
             pChild->ApplyGeometry(pChild->geometry().translated(delta));
         }
+        // Another child may be under the pointer now, which did not move.
+        if (!children.empty())
+            wnd::QueuePointerRecheck();
     }
 }
 

@@ -1,14 +1,16 @@
 #include "ui/WarningDialog.h"
 
 #include "platform/System.h"
+#include "ui/TextFit.h"
 #include "ui/TextMeasure.h"
+#include "ui/WindowPlacement.h"
 
 #include <algorithm>
 
 namespace
 {
 
-// The message is broken into lines no wider than this.
+// The message is broken into lines no wider than this (or than the work area allows).
 constexpr int kWrapWidth = 800;
 // Window size around the measured message: at least 298 wide.
 constexpr int kMinTextWidth = 188;
@@ -107,12 +109,23 @@ BOOL CWarningDialog::OnInitDialog()
     m_nMinWidth = 350;
     m_nMinHeight = 220;
 
-    m_lblMessage.Create(m_strMessage.c_str(), WS_CHILD | WS_VISIBLE, kMessageRect, this);
+    // The box opens over its owner, inside that monitor's work area: a message that the area
+    // cannot hold (a long game id, a name from a file) is broken inside words or cut short,
+    // rather than pushing the buttons off the screen.
+    CWnd* pOwner = GetOwner();
+    const CRect rcWork = GetMonitorWorkArea(pOwner);
+    const CSize sizeRoom(std::min<int>(kWrapWidth, rcWork.Width() - kExtraWidth),
+                         rcWork.Height() - kExtraHeight);
+    const std::wstring strShown = FitTextToBox(m_strMessage, nullptr, sizeRoom);
+    m_lblMessage.Create(strShown.c_str(), WS_CHILD | WS_VISIBLE, kMessageRect, this);
     m_lblMessage.m_crFace = kMessageFace;
-    const CSize sizeText = GetTextSize(m_strMessage, nullptr, kWrapWidth);
-    m_lblMessage.FitToText(kWrapWidth);
-    SetWindowPos(nullptr, 0, 0, std::max<int>(sizeText.cx, kMinTextWidth) + kExtraWidth,
-                 sizeText.cy + kExtraHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const CSize sizeText = GetTextSize(strShown, nullptr, sizeRoom.cx);
+    m_lblMessage.FitToText(sizeRoom.cx);
+    const CRect rcWindow = PlaceOverOwner(
+        pOwner, CSize(std::max<int>(sizeText.cx, kMinTextWidth) + kExtraWidth,
+                      sizeText.cy + kExtraHeight));
+    SetWindowPos(nullptr, rcWindow.left, rcWindow.top, rcWindow.Width(), rcWindow.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 
     // Both are loaded whatever the kind, so that a missing one is always reported.
     m_bmpWarning.Load(L"Data/Images/WarningIcon.bmp");

@@ -6,7 +6,10 @@
 //
 // OK and Close give IDOK, Cancel gives IDCANCEL; Escape leaves it open. The window grows with the
 // message: at least 298 wide, the message broken into lines at 800 pixels, its height that of
-// the text + 130. A message that needs more than one line shows all its lines.
+// the text + 130. A message that needs more than one line shows all its lines. It opens centred
+// over its owner (the main window), inside the work area of the owner's monitor (the primary
+// one without an owner), and never grows past that area: lines break earlier, inside a word too
+// long for a line, and lines beyond the area's height are left out after an ellipsis.
 #pragma once
 
 #include "res/MaskedBitmap.h"
@@ -43,14 +46,14 @@ public:
                    bool bOkCancel, CWnd* pParentWnd = nullptr);
     ~CWarningDialog() override;
 
-    // Builds the window: title, size from the message, icon, bottom buttons.
+    // Builds and places the window: title, size from the message, icon, bottom buttons.
     BOOL OnInitDialog() override;
 
     int m_nKind;
     std::wstring m_strTitle;
     std::wstring m_strMessage; // "\n" starts a new line
     bool m_bOkCancel;          // false: Close only
-    CMessageLabel m_lblMessage;
+    CMessageLabel m_lblMessage; // shows m_strMessage as fitted to the work area
     CMaskedBitmap m_bmpWarning;
     CMaskedBitmap m_bmpCheck;
     CVelStatic2 m_lblIcon;

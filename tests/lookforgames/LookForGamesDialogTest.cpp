@@ -5,6 +5,11 @@
 #include "net/ServerDate.h"
 #include "ui/TextMeasure.h"
 
+#include <QMouseEvent>
+
+#include <atomic>
+#include <chrono>
+
 namespace
 {
 
@@ -92,6 +97,78 @@ TEST_F(LookForGamesDialogTest, EachClickSendsItsStateInItsOwnPost)
         EXPECT_EQ(req.m_parts[1].m_strContent, "secret");
         EXPECT_EQ(req.m_parts[2].m_strName, "LookingForPBEMGame");
         EXPECT_EQ(req.m_parts[2].m_strContent, expected[i]);
+    }
+}
+
+// The post holds the window: clicks made meanwhile queue up and arrive after it. They are not
+// sent again one post each (a hung server would freeze the window once per click); a click after
+// the post is a click again.
+TEST_F(LookForGamesDialogTest, ClicksQueuedWhileThePostRunsAreIgnored)
+{
+    SetAccount(L"Ann", L"secret");
+    CLookForGamesDialog dlg;
+    Open(dlg);
+    CRect rc;
+    dlg.m_btnLooking.GetClientRect(&rc);
+    QWindow* pWindow = WindowOf(dlg);
+    const QPointF ptLocal = InWindow(dlg.m_btnLooking, rc.CenterPoint());
+    const QPointF ptGlobal = pWindow->mapToGlobal(ptLocal);
+    constexpr int kQueuedClicks = 4;
+    std::atomic<int> nAnswered{0};
+    m_server.SetHandler(
+        [&](const CTestHttpRequest&, httplib::Response& res)
+        {
+            // During the first post the user clicks on while the window waits (from this
+            // thread: the window's own is blocked in the post).
+            static_cast<void>(m_server.WaitWhileRunning(std::chrono::milliseconds(50)));
+            for (int i = 0; i < (nAnswered++ == 0 ? kQueuedClicks : 0); ++i)
+            {
+                for (const QEvent::Type type :
+                     {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                {
+                    const Qt::MouseButtons buttons =
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+                    QCoreApplication::postEvent(
+                        pWindow, new QMouseEvent(type, ptLocal, ptGlobal, Qt::LeftButton, buttons,
+                                                 Qt::NoModifier));
+                }
+            }
+            static_cast<void>(m_server.WaitWhileRunning(std::chrono::milliseconds(200)));
+            res.set_content("", "text/plain");
+        });
+
+    ClickCentre(dlg.m_btnLooking);
+    Pump();
+    EXPECT_EQ(m_server.Requests().size(), 1u);
+    EXPECT_TRUE(dlg.m_bLooking);
+    EXPECT_EQ(Tick(dlg), &dlg.m_bmpChecked);
+
+    m_server.SetHandler(nullptr);
+    ClickCentre(dlg.m_btnLooking);
+    const std::vector<CTestHttpRequest> requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].Field("LookingForPBEMGame"), "0");
+    EXPECT_FALSE(dlg.m_bLooking);
+}
+
+// Its rounded corners are transparent: they show the white face around the button.
+TEST_F(LookForGamesDialogTest, SendMessageButtonHasWhiteCorners)
+{
+    CLookForGamesDialog dlg;
+    Open(dlg);
+    CBitmap shot;
+    ASSERT_TRUE(dlg.m_btnSendMessage.GrabClientImage(shot));
+    CRect rc;
+    dlg.m_btnSendMessage.GetClientRect(&rc);
+    const int nRight = dlg.m_bmpButtonWhite.m_nWidth - 1;
+    const int nBottom = dlg.m_bmpButtonWhite.m_nHeight - 1;
+    ASSERT_LT(nRight, rc.Width());
+    ASSERT_LT(nBottom, rc.Height());
+    for (const CPoint pt : {CPoint(0, 0), CPoint(nRight, 0), CPoint(0, nBottom),
+                            CPoint(nRight, nBottom)})
+    {
+        SCOPED_TRACE(testing::Message() << "corner " << pt.x << ", " << pt.y);
+        EXPECT_EQ(shot.GetPixel(pt.x, pt.y), RGB(255, 255, 255));
     }
 }
 

@@ -231,6 +231,26 @@ TEST_F(GeneralPopup3Test, ClickFasterThanTheCaptureTimerStillChoosesTheItem)
     }
 }
 
+// The popup holds the pointer while it is outside; the first move onto an item highlights that
+// item once the popup lets go, without a second move.
+TEST_F(GeneralPopup3Test, FirstMoveOntoAnItemHighlightsIt)
+{
+    CGeneralPopup3* pPopup = ShowPopup(3);
+    CPoint ptOutside(400, 400);
+    m_owner.ClientToScreen(&ptOutside);
+    SetCursorPos(ptOutside.x, ptOutside.y);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CWnd::GetCapture() == pPopup; }, 1000));
+    const CVelButton& item = *pPopup->m_listButtons[1];
+    CRect rc;
+    item.GetClientRect(&rc);
+    CPoint ptItem = rc.CenterPoint();
+    item.ClientToScreen(&ptItem);
+    SetCursorPos(ptItem.x, ptItem.y);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return item.IsHovered(); }, 1000));
+    EXPECT_FALSE(pPopup->m_listButtons[0]->IsHovered());
+    pPopup->OnCancel();
+}
+
 TEST_F(GeneralPopup3Test, EnterAndDeactivationCloseWithoutChoice)
 {
     const struct

@@ -5,8 +5,10 @@
 #include "SkinTest.h"
 #include "UiTest.h"
 #include "support/GuiTest.h"
+#include "platform/System.h"
 #include "ui/TextMeasure.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -58,6 +60,13 @@ protected:
 };
 
 std::unique_ptr<CBundledSkin> WarningDialogTest::s_pSkin;
+
+// Where a message is broken into lines: at 800 pixels, or earlier so that the box fits the work
+// area (the test screen is 800 pixels wide).
+int WrapWidth()
+{
+    return std::min<int>(800, GetMonitorWorkArea(nullptr).Width() - 110);
+}
 
 // A single line of exactly nWidth pixels in the default GUI font, made of the widest characters
 // that still fit.
@@ -128,7 +137,7 @@ TEST_F(WarningDialogTest, EveryLineOfALongMessageIsShownInsideTheWindow)
         int nLines;
     } cases[] = {
         {"line breaks", L"PlayerId: G12-P03\nPassword: hunter2", 2},
-        {"wider than 800 pixels", strLong, GetTextSize(strLong, nullptr, 800).cy / 13},
+        {"wider than 800 pixels", strLong, GetTextSize(strLong, nullptr, WrapWidth()).cy / 13},
     };
     for (const auto& c : cases)
     {
@@ -158,6 +167,117 @@ TEST_F(WarningDialogTest, EveryLineOfALongMessageIsShownInsideTheWindow)
                             CRect(rcLabel.left, nLastLineTop, rcLabel.right, nLastLineTop + 13),
                             RGB(168, 174, 184))
                          .IsRectEmpty());
+    }
+}
+
+// With no window manager to place it, the box opens centred over its owner (the main window),
+// moved inside the work area of the owner's monitor; without an owner, centred on the screen.
+TEST_F(WarningDialogTest, OpensCentredOverItsOwnerInsideTheWorkArea)
+{
+    const CRect rcWork = GetMonitorWorkArea(nullptr);
+    const CSize sizeBox(298, 143);
+    const CRect rcCentred(CPoint(rcWork.left + (rcWork.Width() - sizeBox.cx) / 2,
+                                 rcWork.top + (rcWork.Height() - sizeBox.cy) / 2),
+                          sizeBox);
+    const struct
+    {
+        const char* pszName;
+        bool bOwner;
+        CRect rcOwner;
+        CRect rcExpected;
+    } cases[] = {
+        {"room all round", true, CRect(200, 300, 520, 500), CRect(211, 328, 509, 471)},
+        {"owner in the top-left corner", true, CRect(rcWork.TopLeft(), CSize(220, 120)),
+         CRect(rcWork.TopLeft(), sizeBox)},
+        {"owner in the bottom-right corner", true,
+         CRect(rcWork.right - 220, rcWork.bottom - 120, rcWork.right, rcWork.bottom),
+         CRect(rcWork.BottomRight() - sizeBox, sizeBox)},
+        {"no owner", false, CRect(), rcCentred},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CTestParent owner;
+        if (c.bOwner)
+        {
+            ASSERT_TRUE(owner.CreateAt(c.rcOwner.left, c.rcOwner.top, c.rcOwner.Width(),
+                                       c.rcOwner.Height()));
+        }
+        CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Remove this game?", true,
+                           c.bOwner ? &owner : nullptr);
+        ASSERT_TRUE(dlg.Create(c.bOwner ? &owner : nullptr));
+        CRect rc;
+        dlg.GetWindowRect(&rc);
+        EXPECT_EQ(rc, c.rcExpected);
+    }
+}
+
+// Texts the program does not control (a flag name, a game id, many lines) never make a box
+// larger than the work area: OK stays in reach. A word too long for a line is broken between
+// characters with nothing lost; lines beyond the height are cut after an ellipsis.
+TEST_F(WarningDialogTest, LongTextsKeepTheBoxInsideTheWorkArea)
+{
+    const CRect rcWork = GetMonitorWorkArea(nullptr);
+    const std::wstring strLongWord = L"Flag_" + std::wstring(400, L'W') + L"_end";
+    ASSERT_GT(GetTextWidth(strLongWord), 2 * rcWork.Width());
+    std::wstring strManyLines;
+    for (int i = 0; i < 200; ++i)
+        strManyLines += L"Game " + std::to_wstring(i) + L"\n";
+    const struct
+    {
+        const char* pszName;
+        std::wstring strMessage;
+        bool bAllShown;
+    } cases[] = {
+        {"a flag name longer than the screen", L"Flag: " + strLongWord, true},
+        {"a game id among words", L"PlayerId: " + strLongWord + L"\nPassword: x", true},
+        {"more lines than the screen holds", strManyLines, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CTestParent owner;
+        ASSERT_TRUE(owner.CreateAt(100, 100, 220, 220));
+        CWarningDialog dlg(WARNING_KIND_INFORMATION, L"Information", c.strMessage, true, &owner);
+        ASSERT_TRUE(dlg.Create(&owner));
+        CRect rcWindow;
+        dlg.GetWindowRect(&rcWindow);
+        CRect rcInside = rcWindow;
+        rcInside &= rcWork;
+        EXPECT_EQ(rcInside, rcWindow);
+
+        CRect rcClient;
+        dlg.GetClientRect(&rcClient);
+        const CRect rcLabel = RectIn(dlg, dlg.m_lblMessage);
+        EXPECT_LE(rcLabel.right, rcClient.right - s_pSkin->Skin().m_bmpRight.m_nWidth);
+        EXPECT_LE(rcLabel.bottom, RectIn(dlg, dlg.m_btnOK).top);
+        EXPECT_LE(RectIn(dlg, dlg.m_btnCancel).right, rcClient.right);
+
+        const std::wstring strShown = dlg.m_lblMessage.GetWindowText();
+        EXPECT_EQ(dlg.m_strMessage, c.strMessage);
+        if (c.bAllShown)
+        {
+            // The same characters; only line breaks were added (in place of a space or inside
+            // the word).
+            std::wstring strJoined;
+            for (const wchar_t ch : strShown)
+                strJoined += ch == L'\n' ? L' ' : ch;
+            std::wstring strExpected = c.strMessage;
+            for (wchar_t& ch : strExpected)
+                ch = ch == L'\n' ? L' ' : ch;
+            std::erase(strJoined, L' ');
+            std::erase(strExpected, L' ');
+            EXPECT_EQ(strJoined, strExpected);
+        }
+        else
+        {
+            EXPECT_EQ(strShown.substr(0, 7), L"Game 0\n");
+            ASSERT_FALSE(strShown.empty());
+            EXPECT_EQ(strShown.back(), L'\u2026');
+        }
+        // Every shown line fits the label, so the label's wrapping adds no lines of its own.
+        EXPECT_EQ(GetTextSize(strShown, nullptr, WrapWidth()).cy,
+                  static_cast<int>(std::count(strShown.begin(), strShown.end(), L'\n') + 1) * 13);
     }
 }
 

@@ -165,6 +165,10 @@ HWND FocusWindow();
 bool StopLeaveTracking(HWND hWnd);
 void ForgetWindow(HWND hWnd);
 void CheckMouseLeave(QPoint ptGlobal);
+// Windows moved under a pointer that stayed put, or the capture ended: soon after, the window
+// now under the pointer (or holding the capture) gets a WM_MOUSEMOVE where the pointer is, and
+// the one it left its WM_MOUSELEAVE, as after a real move. Several requests make one move.
+void QueuePointerRecheck();
 // Qt is painting a widget now (a synchronous repaint would recurse).
 bool InQtPaint();
 // The pointer entered a top-level window, or left it (or the window was hidden or deleted).

@@ -55,6 +55,20 @@ protected:
         return names;
     }
 
+    // The server sends only what is above the ids it is given: answer to a post of 1057, then
+    // an empty answer.
+    void AnswerAbove1057(const std::string& answer)
+    {
+        m_server.SetHandler(
+            [answer](const CTestHttpRequest& request, httplib::Response& res)
+            {
+                res.set_content(request.Field("HEventId1") == "1057"
+                                    ? answer
+                                    : "SanityCheck-5170382 Version01 ",
+                                "text/plain");
+            });
+    }
+
     struct SRun
     {
         int nStatus;
@@ -82,14 +96,7 @@ TEST_F(PollCommandTest, DownloadsStoresAndAnnouncesAsTheProgramDoes)
     const CPBEMGameEvent mail = ServerEvent(L"G12", 3, L"Caf\u00e9 \"at\" noon", false, "IM");
     const CPBEMGameEvent war = ServerEvent(L"G12", 0, L"War", true, "DeclareWar");
     const std::string answer = CAnswerText().Player().Event(1058, mail).Event(1059, war).Text();
-    // The server sends only what is above the ids it is given.
-    m_server.SetHandler(
-        [answer](const CTestHttpRequest& request, httplib::Response& res)
-        {
-            res.set_content(request.Field("HEventId1") == "1057" ? answer
-                                                                 : "SanityCheck-5170382 Version01 ",
-                            "text/plain");
-        });
+    AnswerAbove1057(answer);
 
     const SRun first = Poll(m_temp.Path());
     EXPECT_EQ(first.nStatus, 0) << first.err;
@@ -126,13 +133,7 @@ TEST_F(PollCommandTest, AnAnswerThatEndsWithItsLastEventIsWhole)
     const CPBEMGameEvent mail = ServerEvent(L"G12", 3, L"Hello");
     // Nothing after the last event's content: the transfer ended normally, so nothing is missing.
     const std::string answer = CAnswerText().Player().Event(1058, mail).Unclosed();
-    m_server.SetHandler(
-        [answer](const CTestHttpRequest& request, httplib::Response& res)
-        {
-            res.set_content(request.Field("HEventId1") == "1057" ? answer
-                                                                 : "SanityCheck-5170382 Version01 ",
-                            "text/plain");
-        });
+    AnswerAbove1057(answer);
 
     const SRun first = Poll(m_temp.Path());
     EXPECT_EQ(first.nStatus, 0) << first.err;

@@ -111,6 +111,9 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ONLINE_GAMES:
         RunLookForGames(*this);
         return TRUE;
+    case IDC_CHECK_NOW:
+        CheckNow();
+        return TRUE;
     case IDC_SHOW_FROM_TRAY:
         ShowFromTray();
         return TRUE;
@@ -271,6 +274,7 @@ std::vector<STrayMenuItem> CZorvexMessengerDlg::TrayMenuItems() const
     else
         items.push_back({IDC_SHOW_FROM_TRAY, Text(IDS_TRAY_SHOW)});
     items.push_back({0, {}});
+    items.push_back({IDC_CHECK_NOW, Text(IDS_CHECK_NOW)});
     items.push_back({IDC_ONLINE_GAMES, Text(IDS_ONLINE_GAMES)});
     items.push_back({IDC_NORMAL_ICON, Text(IDS_CLEAR_NEW_EVENTS_ICON)});
     if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_strUsername.empty())

@@ -16,6 +16,51 @@
 #include <cwchar>
 #include <iterator>
 
+namespace
+{
+
+// The download waits for the game list without limit while another holder has it (the game
+// saves in a moment); a wait this long is worth naming in the outcome of the check.
+constexpr std::chrono::milliseconds kListHeldAfter(2000);
+
+ECheckOutcome CheckOutcomeOf(const SDownloadResult& download, bool bListWaitLasted)
+{
+    switch (download.eOutcome)
+    {
+    case EDownloadOutcome::NotCollected:
+        return ECheckOutcome::None;
+    case EDownloadOutcome::NoAnswer:
+        return ECheckOutcome::NotReachable;
+    case EDownloadOutcome::Incomplete:
+        return ECheckOutcome::CutShort;
+    case EDownloadOutcome::OtherVersion:
+    case EDownloadOutcome::Complete:
+        break;
+    }
+    if (bListWaitLasted || download.idsSaved == ETransactionResult::Busy)
+        return ECheckOutcome::ListHeld;
+    return ECheckOutcome::Reached;
+}
+
+std::wstring OutcomeSuffix(ECheckOutcome eOutcome)
+{
+    switch (eOutcome)
+    {
+    case ECheckOutcome::NotReachable:
+        return Text(IDS_CHECK_NOT_REACHABLE);
+    case ECheckOutcome::CutShort:
+        return Text(IDS_CHECK_CUT_SHORT);
+    case ECheckOutcome::ListHeld:
+        return Text(IDS_CHECK_LIST_HELD);
+    case ECheckOutcome::None:
+    case ECheckOutcome::Reached:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 void CZorvexMessengerDlg::StartPolling()
 {
     PollNow();
@@ -32,6 +77,12 @@ bool CZorvexMessengerDlg::PollNow()
         return false;
     m_tLastPoll = Now();
     return true;
+}
+
+void CZorvexMessengerDlg::CheckNow()
+{
+    if (PollNow())
+        SetTimer(IDT_POLL, POLL_PERIOD_MS);
 }
 
 std::chrono::system_clock::time_point CZorvexMessengerDlg::Now() const
@@ -62,30 +113,54 @@ void CZorvexMessengerDlg::OnTimer(UINT_PTR nIDEvent)
 
 void CZorvexMessengerDlg::OnSystemResumed()
 {
-    if (PollNow())
-        SetTimer(IDT_POLL, POLL_PERIOD_MS);
+    CheckNow();
+}
+
+std::wstring CZorvexMessengerDlg::LastCheckText() const
+{
+    if (m_eLastCheck == ECheckOutcome::None)
+        return {};
+    const std::time_t t = std::chrono::system_clock::to_time_t(m_tLastCheck);
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr)
+        return {};
+    wchar_t szTime[16];
+    std::swprintf(szTime, std::size(szTime), L"%02d:%02d", local.tm_hour, local.tm_min);
+    return szTime + OutcomeSuffix(m_eLastCheck);
 }
 
 void CZorvexMessengerDlg::ShowLastCheck()
 {
-    const std::time_t t = std::chrono::system_clock::to_time_t(Now());
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr)
+    const std::wstring strCheck = LastCheckText();
+    if (strCheck.empty())
         return;
-    wchar_t szTime[16];
-    std::swprintf(szTime, std::size(szTime), L"%02d:%02d", local.tm_hour, local.tm_min);
-    m_trayIcon.SetTooltipText(FormatText(Text(IDS_LAST_CHECK), {Text(IDS_ZORVEX), szTime}).c_str());
+    m_trayIcon.SetTooltipText(
+        FormatText(Text(IDS_LAST_CHECK), {Text(IDS_ZORVEX), strCheck}).c_str());
 }
 
 void CZorvexMessengerDlg::OnDownloadDone()
 {
     if (g_pMessageManager == nullptr)
         return;
+    // Tells whether writing the ids back had to wait for the game list; only for this download.
+    bool bListWaitLasted = false;
+    SStillWaiting& stillWaiting = g_pMessageManager->m_stillWaiting;
+    const SStillWaiting previous = stillWaiting;
+    stillWaiting = {[&bListWaitLasted] { bListWaitLasted = true; }, kListHeldAfter};
     const SNewEventsAnnouncement news = g_pMessageManager->HandleDownloadDone();
-    // Any answer of the server counts as a check, even one that brought nothing or was cut
-    // short; a download that never reached it leaves the last time shown.
-    if (news.download.IsAnswer())
+    stillWaiting = previous;
+
+    // Every download that ended is a check, whatever it met; the tooltip and the status row say
+    // when it was and what went wrong.
+    const ECheckOutcome eOutcome = CheckOutcomeOf(news.download, bListWaitLasted);
+    if (eOutcome != ECheckOutcome::None)
+    {
+        m_eLastCheck = eOutcome;
+        m_tLastCheck = Now();
         ShowLastCheck();
+        if (!news.bTookEvents && m_nView == VIEW_PREFERENCES)
+            Rebuild();
+    }
     if (!news.bTookEvents)
         return;
     if (news.nCount > 0)

@@ -168,11 +168,28 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
         UINT nID;
         bool bShown;
     } rows[] = {
+        {Text(IDS_CHECK_NOW), IDC_CHECK_NOW, true},
         {Text(IDS_ONLINE_GAMES), IDC_ONLINE_GAMES, true},
         {Text(IDS_LOGOUT), IDC_LOGOUT, bLoggedIn},
         {Text(IDS_CLEAR_NEW_EVENTS_ICON), IDC_NORMAL_ICON, true},
     };
     int y = 1;
+    // What the last check met, once one has ended: a row that only tells.
+    const std::wstring strCheck = LastCheckText();
+    if (!strCheck.empty())
+    {
+        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
+               [this, strText = FormatText(Text(IDS_LAST_CHECK_ROW), {strCheck})](const CRect& rc)
+               {
+                   auto pStatus = std::make_unique<CVelStatic2>();
+                   pStatus->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
+                   pStatus->m_nTextX = 27;
+                   pStatus->m_nTextY = -1;
+                   pStatus->m_crFace = kWhite;
+                   return pStatus;
+               });
+        y += kFixedRowHeight;
+    }
     for (const auto& row : rows)
     {
         if (!row.bShown)

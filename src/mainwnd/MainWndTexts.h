@@ -22,3 +22,9 @@ inline constexpr STextId IDS_GAME_LIST_UNREADABLE{
 inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
     90009, L"The game list could not be opened or written (the disk may be full), so nothing was "
            L"changed."};
+// "Check now", and what the last check met, after its time in the tooltip and the status row.
+inline constexpr STextId IDS_CHECK_NOW{90020, L"Check now"};
+inline constexpr STextId IDS_CHECK_NOT_REACHABLE{90021, L" \u2014 server not reachable"};
+inline constexpr STextId IDS_CHECK_CUT_SHORT{90022, L" \u2014 answer cut short"};
+inline constexpr STextId IDS_CHECK_LIST_HELD{90023, L" \u2014 the game list is held by the game"};
+inline constexpr STextId IDS_LAST_CHECK_ROW{90024, L"Last check: %s"}; // time and outcome

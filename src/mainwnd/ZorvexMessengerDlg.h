@@ -51,6 +51,8 @@ inline constexpr UINT IDC_ONLINE_GAMES = 2014;
 inline constexpr UINT IDC_LOGOUT = 8306;
 inline constexpr UINT IDC_NORMAL_ICON = 1101;
 inline constexpr UINT IDC_TRAY_QUIT = 2090;
+// Polls at once and starts the poll period over (nothing while a download runs).
+inline constexpr UINT IDC_CHECK_NOW = 2031;
 // Game rows take the ids of this range in list order, starting over after the last: game row i
 // has IDC_FIRST_GAME + i mod 1000. The rows that have windows at one time are far fewer than
 // 1000 (MAX_ROW_WINDOWS), so among them an id names one row; the window opens the game of the
@@ -82,6 +84,16 @@ inline constexpr UINT IDI_NEW_EVENTS = 134;
 inline constexpr int VIEW_GAME_LIST = 0;
 inline constexpr int VIEW_PREFERENCES = 1;
 inline constexpr int VIEW_GAME = 3;
+
+// What the last check met, as the tooltip and the preferences' status row name it.
+enum class ECheckOutcome
+{
+    None,         // no check has ended yet
+    Reached,      // the server answered, and the ids (if any) went into the game list
+    NotReachable, // no answer of the server: no connection, a failed transfer, another text
+    CutShort,     // the server's answer ended early
+    ListHeld,     // the game list stayed held by another holder while the ids were to be written
+};
 
 // The check mark of the preferences row, and its companion (loaded, not drawn). They point at
 // the main window's bitmaps while it exists; null otherwise.
@@ -193,7 +205,8 @@ private:
     void CreateControls(int W, int H);
     void BuildGameListRows();
     void BuildGameRows();
-    // Online games, logout (only while an account is stored) and the new-events icon's reset.
+    // The last check's outcome (once one has ended), check now, online games, logout (only while
+    // an account is stored) and the new-events icon's reset.
     void BuildPreferencesRows();
     // Lays out the game's row at y; returns its height. pShared: the first shared entry of its
     // game, if any.
@@ -242,7 +255,13 @@ private:
     // collected; true when it started one.
     bool PollNow();
     std::chrono::system_clock::time_point Now() const;
+    // Polls at once and starts the poll period over; nothing while a download runs.
+    void CheckNow();
     void ShowLastCheck();
+    // "14:05", then what went wrong if anything: the tail of the tooltip and the status row.
+    std::wstring LastCheckText() const;
     std::chrono::system_clock::time_point m_tLastPoll{}; // when the last download started
+    ECheckOutcome m_eLastCheck = ECheckOutcome::None;
+    std::chrono::system_clock::time_point m_tLastCheck{}; // when the last check ended
     CResumeWatch m_resumeWatch;
 };

@@ -17,8 +17,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <thread>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -343,21 +350,133 @@ TEST_F(MainWindowPollingTest, CheckPollsOnlyWhenThePollIsOverdue)
     EXPECT_FALSE(m_server.WaitForRequests(3, 300ms));
 }
 
-TEST_F(MainWindowPollingTest, TooltipShowsTheLastCheckThatReachedTheServer)
+// The tooltip and the preferences' status row give the time of the last check that ended and
+// name what went wrong with it; every check replaces what the one before it met.
+TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
 {
-    ServeEmptyAnswer();
+    CAnswerText answer;
+    answer.Player("G1-P01").Event(1058, ServerEvent(L"G1", 1, L"Your turn"));
+    const std::string strAnswer = answer.Text();
+    // A few bytes short of the counted length of the event's content.
+    const std::size_t nCut = answer.Unclosed().size() - 3;
+    const struct
+    {
+        const char* pszCase;
+        bool bRefused; // nothing listens on the port
+        std::string strBody;
+        std::wstring strCheck;
+    } cases[] = {
+        {"refused", true, "", L"14:05 \u2014 server not reachable"},
+        {"not an answer of the server", false, "<html>busy</html>",
+         L"14:05 \u2014 server not reachable"},
+        {"answer cut inside an event", false, strAnswer.substr(0, nCut),
+         L"14:05 \u2014 answer cut short"},
+        {"a whole answer", false, strAnswer, L"14:05"},
+    };
+    AddGame(L"G1-P01");
+    // A whole answer ahead of each case, so that what is shown after it is that case's alone.
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        m_server.SetHandler([](const CTestHttpRequest&, httplib::Response& res)
+                            { res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain"); });
+        m_now = LocalTime(13, 50);
+        Open(true);
+        ASSERT_TRUE(WaitUntilCollected(1));
+        EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 13:50");
+
+        const std::size_t nBefore = m_server.Requests().size();
+        if (c.bRefused)
+            ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
+        m_server.SetHandler([&c](const CTestHttpRequest&, httplib::Response& res)
+                            { res.set_content(c.strBody, "text/plain"); });
+        m_now = LocalTime(14, 5);
+        m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_NOW, BN_CLICKED), 0);
+        ASSERT_NE(m_manager.m_pDownload, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
+        EXPECT_EQ(m_server.Requests().size(), nBefore + (c.bRefused ? 0 : 1));
+        EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked " + c.strCheck);
+        m_pDlg->SwitchView(VIEW_PREFERENCES);
+        ASSERT_FALSE(m_pDlg->m_listRows.empty());
+        EXPECT_EQ(m_pDlg->m_listRows.front()->GetWindowText(), L"Last check: " + c.strCheck);
+        // It only tells: a static, not a row that sends a command.
+        EXPECT_NE(dynamic_cast<const CVelStatic2*>(m_pDlg->m_listRows.front().get()), nullptr);
+
+        m_pDlg.reset();
+        m_tray = CFakeTrayState{};
+        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
+    }
+}
+
+// The ids of a whole answer go into the game list; when another holder keeps it locked for a
+// while, the check says so once the ids are in.
+TEST_F(MainWindowPollingTest, LastCheckNamesTheGameListHeld)
+{
+    AddGame(L"G1-P01");
+    const std::string strList = m_temp.File("PBEM/PBEM.data");
+    {
+        std::ofstream file(strList, std::ios::binary);
+        file << m_manager.m_store.Serialize();
+    }
+    // The lock is taken before the answer leaves the server, and let go well after the window
+    // has begun to wait for it.
+    std::thread releaser;
+    m_server.SetHandler(
+        [&](const CTestHttpRequest&, httplib::Response& res)
+        {
+            const int fd = ::open(strList.c_str(), O_RDWR | O_CLOEXEC);
+            if (fd >= 0 && ::flock(fd, LOCK_EX) == 0)
+                releaser = std::thread([fd] { std::this_thread::sleep_for(3s); ::close(fd); });
+            res.set_content(CAnswerText()
+                                .Player("G1-P01")
+                                .Event(1058, ServerEvent(L"G1", 1, L"Your turn"))
+                                .Text(),
+                            "text/plain");
+        });
+    Open(true);
+    const bool bCollected = WaitUntilCollected(1);
+    if (releaser.joinable())
+        releaser.join();
+    ASSERT_TRUE(bCollected);
+    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05 \u2014 the game list is held by the game");
+    CPBEMGameStore disk;
+    disk.SetFilePath(Utf8ToWide(strList));
+    ASSERT_TRUE(disk.OpenLocked());
+    ASSERT_TRUE(disk.Load());
+    ASSERT_NE(disk.FindGame(L"G1-P01"), nullptr);
+    EXPECT_EQ(disk.FindGame(L"G1-P01")->m_nHighestEventId, 1058u);
+}
+
+// "Check now" from the tray polls at once, not while a download runs, and the next tick of the
+// poll period counts from it.
+TEST_F(MainWindowPollingTest, CheckNowPollsAtOnceUnlessADownloadRuns)
+{
+    std::atomic<bool> bStall = false;
+    m_server.SetHandler(
+        [&](const CTestHttpRequest&, httplib::Response& res)
+        {
+            if (bStall)
+                m_server.WaitWhileRunning(10s);
+            res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain");
+        });
     AddGame(L"G1-P01");
     Open(true);
+    m_pDlg->m_trayIcon.m_pCommandTarget = m_pDlg.get();
     ASSERT_TRUE(WaitUntilCollected(1));
-    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05");
 
-    // Nothing listens on port 1: the download fails without reaching a server.
-    ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
-    m_now = LocalTime(14, 30);
-    m_pDlg->SendMessage(WM_SYSTEM_RESUMED, 0, 0);
-    ASSERT_NE(m_manager.m_pDownload, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
-    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05");
+    ASSERT_TRUE(m_tray.ChooseFromMenu(L"Check now"));
+    Pump();
+    ASSERT_TRUE(WaitUntilCollected(2));
+
+    bStall = true;
+    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_NOW, BN_CLICKED), 0);
+    ASSERT_TRUE(m_server.WaitForRequests(3, 5s));
+    const CVelCurlTransfer* pDownload = m_manager.m_pDownload.get();
+    ASSERT_NE(pDownload, nullptr);
+    ASSERT_TRUE(m_tray.ChooseFromMenu(L"Check now"));
+    Pump();
+    EXPECT_FALSE(m_server.WaitForRequests(4, 300ms));
+    EXPECT_EQ(m_manager.m_pDownload.get(), pDownload);
 }
 
 TEST_F(MainWindowPollingTest, TooltipOfTheLastCheckFollowsTheLanguage)
@@ -373,16 +492,6 @@ TEST_F(MainWindowPollingTest, TooltipOfTheLastCheckFollowsTheLanguage)
     g_languageTable.Clear();
     ASSERT_TRUE(bCollected);
     EXPECT_EQ(m_tray.strTip, L"Zorvex: gepr\u00FCft 14:05");
-}
-
-TEST_F(MainWindowPollingTest, TooltipIsTheNameUntilACheckSucceeds)
-{
-    ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
-    AddGame(L"G1-P01");
-    Open(true);
-    ASSERT_NE(m_manager.m_pDownload, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
-    EXPECT_EQ(m_tray.strTip, L"Zorvex");
 }
 
 } // namespace

@@ -90,6 +90,7 @@ protected:
     int m_nLookForGames = 0;
 };
 
+const SEntry kCheckNow{2031, L"Check now"};
 const SEntry kOnlineGames{2014, L"Online Games"};
 const SEntry kLogout{8306, L"Logout"};
 const SEntry kClearIcon{1101, L"Clear the new-events icon"};
@@ -104,8 +105,8 @@ TEST_F(MainWindowPreferencesTest, PreferencesRowsOfferLogoutOnlyWithAnAccount)
         std::wstring strUsername;
         std::vector<SEntry> rows;
     } cases[] = {
-        {"no account", L"", {kOnlineGames, kClearIcon}},
-        {"logged in", L"alice", {kOnlineGames, kLogout, kClearIcon}},
+        {"no account", L"", {kCheckNow, kOnlineGames, kClearIcon}},
+        {"logged in", L"alice", {kCheckNow, kOnlineGames, kLogout, kClearIcon}},
     };
     OpenPrefs();
     for (const auto& c : cases)
@@ -167,11 +168,18 @@ TEST_F(MainWindowPreferencesTest, TrayMenuFollowsWindowStateAndAccount)
         {"shown, no account",
          false,
          L"",
-         {{991, L"Hide"}, kSeparator, kOnlineGames, kClearIcon, kSeparator, kQuit}},
+         {{991, L"Hide"}, kSeparator, kCheckNow, kOnlineGames, kClearIcon, kSeparator, kQuit}},
         {"hidden, logged in",
          true,
          L"alice",
-         {{2000, L"Show"}, kSeparator, kOnlineGames, kClearIcon, kLogout, kSeparator, kQuit}},
+         {{2000, L"Show"},
+          kSeparator,
+          kCheckNow,
+          kOnlineGames,
+          kClearIcon,
+          kLogout,
+          kSeparator,
+          kQuit}},
     };
     OpenPrefs();
     for (const auto& c : cases)

@@ -42,6 +42,25 @@ ECheckOutcome CheckOutcomeOf(const SDownloadResult& download, bool bListWaitLast
     return ECheckOutcome::Reached;
 }
 
+// Notes in bWaitLasted a wait for the game list that goes on past kListHeldAfter while it lives;
+// the manager's own listener comes back afterwards, also when a throw leaves the scope.
+class CListWaitWatch
+{
+public:
+    CListWaitWatch(SStillWaiting& stillWaiting, bool& bWaitLasted)
+        : m_stillWaiting(stillWaiting), m_previous(stillWaiting)
+    {
+        m_stillWaiting = {[&bWaitLasted] { bWaitLasted = true; }, kListHeldAfter};
+    }
+    ~CListWaitWatch() { m_stillWaiting = m_previous; }
+    CListWaitWatch(const CListWaitWatch&) = delete;
+    CListWaitWatch& operator=(const CListWaitWatch&) = delete;
+
+private:
+    SStillWaiting& m_stillWaiting;
+    const SStillWaiting m_previous;
+};
+
 std::wstring OutcomeSuffix(ECheckOutcome eOutcome)
 {
     switch (eOutcome)
@@ -144,11 +163,11 @@ void CZorvexMessengerDlg::OnDownloadDone()
         return;
     // Tells whether writing the ids back had to wait for the game list; only for this download.
     bool bListWaitLasted = false;
-    SStillWaiting& stillWaiting = g_pMessageManager->m_stillWaiting;
-    const SStillWaiting previous = stillWaiting;
-    stillWaiting = {[&bListWaitLasted] { bListWaitLasted = true; }, kListHeldAfter};
-    const SNewEventsAnnouncement news = g_pMessageManager->HandleDownloadDone();
-    stillWaiting = previous;
+    const SNewEventsAnnouncement news = [&]
+    {
+        const CListWaitWatch watch(g_pMessageManager->m_stillWaiting, bListWaitLasted);
+        return g_pMessageManager->HandleDownloadDone();
+    }();
 
     // Every download that ended is a check, whatever it met; the tooltip and the status row say
     // when it was and what went wrong.

@@ -378,8 +378,7 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.pszCase);
-        m_server.SetHandler([](const CTestHttpRequest&, httplib::Response& res)
-                            { res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain"); });
+        ServeEmptyAnswer();
         m_now = LocalTime(13, 50);
         Open(true);
         ASSERT_TRUE(WaitUntilCollected(1));
@@ -438,7 +437,8 @@ TEST_F(MainWindowPollingTest, LastCheckNamesTheGameListHeld)
     if (releaser.joinable())
         releaser.join();
     ASSERT_TRUE(bCollected);
-    EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked 14:05 \u2014 the game list is held by the game");
+    EXPECT_EQ(m_tray.strTip,
+              L"Zorvex \u2014 checked 14:05 \u2014 the game list is held by the game");
     CPBEMGameStore disk;
     disk.SetFilePath(Utf8ToWide(strList));
     ASSERT_TRUE(disk.OpenLocked());

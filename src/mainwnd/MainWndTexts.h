@@ -22,3 +22,4 @@ inline constexpr STextId IDS_GAME_LIST_UNREADABLE{
 inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
     90009, L"The game list could not be opened or written (the disk may be full), so nothing was "
            L"changed."};
+// 90012 ("and %d more", the new-events balloon's last line) is in src/pbem/NewEventHandling.cpp.

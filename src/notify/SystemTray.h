@@ -28,8 +28,7 @@
 class CMenu;
 
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 10;
-// Posted to the command target when the user clicks the balloon (or opens the desktop
-// notification) last shown.
+// Posted to the command target when the user clicks the balloon last shown.
 constexpr UINT WM_TRAY_MESSAGE_CLICKED = WM_APP + 0x30;
 
 // The icon record's flags (what a call changes) and state.

@@ -59,7 +59,7 @@ struct CFakeTrayState
     std::vector<CFakeTrayMessage> messages;
     std::vector<CFakeTrayNotification> notifications;
     std::function<void(ETrayActivation)> handler;
-    // Told of a click on a balloon or on a notification's default action.
+    // Told of a click on a balloon.
     std::function<void()> messageClickHandler;
     std::function<void(bool)> availabilityHandler;
     // The context menu as the host would open it, and a pick from it.

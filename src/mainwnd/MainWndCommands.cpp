@@ -133,6 +133,11 @@ LRESULT CZorvexMessengerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         OnMenuChosen(static_cast<int>(wParam));
         return 1;
     }
+    if (message == WM_TRAY_MESSAGE_CLICKED)
+    {
+        OnAnnouncementClicked();
+        return 0;
+    }
     if (message == WM_SYSTEM_RESUMED)
     {
         OnSystemResumed();

@@ -184,8 +184,28 @@ void CZorvexMessengerDlg::OnDownloadDone()
         return;
     if (news.nCount > 0)
     {
+        m_strAnnouncedGame = news.listAnnounced.front().strKey;
+        for (const SAnnouncedEvent& announced : news.listAnnounced)
+            if (announced.strKey != m_strAnnouncedGame)
+                m_strAnnouncedGame.clear();
         m_trayIcon.ShowBalloon(news.strText.c_str(), news.strTitle.c_str());
         m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
     }
     Rebuild();
+}
+
+void CZorvexMessengerDlg::OnAnnouncementClicked()
+{
+    ShowFromTray();
+    // The game may have been removed since the announcement.
+    if (!m_strAnnouncedGame.empty() && g_pMessageManager != nullptr &&
+        g_pMessageManager->m_store.FindGame(m_strAnnouncedGame) != nullptr)
+    {
+        m_strCurrentGame = m_strAnnouncedGame;
+        SwitchView(VIEW_GAME);
+    }
+    else
+    {
+        SwitchView(VIEW_GAME_LIST);
+    }
 }

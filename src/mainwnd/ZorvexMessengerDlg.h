@@ -125,6 +125,9 @@ public:
     void OnDownloadDone();
     // The machine woke from suspend: a download starts at once and the poll timer starts over.
     void OnSystemResumed();
+    // The last announcement was clicked: the window shows, with the view of its one game, or the
+    // game list when it told of several (MainWndPolling.cpp).
+    void OnAnnouncementClicked();
 
     // Declared first: the frame registers its title buttons' tips with it during OnInitDialog,
     // and it outlives every control of this class.
@@ -162,6 +165,7 @@ public:
     CVelButton m_btnEnterGame;
     int m_nView = VIEW_GAME_LIST;
     std::wstring m_strCurrentGame; // PlayerId of the game of view 3
+    std::wstring m_strAnnouncedGame; // PlayerId of the last announcement's one game; empty: several
 
     // The window's commands (MainWndCommands.cpp) and its two menus (MainWndMenus.cpp). Enter
     // and IDOK/IDCANCEL do nothing: WM_CLOSE, which saves the placement, is the only way out.

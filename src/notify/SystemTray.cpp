@@ -126,6 +126,7 @@ CSystemTray::~CSystemTray()
     if (m_pBackend)
     {
         m_pBackend->SetActivationHandler(nullptr);
+        m_pBackend->SetMessageClickHandler(nullptr);
         m_pBackend->SetAvailabilityHandler(nullptr);
         m_pBackend->SetMenuProvider(nullptr, nullptr);
     }
@@ -150,6 +151,7 @@ BOOL CSystemTray::Create(LPCWSTR lpszTooltip, UINT nIconResourceID, UINT uID, BO
     if (!s_pInstance)
         s_pInstance = this;
     m_pBackend->SetActivationHandler([this](ETrayActivation reason) { OnActivated(reason); });
+    m_pBackend->SetMessageClickHandler([this] { OnMessageClicked(); });
     ApplyMenuItems();
 
     m_nid = CTrayIconRecord{};
@@ -303,6 +305,14 @@ void CSystemTray::OnMenuItemChosen(UINT nID)
     // Posted: the command may close the window while the menu is still winding down.
     if (pTarget && pTarget->GetSafeHwnd())
         pTarget->PostMessage(WM_COMMAND, nID, 0);
+}
+
+void CSystemTray::OnMessageClicked()
+{
+    CWnd* pTarget = m_pCommandTarget ? m_pCommandTarget : AfxGetMainWnd();
+    // Posted, as the menu's commands: the owner may open a view or a box from it.
+    if (pTarget && pTarget->GetSafeHwnd())
+        pTarget->PostMessage(WM_TRAY_MESSAGE_CLICKED, 0, 0);
 }
 
 void CSystemTray::HideWindowToTray(CWnd* pWnd)

@@ -28,6 +28,8 @@
 class CMenu;
 
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 10;
+// Posted to the command target when the user clicks the balloon last shown.
+constexpr UINT WM_TRAY_MESSAGE_CLICKED = WM_APP + 0x30;
 
 // The icon record's flags (what a call changes) and state.
 constexpr UINT NIF_MESSAGE = 0x01;
@@ -143,6 +145,7 @@ private:
     void OnTrayAvailability(bool bAvailable);
     void ApplyMenuItems();
     void OnMenuItemChosen(UINT nID);
+    void OnMessageClicked();
 
     std::unique_ptr<ITrayIconBackend> m_pBackend;
     CWnd* m_pWndInTray = nullptr;

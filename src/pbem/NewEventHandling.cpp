@@ -12,6 +12,12 @@
 namespace
 {
 
+// The balloon's last line when it lists only the first MAX_BALLOON_LINES events' texts: a poll that
+// brings hundreds would make it taller than the screen. Kept here, where the text is built, for
+// the tray and the command line alike; the other added texts are in src/mainwnd/MainWndTexts.h.
+constexpr STextId IDS_AND_N_MORE{90012, L"and %d more"};
+constexpr int MAX_BALLOON_LINES = 10;
+
 // Unlike the file name, this key puts a shared event under its own player's entry.
 std::wstring AttachKey(const CPBEMGameEvent& event)
 {
@@ -64,6 +70,7 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
     std::unordered_map<CPBEMGameState*, SEntryBatch> batches;
     std::vector<CPBEMGameState*> touched; // entries in the order they first got an event
     std::unordered_map<std::wstring, CPBEMGameState*> entries;
+    int nLines = 0; // events whose texts the balloon shows or would show
     for (std::unique_ptr<CPBEMGameEvent>& pEvent : events)
     {
         std::wstring strKey = AttachKey(*pEvent);
@@ -80,7 +87,8 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
             continue;
 
         ++result.nCount;
-        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
+        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty() &&
+            ++nLines <= MAX_BALLOON_LINES)
         {
             if (!result.strText.empty())
                 result.strText += L'\n';
@@ -106,6 +114,8 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
 
     if (result.nCount > 0)
     {
+        if (nLines > MAX_BALLOON_LINES)
+            result.strText += L'\n' + FormatText(Text(IDS_AND_N_MORE), {nLines - MAX_BALLOON_LINES});
         if (result.strText.empty())
             result.strText = L" ";
         result.strTitle = result.nCount == 1 ? Text(IDS_ONE_NEW_EVENT)

@@ -50,7 +50,8 @@ struct SNewEventsAnnouncement
 {
     bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
     int nCount = 0;           // events attached to an entry; a balloon is shown when above 0
-    std::wstring strText;     // the balloon text: the texts joined with "\n", " " when none
+    std::wstring strText;     // the balloon text: the first 10 texts joined with "\n", then
+                              // "and %d more" for the rest; " " when none
     std::wstring strTitle;    // the balloon title
     std::vector<SAnnouncedEvent> listAnnounced; // in the order they were handled
     SDownloadResult download;                   // set by HandleDownloadDone: how the download went

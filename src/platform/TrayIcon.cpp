@@ -287,6 +287,11 @@ public:
         m_handler = std::move(handler);
     }
 
+    void SetMessageClickHandler(std::function<void()> handler) override
+    {
+        m_messageClickHandler = std::move(handler);
+    }
+
     void SetMenuProvider(std::function<std::vector<STrayMenuItem>()> items,
                          std::function<void(unsigned int)> chosen) override
     {
@@ -347,6 +352,8 @@ private:
         m_pIcon = std::make_unique<QSystemTrayIcon>();
         QObject::connect(m_pIcon.get(), &QSystemTrayIcon::activated, m_pIcon.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
+        QObject::connect(m_pIcon.get(), &QSystemTrayIcon::messageClicked, m_pIcon.get(),
+                         [this] { OnMessageClicked(); });
         if (!m_icon.isNull())
             m_pIcon->setIcon(m_icon);
         m_pIcon->setToolTip(m_strTip);
@@ -414,6 +421,14 @@ private:
         m_pIcon->showMessage(message.strTitle, message.strText, message.icon, message.nTimeoutMs);
     }
 
+    void OnMessageClicked()
+    {
+        // A copy: the handler may replace itself.
+        const std::function<void()> handler = m_messageClickHandler;
+        if (handler)
+            handler();
+    }
+
     void OnActivated(QSystemTrayIcon::ActivationReason reason)
     {
         if (!m_handler)
@@ -463,6 +478,7 @@ private:
     std::function<void(unsigned int)> m_menuChosen;
     std::unique_ptr<QSystemTrayIcon> m_pIcon;
     std::function<void(ETrayActivation)> m_handler;
+    std::function<void()> m_messageClickHandler;
     std::function<void(bool)> m_availabilityHandler;
 };
 

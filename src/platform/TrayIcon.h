@@ -63,6 +63,8 @@ public:
     // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.
     virtual bool GetGeometry(long& left, long& top, long& right, long& bottom) const = 0;
     virtual void SetActivationHandler(std::function<void(ETrayActivation)> handler) = 0;
+    // Called when the user clicks the balloon last shown. Null: nobody is told.
+    virtual void SetMessageClickHandler(std::function<void()> handler) = 0;
     // The icon's context menu (the right button, or what a status-icon host asks for): items is
     // asked for the entries each time the menu opens, chosen gets the nID of the picked entry.
     // Null items: no menu.

@@ -495,3 +495,50 @@ TEST_F(MainWindowPollingTest, TooltipOfTheLastCheckFollowsTheLanguage)
 }
 
 } // namespace
+
+// A click on the balloon brings the window out of the tray, at the game it told of; news of
+// several games opens the game list.
+TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
+{
+    struct SCase
+    {
+        const char* pszName;
+        std::vector<SArrival> events;
+        int nView;
+        std::wstring strGame; // of the game view
+    };
+    const SCase cases[] = {
+        {"one game", {{L"G2", 1, L"A"}, {L"G2", 1, L"B"}}, VIEW_GAME, L"G2-P01"},
+        {"two games", {{L"G2", 1, L"A"}, {L"G1", 1, L"B"}}, VIEW_GAME_LIST, L""},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        m_manager.m_store.m_listGames.clear();
+        m_tray = CFakeTrayState{};
+        AddGame(L"G1-P01");
+        AddGame(L"G2-P01");
+        Open();
+        m_pDlg->m_trayIcon.m_pCommandTarget = m_pDlg.get();
+        m_pDlg->SwitchView(VIEW_PREFERENCES);
+        m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SKIN_MINIMIZE, BN_CLICKED), 0);
+        ASSERT_FALSE(m_pDlg->IsWindowVisible());
+
+        std::uint32_t nId = 10;
+        for (const SArrival& arrival : c.events)
+            Arrive(arrival, ++nId);
+        m_pDlg->OnDownloadDone();
+        ASSERT_EQ(m_tray.messages.size(), 1u);
+        ASSERT_TRUE(m_tray.messageClickHandler);
+        m_tray.messageClickHandler();
+
+        EXPECT_TRUE(QTest::qWaitFor([this] { return m_pDlg->m_nView != VIEW_PREFERENCES; }, 5000));
+        EXPECT_TRUE(m_pDlg->IsWindowVisible());
+        EXPECT_EQ(m_pDlg->m_nView, c.nView);
+        if (c.nView == VIEW_GAME)
+        {
+            EXPECT_EQ(m_pDlg->m_strCurrentGame, c.strGame);
+        }
+        m_pDlg.reset();
+    }
+}

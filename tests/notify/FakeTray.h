@@ -59,6 +59,8 @@ struct CFakeTrayState
     std::vector<CFakeTrayMessage> messages;
     std::vector<CFakeTrayNotification> notifications;
     std::function<void(ETrayActivation)> handler;
+    // Told of a click on a balloon.
+    std::function<void()> messageClickHandler;
     std::function<void(bool)> availabilityHandler;
     // The context menu as the host would open it, and a pick from it.
     std::function<std::vector<STrayMenuItem>()> menuItems;
@@ -139,6 +141,10 @@ public:
     void SetActivationHandler(std::function<void(ETrayActivation)> handler) override
     {
         m_state.handler = std::move(handler);
+    }
+    void SetMessageClickHandler(std::function<void()> handler) override
+    {
+        m_state.messageClickHandler = std::move(handler);
     }
     void SetMenuProvider(std::function<std::vector<STrayMenuItem>()> items,
                          std::function<void(unsigned int)> chosen) override

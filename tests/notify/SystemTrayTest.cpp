@@ -509,3 +509,36 @@ TEST_F(SystemTrayTest, IconsComeFromAFolderWhoseNameIsNotUtf8)
 }
 
 } // namespace
+
+// A click on the balloon is posted to the command target as a message of its own, so that its
+// owner can open what the balloon told of; a tray that is gone tells nobody.
+TEST_F(SystemTrayTest, ClickOnTheBalloonIsPostedToTheTarget)
+{
+    class CClickTarget : public CTestParent
+    {
+    public:
+        int m_nClicks = 0;
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_TRAY_MESSAGE_CLICKED)
+                ++m_nClicks;
+            return CTestParent::WindowProc(message, wParam, lParam);
+        }
+    };
+    CClickTarget target;
+    ASSERT_TRUE(target.CreateAt(100, 100, 200, 150));
+    ASSERT_TRUE(CreateAsMainWindow());
+    m_pTray->m_pCommandTarget = &target;
+    ASSERT_TRUE(m_pTray->ShowBalloon(L"text", L"title"));
+    ASSERT_TRUE(m_state.messageClickHandler);
+
+    m_state.messageClickHandler();
+    EXPECT_EQ(target.m_nClicks, 0);
+    Pump();
+    EXPECT_EQ(target.m_nClicks, 1);
+
+    m_pTray.reset();
+    EXPECT_FALSE(m_state.messageClickHandler);
+}

@@ -193,3 +193,48 @@ TEST_F(NewEventHandlingTest, EventsThatCouldNotBeWrittenAreAskedForAgain)
     EXPECT_EQ(EventTexts(L"G12-P03"), (std::vector<std::wstring>{L"small", L"big"}));
     EXPECT_EQ(EventTexts(L"G12-P00"), std::vector<std::wstring>{L"shared"});
 }
+
+// However many events a poll brings, the balloon lists ten of them; the title counts them all.
+TEST_F(NewEventHandlingTest, TheBalloonListsTenTextsThenHowManyMore)
+{
+    struct SCase
+    {
+        int nEvents;
+        std::wstring strLastLine;
+        std::wstring strTitle;
+    };
+    const SCase cases[] = {
+        {0, L"", L""},
+        {1, L"E1", L"1 New Event"},
+        {10, L"E10", L"10 New Events"},
+        {11, L"and 1 more", L"11 New Events"},
+        {200, L"and 190 more", L"200 New Events"},
+    };
+    std::uint32_t nId = 1057;
+    AddEntry(L"G12-P03", nId);
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.nEvents);
+        CAnswerText answer;
+        answer.Player();
+        for (int i = 1; i <= c.nEvents; ++i)
+            answer.Event(++nId, ServerEvent(L"G12", 3, L"E" + std::to_wstring(i)));
+        const SNewEventsAnnouncement result = Receive(answer.Text());
+
+        EXPECT_EQ(result.nCount, c.nEvents);
+        EXPECT_EQ(result.strTitle, c.strTitle);
+        std::vector<std::wstring> lines;
+        for (size_t nStart = 0; nStart < result.strText.size();)
+        {
+            const size_t nEnd = std::min(result.strText.find(L'\n', nStart), result.strText.size());
+            lines.push_back(result.strText.substr(nStart, nEnd - nStart));
+            nStart = nEnd + 1;
+        }
+        EXPECT_EQ(lines.size(), static_cast<size_t>(std::min(c.nEvents, 11)));
+        EXPECT_EQ(lines.empty() ? L"" : lines.back(), c.strLastLine);
+        if (c.nEvents > 10)
+        {
+            EXPECT_EQ(lines[9], L"E10");
+        }
+    }
+}

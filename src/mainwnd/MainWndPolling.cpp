@@ -5,8 +5,14 @@
 // The poll timer counts only the time the machine is awake, so after a suspend it could come
 // late by up to a period: waking up polls at once, and a cheap once-a-minute check polls when
 // the wall clock says a poll is overdue.
+//
+// A balloon over a game played full-screen is the last thing its player wants, and the game
+// shows its news itself: while it runs, the events are stored and the icon changes, but the
+// balloon waits for its end and then sums up all that came meanwhile.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "app/GameProcess.h"
+#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "mainwnd/MainWndTexts.h"
 #include "pbem/PBEMMessageManager.h"
@@ -52,6 +58,9 @@ void CZorvexMessengerDlg::OnTimer(UINT_PTR nIDEvent)
         if (Now() - m_tLastPoll > POLL_OVERDUE && PollNow())
             SetTimer(IDT_POLL, POLL_PERIOD_MS);
         return;
+    case IDT_HELD_NEWS:
+        ShowHeldNews();
+        return;
     case IDT_STARTUP_WORK:
         RunStartupWork();
         return;
@@ -86,12 +95,44 @@ void CZorvexMessengerDlg::OnDownloadDone()
     // short; a download that never reached it leaves the last time shown.
     if (news.download.IsAnswer())
         ShowLastCheck();
+    if (news.nCount > 0)
+        HoldNews(news.nCount, news.strText);
+    ShowHeldNews();
     if (!news.bTookEvents)
         return;
     if (news.nCount > 0)
-    {
-        m_trayIcon.ShowBalloon(news.strText.c_str(), news.strTitle.c_str());
         m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
-    }
     Rebuild();
+}
+
+void CZorvexMessengerDlg::HoldNews(int nCount, const std::wstring& strText)
+{
+    m_nHeldNews += nCount;
+    // " " stands for no text at all.
+    if (strText == L" ")
+        return;
+    if (!m_strHeldNewsText.empty())
+        m_strHeldNewsText += L'\n';
+    m_strHeldNewsText += strText;
+}
+
+void CZorvexMessengerDlg::ShowHeldNews()
+{
+    if (m_nHeldNews == 0)
+        return;
+    const bool bGameRunning =
+        m_fnIsGameRunning ? m_fnIsGameRunning() : IsGameRunning(GetInstallFolder());
+    if (bGameRunning)
+    {
+        SetTimer(IDT_HELD_NEWS, HELD_NEWS_CHECK_MS);
+        return;
+    }
+    KillTimer(IDT_HELD_NEWS);
+    const std::wstring strTitle = m_nHeldNews == 1
+                                      ? Text(IDS_ONE_NEW_EVENT)
+                                      : FormatText(Text(IDS_N_NEW_EVENTS), {m_nHeldNews});
+    const std::wstring strText = m_strHeldNewsText.empty() ? L" " : m_strHeldNewsText;
+    m_nHeldNews = 0;
+    m_strHeldNewsText.clear();
+    m_trayIcon.ShowBalloon(strText.c_str(), strTitle.c_str());
 }

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -119,10 +124,30 @@ TEST_F(GameProcessTest, InstallationFolderWithTrailingSlashOrMissingProc)
     EXPECT_FALSE(IsGameRunning(m_temp.WidePath() + L"/games/Zorvex", m_temp.File("missing")));
 }
 
-// The real /proc lists this test, which is not the game.
-TEST_F(GameProcessTest, RealProcIsReadable)
+// A stand-in game (a link to sleep named Zorvex.exe) in the real /proc, for as long as it runs.
+TEST_F(GameProcessTest, StandInGameInTheRealProc)
 {
-    EXPECT_FALSE(IsGameRunning(m_temp.WidePath() + L"/games/Zorvex"));
+    const std::wstring strFolder = m_temp.WidePath() + L"/games/Zorvex";
+    EXPECT_FALSE(IsGameRunning(strFolder));
+    std::string strExe = m_temp.File("games/Zorvex/Zorvex.exe");
+    fs::create_symlink("/bin/sleep", strExe);
+    std::string strSeconds = "30";
+    char* argv[] = {strExe.data(), strSeconds.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, strExe.c_str(), nullptr, nullptr, argv, environ), 0);
+    // The new process names its program only once its exec has happened.
+    bool bSeen = false;
+    for (int i = 0; i < 200 && !bSeen; ++i)
+    {
+        bSeen = IsGameRunning(strFolder);
+        if (!bSeen)
+            ::usleep(10000);
+    }
+    EXPECT_TRUE(bSeen);
+    EXPECT_FALSE(IsGameRunning(m_temp.WidePath() + L"/other/Zorvex"));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_FALSE(IsGameRunning(strFolder));
 }
 
 } // namespace

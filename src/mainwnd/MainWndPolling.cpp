@@ -5,8 +5,14 @@
 // The poll timer counts only the time the machine is awake, so after a suspend it could come
 // late by up to a period: waking up polls at once, and a cheap once-a-minute check polls when
 // the wall clock says a poll is overdue.
+//
+// A balloon over a game played full-screen is the last thing its player wants, and the game
+// shows its news itself: while it runs, the events are stored and the icon changes, but the
+// balloon waits for its end and then sums up all that came meanwhile.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "app/GameProcess.h"
+#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "mainwnd/MainWndTexts.h"
 #include "pbem/PBEMMessageManager.h"
@@ -122,6 +128,9 @@ void CZorvexMessengerDlg::OnTimer(UINT_PTR nIDEvent)
         if (Now() - m_tLastPoll > POLL_OVERDUE && PollNow())
             SetTimer(IDT_POLL, POLL_PERIOD_MS);
         return;
+    case IDT_HELD_NEWS:
+        ShowHeldNews();
+        return;
     case IDT_STARTUP_WORK:
         RunStartupWork();
         return;
@@ -180,17 +189,13 @@ void CZorvexMessengerDlg::OnDownloadDone()
         if (!news.bTookEvents && m_nView == VIEW_PREFERENCES)
             Rebuild();
     }
+    if (news.nCount > 0)
+        HoldNews(news);
+    ShowHeldNews();
     if (!news.bTookEvents)
         return;
     if (news.nCount > 0)
-    {
-        m_strAnnouncedGame = news.listAnnounced.front().strKey;
-        for (const SAnnouncedEvent& announced : news.listAnnounced)
-            if (announced.strKey != m_strAnnouncedGame)
-                m_strAnnouncedGame.clear();
-        m_trayIcon.ShowBalloon(news.strText.c_str(), news.strTitle.c_str());
         m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
-    }
     Rebuild();
 }
 
@@ -208,4 +213,52 @@ void CZorvexMessengerDlg::OnAnnouncementClicked()
     {
         SwitchView(VIEW_GAME_LIST);
     }
+}
+
+void CZorvexMessengerDlg::HoldNews(const SNewEventsAnnouncement& news)
+{
+    m_nHeldNews += news.nCount;
+    m_listHeldLines.insert(m_listHeldLines.end(), news.listLines.begin(), news.listLines.end());
+    // One game may have events of the player's entry and of its shared one: the player's entry
+    // is the one to open.
+    const auto gameId = [](const std::wstring& strKey)
+    { return strKey.size() >= 4 ? strKey.substr(0, strKey.size() - 4) : strKey; };
+    const auto isShared = [](const std::wstring& strKey) { return strKey.ends_with(L"-P00"); };
+    for (const SAnnouncedEvent& announced : news.listAnnounced)
+    {
+        if (m_bHeldSeveralGames)
+            break;
+        if (m_strHeldGame.empty())
+            m_strHeldGame = announced.strKey;
+        else if (gameId(announced.strKey) != gameId(m_strHeldGame))
+        {
+            m_bHeldSeveralGames = true;
+            m_strHeldGame.clear();
+        }
+        else if (isShared(m_strHeldGame) && !isShared(announced.strKey))
+            m_strHeldGame = announced.strKey;
+    }
+}
+
+void CZorvexMessengerDlg::ShowHeldNews()
+{
+    if (m_nHeldNews == 0)
+        return;
+    const bool bGameRunning =
+        m_fnIsGameRunning ? m_fnIsGameRunning() : IsGameRunning(GetInstallFolder());
+    if (bGameRunning)
+    {
+        SetTimer(IDT_HELD_NEWS, HELD_NEWS_CHECK_MS);
+        return;
+    }
+    KillTimer(IDT_HELD_NEWS);
+    const std::wstring strTitle = BalloonTitle(m_nHeldNews);
+    const std::wstring strText = BalloonText(m_listHeldLines);
+    // A click on the balloon opens the one game it speaks of, or the game list.
+    m_strAnnouncedGame = m_strHeldGame;
+    m_nHeldNews = 0;
+    m_listHeldLines.clear();
+    m_strHeldGame.clear();
+    m_bHeldSeveralGames = false;
+    m_trayIcon.ShowBalloon(strText.c_str(), strTitle.c_str());
 }

@@ -34,6 +34,7 @@
 class CPBEMGameState;
 class CPBEMGameStore;
 class CLookForGamesDialog;
+struct SNewEventsAnnouncement;
 
 // Commands of the main window's controls and rows.
 inline constexpr UINT IDC_MAIN_MENU = 2001;
@@ -75,6 +76,10 @@ inline constexpr UINT WM_SYSTEM_RESUMED = WM_APP + 0x20;
 inline constexpr UINT_PTR IDT_STARTUP_WORK = 1031;
 inline constexpr UINT STARTUP_WORK_FALLBACK_MS = 1000;
 inline constexpr UINT WM_STARTUP_WORK = WM_APP + 0x21;
+// While the game runs, new events are announced only once it has ended: a check each download's
+// end and, while an announcement waits, once a minute.
+inline constexpr UINT_PTR IDT_HELD_NEWS = 1032;
+inline constexpr UINT HELD_NEWS_CHECK_MS = 60000;
 // Icons of the window and the tray: the program's, and the one after new events.
 inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
@@ -177,6 +182,8 @@ public:
     std::function<void(std::chrono::milliseconds)> m_fnPause;
     // The wall clock of the polling and of the last check in the tooltip; null: the system's.
     std::function<std::chrono::system_clock::time_point()> m_fnNow;
+    // Whether the game runs now; null: a look at the processes for the installation's game.
+    std::function<bool()> m_fnIsGameRunning;
     // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
     std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
 
@@ -188,8 +195,9 @@ protected:
     void OnSize(UINT nType, int cx, int cy) override;
     // The frame; the first paint lets the start-up work go.
     void OnPaint() override;
-    // IDT_POLL starts a download (nothing while one runs), IDT_POLL_CHECK one that is overdue;
-    // other timers are ignored.
+    // IDT_POLL starts a download (nothing while one runs), IDT_POLL_CHECK one that is overdue,
+    // IDT_HELD_NEWS shows the waiting announcement if the game has ended; other timers are
+    // ignored.
     void OnTimer(UINT_PTR nIDEvent) override;
 
     // Start-up steps that touch the disk: the PBEM folder, and loading the game list with the
@@ -264,6 +272,14 @@ private:
     void ShowLastCheck();
     // "14:05", then what went wrong if anything: the tail of the tooltip and the status row.
     std::wstring LastCheckText() const;
+    // New events wait here while the game runs; ShowHeldNews announces them all in one balloon
+    // once it has ended, and checks again in a minute while it has not.
+    void HoldNews(const SNewEventsAnnouncement& news);
+    void ShowHeldNews();
+    int m_nHeldNews = 0;
+    std::vector<std::wstring> m_listHeldLines; // the texts the balloon is to list
+    std::wstring m_strHeldGame;                // the one game they belong to, if only one
+    bool m_bHeldSeveralGames = false;
     std::chrono::system_clock::time_point m_tLastPoll{}; // when the last download started
     ECheckOutcome m_eLastCheck = ECheckOutcome::None;
     std::chrono::system_clock::time_point m_tLastCheck{}; // when the last check ended

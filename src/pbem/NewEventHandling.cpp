@@ -16,7 +16,7 @@ namespace
 // brings hundreds would make it taller than the screen. Kept here, where the text is built, for
 // the tray and the command line alike; the other added texts are in src/mainwnd/MainWndTexts.h.
 constexpr STextId IDS_AND_N_MORE{90012, L"and %d more"};
-constexpr int MAX_BALLOON_LINES = 10;
+constexpr std::size_t MAX_BALLOON_LINES = 10;
 
 // Unlike the file name, this key puts a shared event under its own player's entry.
 std::wstring AttachKey(const CPBEMGameEvent& event)
@@ -70,7 +70,6 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
     std::unordered_map<CPBEMGameState*, SEntryBatch> batches;
     std::vector<CPBEMGameState*> touched; // entries in the order they first got an event
     std::unordered_map<std::wstring, CPBEMGameState*> entries;
-    int nLines = 0; // events whose texts the balloon shows or would show
     for (std::unique_ptr<CPBEMGameEvent>& pEvent : events)
     {
         std::wstring strKey = AttachKey(*pEvent);
@@ -87,14 +86,9 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
             continue;
 
         ++result.nCount;
-        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty() &&
-            ++nLines <= MAX_BALLOON_LINES)
-        {
-            if (!result.strText.empty())
-                result.strText += L'\n';
-            // One event's open direction controls must not turn the lines of the next ones.
-            result.strText += CloseOpenBidi(pEvent->m_strText);
-        }
+        // One event's open direction controls must not turn the lines of the next ones.
+        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
+            result.listLines.push_back(CloseOpenBidi(pEvent->m_strText));
         result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
         itBatch->second.arrived.push_back(std::move(pEvent));
     }
@@ -114,12 +108,29 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
 
     if (result.nCount > 0)
     {
-        if (nLines > MAX_BALLOON_LINES)
-            result.strText += L'\n' + FormatText(Text(IDS_AND_N_MORE), {nLines - MAX_BALLOON_LINES});
-        if (result.strText.empty())
-            result.strText = L" ";
-        result.strTitle = result.nCount == 1 ? Text(IDS_ONE_NEW_EVENT)
-                                             : FormatText(Text(IDS_N_NEW_EVENTS), {result.nCount});
+        result.strText = BalloonText(result.listLines);
+        result.strTitle = BalloonTitle(result.nCount);
     }
     return result;
+}
+
+std::wstring BalloonText(const std::vector<std::wstring>& listLines)
+{
+    std::wstring strText;
+    const std::size_t nShown = std::min(listLines.size(), MAX_BALLOON_LINES);
+    for (std::size_t i = 0; i < nShown; ++i)
+    {
+        if (i > 0)
+            strText += L'\n';
+        strText += listLines[i];
+    }
+    if (listLines.size() > MAX_BALLOON_LINES)
+        strText += L'\n' + FormatText(Text(IDS_AND_N_MORE),
+                                       {static_cast<int>(listLines.size() - MAX_BALLOON_LINES)});
+    return strText.empty() ? L" " : strText;
+}
+
+std::wstring BalloonTitle(int nCount)
+{
+    return nCount == 1 ? Text(IDS_ONE_NEW_EVENT) : FormatText(Text(IDS_N_NEW_EVENTS), {nCount});
 }

@@ -50,12 +50,18 @@ struct SNewEventsAnnouncement
 {
     bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
     int nCount = 0;           // events attached to an entry; a balloon is shown when above 0
-    std::wstring strText;     // the balloon text: the first 10 texts joined with "\n", then
-                              // "and %d more" for the rest; " " when none
-    std::wstring strTitle;    // the balloon title
+    std::wstring strText;     // the balloon text: BalloonText(listLines)
+    std::wstring strTitle;    // the balloon title: BalloonTitle(nCount)
+    std::vector<std::wstring> listLines;        // the texts the balloon would list, all of them
     std::vector<SAnnouncedEvent> listAnnounced; // in the order they were handled
     SDownloadResult download;                   // set by HandleDownloadDone: how the download went
 };
+
+// The balloon text of these lines: the first 10 joined with "\n", then "and %d more" for the
+// rest; " " when there are none (the tray shows no balloon without a text).
+std::wstring BalloonText(const std::vector<std::wstring>& listLines);
+// "1 New Event" or "%d New Events".
+std::wstring BalloonTitle(int nCount);
 
 class CPBEMMessageManager
 {

@@ -251,6 +251,65 @@ TEST_F(MainWindowPollingTest, NothingArrivedChangesNothing)
     EXPECT_TRUE(m_tray.messages.empty());
 }
 
+// While the game runs the events are stored and the icon changes, but the balloon waits; the
+// game's end, seen by the minute's check or at a download's end, brings one balloon for all.
+TEST_F(MainWindowPollingTest, AnnouncementWaitsUntilTheGameHasEnded)
+{
+    for (const bool bEndSeenByTimer : {true, false})
+    {
+        SCOPED_TRACE(bEndSeenByTimer ? "end seen by the timer" : "end seen at a download's end");
+        m_manager.m_store.m_listGames.clear();
+        m_tray = CFakeTrayState{};
+        AddGame(L"G1-P01");
+        AddGame(L"G1-P00");
+        Open();
+        bool bGameRunning = true;
+        int nLooks = 0;
+        m_pDlg->m_fnIsGameRunning = [&]
+        {
+            ++nLooks;
+            return bGameRunning;
+        };
+
+        // Nothing waits: no look at the processes, no timer.
+        m_pDlg->OnDownloadDone();
+        EXPECT_EQ(nLooks, 0);
+        EXPECT_FALSE(m_pDlg->KillTimer(IDT_HELD_NEWS));
+
+        Arrive({L"G1", 1, L"A"}, 11);
+        Arrive({L"G1", 0, L""}, 12);
+        m_pDlg->OnDownloadDone();
+        EXPECT_TRUE(m_tray.messages.empty());
+        EXPECT_TRUE(ShowsNewEventsIcon());
+        EXPECT_EQ(FirstRowHeight(), 41);
+        EXPECT_TRUE(m_pDlg->KillTimer(IDT_HELD_NEWS));
+
+        Arrive({L"G1", 1, L"B"}, 13);
+        m_pDlg->OnDownloadDone();
+        m_pDlg->SendMessage(WM_TIMER, IDT_HELD_NEWS, 0);
+        EXPECT_TRUE(m_tray.messages.empty());
+        EXPECT_EQ(m_manager.m_store.FindGame(L"G1-P01")->m_listEvents.size(), 2u);
+
+        bGameRunning = false;
+        if (bEndSeenByTimer)
+            m_pDlg->SendMessage(WM_TIMER, IDT_HELD_NEWS, 0);
+        else
+            m_pDlg->OnDownloadDone();
+        ASSERT_EQ(m_tray.messages.size(), 1u);
+        EXPECT_EQ(m_tray.messages[0].strTitle, L"3 New Events");
+        EXPECT_EQ(m_tray.messages[0].strText, L"A\nB");
+
+        // Once told, nothing waits any more.
+        nLooks = 0;
+        EXPECT_FALSE(m_pDlg->KillTimer(IDT_HELD_NEWS));
+        m_pDlg->SendMessage(WM_TIMER, IDT_HELD_NEWS, 0);
+        m_pDlg->OnDownloadDone();
+        EXPECT_EQ(m_tray.messages.size(), 1u);
+        EXPECT_EQ(nLooks, 0);
+        m_pDlg.reset();
+    }
+}
+
 // The window shows before the game list is read and the first download starts; its first paint
 // sets them off, and only once.
 TEST_F(MainWindowPollingTest, FirstDownloadWaitsForTheFirstPaint)

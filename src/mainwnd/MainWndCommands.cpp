@@ -2,6 +2,7 @@
 // game, show the boxes, hide in the tray and close. The menus are in MainWndMenus.cpp.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "app/InstallFolder.h"
 #include "app/ProfilePlacement.h"
 #include "base/Bidi.h"
 #include "base/Format.h"
@@ -148,6 +149,8 @@ void CZorvexMessengerDlg::OnClose()
     CRect rc;
     GetWindowRect(&rc);
     WriteProfilePlacement(SPlacement{rc.left, rc.top, rc.Width(), rc.Height()});
+    // Drops the mutes that have ended.
+    m_muteList.Save(InstallPath(PATH_PROFILE), Now());
     // OnCancel does nothing in this window, so the dialog's own closing would not end it.
     EndDialog(IDCANCEL);
 }

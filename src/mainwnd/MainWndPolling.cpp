@@ -81,7 +81,9 @@ void CZorvexMessengerDlg::OnDownloadDone()
 {
     if (g_pMessageManager == nullptr)
         return;
-    const SNewEventsAnnouncement news = g_pMessageManager->HandleDownloadDone();
+    const auto tNow = Now();
+    const SNewEventsAnnouncement news = g_pMessageManager->HandleDownloadDone(
+        [&](std::wstring_view strGameId) { return m_muteList.IsMuted(strGameId, tNow); });
     // Any answer of the server counts as a check, even one that brought nothing or was cut
     // short; a download that never reached it leaves the last time shown.
     if (news.download.IsAnswer())

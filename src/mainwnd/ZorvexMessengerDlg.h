@@ -12,6 +12,7 @@
 // download's worker thread).
 #pragma once
 
+#include "app/MuteList.h"
 #include "mainwnd/RowListWindow.h"
 #include "net/VelCurlTransfer.h"
 #include "notify/SystemTray.h"
@@ -163,6 +164,9 @@ public:
     std::function<std::chrono::system_clock::time_point()> m_fnNow;
     // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
     std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
+    // The games whose new events are not announced: read from the profile when the window
+    // starts, written back when it is changed and when the window closes (MainWndMute.cpp).
+    CMuteList m_muteList;
 
 protected:
     // The command table; WM_POPUP_CHOSEN goes through WindowProc.

@@ -43,7 +43,7 @@ struct SEntryBatch
 
 } // namespace
 
-SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
+SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents(const FnGameMuted& fnMuted)
 {
     SNewEventsAnnouncement result;
     if (m_listNewEvents.empty())
@@ -79,15 +79,18 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
         if (!itBatch->second.TakeIfNew(*pGame, *pEvent))
             continue;
 
-        ++result.nCount;
-        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
+        if (!fnMuted || !fnMuted(pEvent->m_strGameId))
         {
-            if (!result.strText.empty())
-                result.strText += L'\n';
-            // One event's open direction controls must not turn the lines of the next ones.
-            result.strText += CloseOpenBidi(pEvent->m_strText);
+            ++result.nCount;
+            if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
+            {
+                if (!result.strText.empty())
+                    result.strText += L'\n';
+                // One event's open direction controls must not turn the lines of the next ones.
+                result.strText += CloseOpenBidi(pEvent->m_strText);
+            }
+            result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
         }
-        result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
         itBatch->second.arrived.push_back(std::move(pEvent));
     }
 

@@ -22,3 +22,5 @@ inline constexpr STextId IDS_GAME_LIST_UNREADABLE{
 inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
     90009, L"The game list could not be opened or written (the disk may be full), so nothing was "
            L"changed."};
+inline constexpr STextId IDS_MUTE_ALL_HOUR{90018, L"Mute all for 1 hour"};
+inline constexpr STextId IDS_UNMUTE_ALL{90019, L"Unmute all"};

@@ -330,6 +330,38 @@ void SetKey(SProfileText& text, std::wstring_view section, std::wstring_view key
                       std::wstring(key) + L"=" + std::wstring(value));
 }
 
+void RemoveKey(SProfileText& text, std::wstring_view section, std::wstring_view key)
+{
+    const auto range = FindSection(text, section);
+    if (!range)
+        return;
+    if (const auto index = FindKey(text, *range, key))
+        text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(*index));
+}
+
+// Reads the file (nothing when missing), applies edit and replaces the file with the result.
+template <class FnEdit>
+bool EditProfile(const std::wstring& strPath, FnEdit fnEdit)
+{
+    const std::string path = ToNativePath(strPath);
+    std::string bytes;
+    SProfileText text;
+    switch (ReadWholeFile(strPath, bytes).eResult)
+    {
+    case EFileRead::Ok:
+        text = Decode(bytes);
+        break;
+    case EFileRead::Missing:
+        break;
+    default:
+        return false; // rewriting a file we could not read would lose its other contents
+    }
+    if (!fnEdit(text))
+        return true;
+    const std::optional<std::string> target = FollowLinks(path);
+    return target && ReplaceFile(*target, Encode(text));
+}
+
 } // namespace
 
 std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
@@ -351,22 +383,56 @@ std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_
 bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
                                std::wstring_view strValue, const std::wstring& strPath)
 {
-    const std::string path = ToNativePath(strPath);
+    return EditProfile(strPath,
+                       [&](SProfileText& text)
+                       {
+                           SetKey(text, strSection, strKey, strValue);
+                           return true;
+                       });
+}
+
+std::vector<std::pair<std::wstring, std::wstring>>
+GetPrivateProfileSection(std::wstring_view strSection, const std::wstring& strPath)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
     std::string bytes;
-    SProfileText text;
-    switch (ReadWholeFile(strPath, bytes).eResult)
+    if (!ReadWholeFile(strPath, bytes).Ok())
+        return keys;
+    const SProfileText text = Decode(bytes);
+    const auto range = FindSection(text, strSection);
+    if (!range)
+        return keys;
+    for (std::size_t i = range->header + 1; i < range->end; ++i)
     {
-    case EFileRead::Ok:
-        text = Decode(bytes);
-        break;
-    case EFileRead::Missing:
-        break;
-    default:
-        return false; // rewriting a file we could not read would lose its other contents
+        if (const auto keyLine = KeyLine(text.lines[i]))
+            keys.emplace_back(std::wstring(keyLine->key), std::wstring(Unquote(keyLine->value)));
     }
-    SetKey(text, strSection, strKey, strValue);
-    const std::optional<std::string> target = FollowLinks(path);
-    return target && ReplaceFile(*target, Encode(text));
+    return keys;
+}
+
+bool WritePrivateProfileKeys(std::wstring_view strSection, const ProfileKeyChanges& changes,
+                             const std::wstring& strPath)
+{
+    return EditProfile(strPath,
+                       [&](SProfileText& text)
+                       {
+                           bool bChanged = false;
+                           for (const auto& [strKey, value] : changes)
+                           {
+                               if (value)
+                               {
+                                   SetKey(text, strSection, strKey, *value);
+                                   bChanged = true;
+                               }
+                               else if (const auto range = FindSection(text, strSection);
+                                        range && FindKey(text, *range, strKey))
+                               {
+                                   RemoveKey(text, strSection, strKey);
+                                   bChanged = true;
+                               }
+                           }
+                           return bChanged;
+                       });
 }
 
 long WideToLong(std::wstring_view str)

@@ -7,8 +7,11 @@
 // stays and the file it points at is the one replaced.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
                                      std::wstring_view strDefault, const std::wstring& strPath);
@@ -16,6 +19,17 @@ std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_
 // be written.
 bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
                                std::wstring_view strValue, const std::wstring& strPath);
+
+// The keys of a section with their values, in file order; empty when the file or section is
+// missing.
+std::vector<std::pair<std::wstring, std::wstring>>
+GetPrivateProfileSection(std::wstring_view strSection, const std::wstring& strPath);
+// Sets (a value) or removes (nothing) several keys of one section in a single rewrite; keys not
+// named stay as they are. A removal in a missing file or section writes nothing. False when the
+// file could not be written.
+using ProfileKeyChanges = std::vector<std::pair<std::wstring, std::optional<std::wstring>>>;
+bool WritePrivateProfileKeys(std::wstring_view strSection, const ProfileKeyChanges& changes,
+                             const std::wstring& strPath);
 
 // The number of a decimal text the way _wtol reads it: leading blanks, an optional sign, digits up
 // to the first non-digit; no digits give 0. Values out of range are clamped.

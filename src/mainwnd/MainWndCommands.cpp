@@ -2,6 +2,7 @@
 // game, show the boxes, hide in the tray and close. The menus are in MainWndMenus.cpp.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "app/InstallFolder.h"
 #include "app/ProfilePlacement.h"
 #include "base/Bidi.h"
 #include "base/Format.h"
@@ -101,6 +102,12 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_EVENT_ROW:
         m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
         return TRUE;
+    case IDC_MUTE_ALL:
+        SetMute(CMuteList::kAllGames, Now() + std::chrono::hours(1));
+        return TRUE;
+    case IDC_UNMUTE_ALL:
+        SetMute(CMuteList::kAllGames, std::nullopt);
+        return TRUE;
     case IDC_NORMAL_ICON:
         m_trayIcon.SetIconFromResource(IDR_MAINFRAME);
         return TRUE;
@@ -156,6 +163,8 @@ void CZorvexMessengerDlg::OnClose()
     CRect rc;
     GetWindowRect(&rc);
     WriteProfilePlacement(SPlacement{rc.left, rc.top, rc.Width(), rc.Height()});
+    // Drops the mutes that have ended.
+    m_muteList.Save(InstallPath(PATH_PROFILE), Now());
     // OnCancel does nothing in this window, so the dialog's own closing would not end it.
     EndDialog(IDCANCEL);
 }
@@ -282,9 +291,24 @@ std::vector<STrayMenuItem> CZorvexMessengerDlg::TrayMenuItems() const
     items.push_back({IDC_CHECK_NOW, Text(IDS_CHECK_NOW)});
     items.push_back({IDC_ONLINE_GAMES, Text(IDS_ONLINE_GAMES)});
     items.push_back({IDC_NORMAL_ICON, Text(IDS_CLEAR_NEW_EVENTS_ICON)});
+    if (m_muteList.IsKeyMuted(CMuteList::kAllGames, Now()))
+        items.push_back({IDC_UNMUTE_ALL, Text(IDS_UNMUTE_ALL)});
+    else
+        items.push_back({IDC_MUTE_ALL, Text(IDS_MUTE_ALL_HOUR)});
     if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_strUsername.empty())
         items.push_back({IDC_LOGOUT, Text(IDS_LOGOUT)});
     items.push_back({0, {}});
     items.push_back({IDC_TRAY_QUIT, Text(IDS_TRAY_QUIT)});
     return items;
+}
+
+void CZorvexMessengerDlg::SetMute(std::wstring_view strKey,
+                                  std::optional<CMuteList::TimePoint> tEnd)
+{
+    if (tEnd)
+        m_muteList.Mute(strKey, *tEnd);
+    else
+        m_muteList.Unmute(strKey);
+    // Not written now (the disk full, the file protected): held in memory, tried again at close.
+    m_muteList.Save(InstallPath(PATH_PROFILE), Now());
 }

@@ -172,10 +172,12 @@ void CZorvexMessengerDlg::OnDownloadDone()
         return;
     // Tells whether writing the ids back had to wait for the game list; only for this download.
     bool bListWaitLasted = false;
+    const auto tNow = Now();
     const SNewEventsAnnouncement news = [&]
     {
         const CListWaitWatch watch(g_pMessageManager->m_stillWaiting, bListWaitLasted);
-        return g_pMessageManager->HandleDownloadDone();
+        return g_pMessageManager->HandleDownloadDone(
+            [&](std::wstring_view strGameId) { return m_muteList.IsMuted(strGameId, tNow); });
     }();
 
     // Every download that ended is a check, whatever it met; the tooltip and the status row say

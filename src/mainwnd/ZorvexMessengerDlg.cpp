@@ -125,6 +125,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
         SetWindowPos(nullptr, placement->x, placement->y, placement->cx, placement->cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    m_muteList.Load(InstallPath(PATH_PROFILE));
     CRect rcWindow;
     GetWindowRect(&rcWindow);
     // One icon for every window of the program: the task bar's and the window manager's.

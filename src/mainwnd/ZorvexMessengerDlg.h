@@ -12,6 +12,7 @@
 // download's worker thread).
 #pragma once
 
+#include "app/MuteList.h"
 #include "mainwnd/RowListWindow.h"
 #include "net/VelCurlTransfer.h"
 #include "notify/SystemTray.h"
@@ -28,6 +29,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,9 @@ inline constexpr UINT IDC_NORMAL_ICON = 1101;
 inline constexpr UINT IDC_TRAY_QUIT = 2090;
 // Polls at once and starts the poll period over (nothing while a download runs).
 inline constexpr UINT IDC_CHECK_NOW = 2031;
+// The tray menu's mute of every game for an hour, and its end.
+inline constexpr UINT IDC_MUTE_ALL = 2015;
+inline constexpr UINT IDC_UNMUTE_ALL = 2016;
 // Game rows take the ids of this range in list order, starting over after the last: game row i
 // has IDC_FIRST_GAME + i mod 1000. The rows that have windows at one time are far fewer than
 // 1000 (MAX_ROW_WINDOWS), so among them an id names one row; the window opens the game of the
@@ -186,6 +191,9 @@ public:
     std::function<bool()> m_fnIsGameRunning;
     // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
     std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
+    // The games whose new events are not announced: read from the profile when the window
+    // starts, written back when it is changed and when the window closes (MainWndMute.cpp).
+    CMuteList m_muteList;
 
 protected:
     // The command table; WM_POPUP_CHOSEN goes through WindowProc.
@@ -256,6 +264,8 @@ private:
     // The tray icon's menu for the window's state now: show or hide, the preferences' commands,
     // quit.
     std::vector<STrayMenuItem> TrayMenuItems() const;
+    // Mutes (until tEnd) or unmutes a game id or "*" and writes the change into the profile.
+    void SetMute(std::wstring_view strKey, std::optional<CMuteList::TimePoint> tEnd);
     INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a

@@ -101,10 +101,10 @@ SDownloadResult CPBEMMessageManager::CollectDownload()
     return ProcessAnswer(strAnswer, bTransferComplete);
 }
 
-SNewEventsAnnouncement CPBEMMessageManager::HandleDownloadDone()
+SNewEventsAnnouncement CPBEMMessageManager::HandleDownloadDone(const FnGameMuted& fnMuted)
 {
     const SDownloadResult download = CollectDownload();
-    SNewEventsAnnouncement result = TakeNewEvents();
+    SNewEventsAnnouncement result = TakeNewEvents(fnMuted);
     result.download = download;
     return result;
 }

@@ -49,7 +49,7 @@ struct SEntryBatch
 
 } // namespace
 
-SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
+SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents(const FnGameMuted& fnMuted)
 {
     SNewEventsAnnouncement result;
     if (m_listNewEvents.empty())
@@ -85,11 +85,14 @@ SNewEventsAnnouncement CPBEMMessageManager::TakeNewEvents()
         if (!itBatch->second.TakeIfNew(*pGame, *pEvent))
             continue;
 
-        ++result.nCount;
-        // One event's open direction controls must not turn the lines of the next ones.
-        if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
-            result.listLines.push_back(CloseOpenBidi(pEvent->m_strText));
-        result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
+        if (!fnMuted || !fnMuted(pEvent->m_strGameId))
+        {
+            ++result.nCount;
+            // One event's open direction controls must not turn the lines of the next ones.
+            if (pGame->GetPlayerNumber() > 0 && !pEvent->m_strText.empty())
+                result.listLines.push_back(CloseOpenBidi(pEvent->m_strText));
+            result.listAnnounced.push_back({std::move(strKey), pEvent.get()});
+        }
         itBatch->second.arrived.push_back(std::move(pEvent));
     }
 

@@ -7,6 +7,7 @@
 #include "pbem/StoreTransaction.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,7 +39,7 @@ struct SDownloadResult
     bool IsAnswer() const { return eOutcome >= EDownloadOutcome::OtherVersion; }
 };
 
-// One event the new-event handling attached to its entry and counted.
+// One event the new-event handling attached to its entry and announced (its game not muted).
 struct SAnnouncedEvent
 {
     std::wstring strKey;              // the PlayerId of the entry it was attached to
@@ -49,7 +50,7 @@ struct SAnnouncedEvent
 struct SNewEventsAnnouncement
 {
     bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
-    int nCount = 0;           // events attached to an entry; a balloon is shown when above 0
+    int nCount = 0; // events attached to an entry, not muted; a balloon is shown when above 0
     std::wstring strText;     // the balloon text: BalloonText(listLines)
     std::wstring strTitle;    // the balloon title: BalloonTitle(nCount)
     std::vector<std::wstring> listLines;        // the texts the balloon would list, all of them
@@ -62,6 +63,9 @@ struct SNewEventsAnnouncement
 std::wstring BalloonText(const std::vector<std::wstring>& listLines);
 // "1 New Event" or "%d New Events".
 std::wstring BalloonTitle(int nCount);
+
+// Whether the new events of a game (its id, without "-Pnn") are kept out of the announcement.
+using FnGameMuted = std::function<bool(std::wstring_view strGameId)>;
 
 class CPBEMMessageManager
 {
@@ -99,10 +103,11 @@ public:
                                 CPBEMGameEvent& event);
 
     // The main window's handling of a finished download: CollectDownload, then TakeNewEvents.
-    SNewEventsAnnouncement HandleDownloadDone();
+    SNewEventsAnnouncement HandleDownloadDone(const FnGameMuted& fnMuted = {});
     // Empties m_listNewEvents: writes the missing event files and attaches each event to the
-    // entry of its game id and player number (events without an entry are dropped).
-    SNewEventsAnnouncement TakeNewEvents();
+    // entry of its game id and player number (events without an entry are dropped). Events of a
+    // muted game are attached and stored all the same but left out of the count and the text.
+    SNewEventsAnnouncement TakeNewEvents(const FnGameMuted& fnMuted = {});
 
     // Aborts a running download, waits for its thread and deletes it; its answer is dropped.
     // The program calls it before it ends, while libcurl is still set up. The download's

@@ -241,6 +241,68 @@ TEST_F(MainWindowPollingTest, AnnouncesTheEventsThatFindAnEntry)
     }
 }
 
+// Muted games (in the profile's [Mute] section) keep their events in the list but out of the
+// balloon, its count and the tray icon.
+TEST_F(MainWindowPollingTest, MutedGamesAreNotAnnounced)
+{
+    struct SCase
+    {
+        const char* pszName;
+        std::string strMute; // lines of [Mute]; "@+1h" / "@-1h" stand for an end from now
+        std::wstring strTitle; // empty: no balloon
+        std::wstring strText;
+    };
+    const SCase cases[] = {
+        {"nothing muted", "", L"3 New Events", L"A\nB\nC"},
+        {"one game", "G1=always", L"1 New Event", L"C"},
+        {"one game for an hour more", "G1=@+1h", L"1 New Event", L"C"},
+        {"a mute that has ended", "G1=@-1h", L"3 New Events", L"A\nB\nC"},
+        {"garbage", "G1=tomorrow", L"3 New Events", L"A\nB\nC"},
+        {"both games", "G1=always\r\nG2=always", L"", L""},
+        {"every game", "*=@+1h", L"", L""},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        std::string strMute = c.strMute;
+        for (const auto& [strMark, tEnd] : {std::pair{std::string("@+1h"), m_now + 1h},
+                                            std::pair{std::string("@-1h"), m_now - 1h}})
+        {
+            if (const auto pos = strMute.find(strMark); pos != std::string::npos)
+                strMute.replace(pos, strMark.size(), WideToUtf8(CMuteList::FormatValue(tEnd)));
+        }
+        m_temp.Write("Profile.ini", "[Mute]\r\n" + strMute + "\r\n");
+        m_manager.m_store.m_listGames.clear();
+        m_tray = CFakeTrayState{};
+        CPBEMGameState& first = AddGame(L"G1-P01");
+        AddGame(L"G2-P01");
+        Open();
+
+        Arrive({L"G1", 1, L"A"}, 11);
+        Arrive({L"G1", 1, L"B"}, 12);
+        Arrive({L"G2", 1, L"C"}, 13);
+        m_pDlg->OnDownloadDone();
+
+        // Stored and listed whatever the mute.
+        EXPECT_EQ(first.m_listEvents.size(), 2u);
+        EXPECT_TRUE(first.m_bNewEvents);
+        EXPECT_EQ(FirstRowHeight(), 41);
+        if (c.strTitle.empty())
+        {
+            EXPECT_TRUE(m_tray.messages.empty());
+            EXPECT_FALSE(ShowsNewEventsIcon());
+        }
+        else
+        {
+            ASSERT_EQ(m_tray.messages.size(), 1u);
+            EXPECT_EQ(m_tray.messages[0].strTitle, c.strTitle);
+            EXPECT_EQ(m_tray.messages[0].strText, c.strText);
+            EXPECT_TRUE(ShowsNewEventsIcon());
+        }
+        m_pDlg.reset();
+    }
+}
+
 TEST_F(MainWindowPollingTest, NothingArrivedChangesNothing)
 {
     AddGame(L"G1-P01");

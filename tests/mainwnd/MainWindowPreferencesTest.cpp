@@ -10,6 +10,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,6 +96,7 @@ const SEntry kCheckNow{2031, L"Check now"};
 const SEntry kOnlineGames{2014, L"Online Games"};
 const SEntry kLogout{8306, L"Logout"};
 const SEntry kClearIcon{1101, L"Clear the new-events icon"};
+const SEntry kMuteAll{2015, L"Mute all for 1 hour"};
 const SEntry kSeparator{0, L""};
 const SEntry kQuit{2090, L"Quit"};
 
@@ -168,7 +171,7 @@ TEST_F(MainWindowPreferencesTest, TrayMenuFollowsWindowStateAndAccount)
         {"shown, no account",
          false,
          L"",
-         {{991, L"Hide"}, kSeparator, kCheckNow, kOnlineGames, kClearIcon, kSeparator, kQuit}},
+         {{991, L"Hide"}, kSeparator, kCheckNow, kOnlineGames, kClearIcon, kMuteAll, kSeparator, kQuit}},
         {"hidden, logged in",
          true,
          L"alice",
@@ -177,6 +180,7 @@ TEST_F(MainWindowPreferencesTest, TrayMenuFollowsWindowStateAndAccount)
           kCheckNow,
           kOnlineGames,
           kClearIcon,
+          kMuteAll,
           kLogout,
           kSeparator,
           kQuit}},
@@ -212,6 +216,22 @@ TEST_F(MainWindowPreferencesTest, TrayMenuEntriesRunTheirCommands)
     EXPECT_TRUE(ShowsIcon(128));
     ChooseFromMenu(L"Logout");
     EXPECT_EQ(m_boxes, std::vector<std::wstring>{L"Do you want to Logout?"});
+
+    // The mute of every game is written into the profile at once and turns the entry into its
+    // end.
+    CTempDir install;
+    SetInstallFolder(install.WidePath());
+    const std::wstring strProfile = InstallPath(PATH_PROFILE);
+    ChooseFromMenu(L"Mute all for 1 hour");
+    CMuteList saved;
+    saved.Load(strProfile);
+    EXPECT_TRUE(saved.IsKeyMuted(L"*", std::chrono::system_clock::now()));
+    const std::vector<SEntry> menu = Menu();
+    EXPECT_NE(std::find(menu.begin(), menu.end(), SEntry{2016, L"Unmute all"}), menu.end());
+    ChooseFromMenu(L"Unmute all");
+    saved.Load(strProfile);
+    EXPECT_FALSE(saved.IsKeyMuted(L"*", std::chrono::system_clock::now()));
+    SetInstallFolder(CBundledSkin::AssetsFolder());
 }
 
 // "Quit" ends the running window as its close button does, with its place saved.

@@ -372,6 +372,29 @@ TEST_F(MainWindowPollingTest, AnnouncementWaitsUntilTheGameHasEnded)
     }
 }
 
+// What waited through several downloads is one balloon under the same ten-line rule.
+TEST_F(MainWindowPollingTest, HeldNewsKeepTheTenLineCap)
+{
+    AddGame(L"G1-P01");
+    Open();
+    bool bGameRunning = true;
+    m_pDlg->m_fnIsGameRunning = [&] { return bGameRunning; };
+    std::uint32_t nId = 10;
+    for (const int nEvents : {7, 6})
+    {
+        for (int i = 0; i < nEvents; ++i, ++nId)
+            Arrive({L"G1", 1, (L"E" + std::to_wstring(nId)).c_str()}, nId);
+        m_pDlg->OnDownloadDone();
+    }
+    EXPECT_TRUE(m_tray.messages.empty());
+    bGameRunning = false;
+    m_pDlg->SendMessage(WM_TIMER, IDT_HELD_NEWS, 0);
+    ASSERT_EQ(m_tray.messages.size(), 1u);
+    EXPECT_EQ(m_tray.messages[0].strTitle, L"13 New Events");
+    EXPECT_EQ(m_tray.messages[0].strText,
+              L"E10\nE11\nE12\nE13\nE14\nE15\nE16\nE17\nE18\nE19\nand 3 more");
+}
+
 // The window shows before the game list is read and the first download starts; its first paint
 // sets them off, and only once.
 TEST_F(MainWindowPollingTest, FirstDownloadWaitsForTheFirstPaint)
@@ -631,6 +654,9 @@ TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
     const SCase cases[] = {
         {"one game", {{L"G2", 1, L"A"}, {L"G2", 1, L"B"}}, VIEW_GAME, L"G2-P01"},
         {"two games", {{L"G2", 1, L"A"}, {L"G1", 1, L"B"}}, VIEW_GAME_LIST, L""},
+        // The shared entry's event is of the same game: the player's entry opens.
+        {"one game and its shared entry", {{L"G2", 0, L"W"}, {L"G2", 1, L"A"}}, VIEW_GAME,
+         L"G2-P01"},
     };
     for (const SCase& c : cases)
     {
@@ -639,6 +665,7 @@ TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
         m_tray = CFakeTrayState{};
         AddGame(L"G1-P01");
         AddGame(L"G2-P01");
+        AddGame(L"G2-P00");
         Open();
         m_pDlg->m_trayIcon.m_pCommandTarget = m_pDlg.get();
         m_pDlg->SwitchView(VIEW_PREFERENCES);

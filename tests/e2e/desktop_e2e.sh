@@ -296,8 +296,9 @@ click 70 90
 menu_closed() { ! menu_open; }
 wait_for 10 menu_closed || true
 sleep 1 # the list is rebuilt for the preferences after the menu went
-# The first preferences row, "Online Games", at the list's top (window (12,58)).
-click 70 68
+# The preferences rows: the last check's status (a check has ended by now), "Check now", then
+# "Online Games", 25 pixels apart from the list's top.
+click 70 120
 wait_for 10 has_output online_window || true
 online=$(online_window)
 check "the preferences row opens the Online Games window" [ -n "$online" ]

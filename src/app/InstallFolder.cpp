@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace
@@ -77,9 +78,19 @@ std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view rel
 
 std::wstring ResourcePath(std::wstring_view relative)
 {
-    std::wstring strInstalled = InstallPath(relative);
-    if (g_strDataFolder.empty() || FileExists(strInstalled))
-        return strInstalled;
-    std::wstring strBundled = ResolvePathNoCase(g_strDataFolder, relative);
-    return FileExists(strBundled) ? strBundled : strInstalled;
+    std::vector<std::wstring> candidates = ResourceCandidates(relative);
+    for (std::wstring& strPath : candidates)
+    {
+        if (FileExists(strPath))
+            return std::move(strPath);
+    }
+    return std::move(candidates.front());
+}
+
+std::vector<std::wstring> ResourceCandidates(std::wstring_view relative)
+{
+    std::vector<std::wstring> candidates{InstallPath(relative)};
+    if (!g_strDataFolder.empty())
+        candidates.push_back(ResolvePathNoCase(g_strDataFolder, relative));
+    return candidates;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Fixed paths, relative to the installation folder.
 inline constexpr std::wstring_view PATH_LANGUAGE_FILE = L"/RawEnglishUnicode.txt";
@@ -45,3 +46,6 @@ std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view rel
 // else the data folder's when that exists, else the installation folder's path (so a failure is
 // reported with the path of the game's own folder).
 std::wstring ResourcePath(std::wstring_view relative);
+// Where such a file may be, in the order to try: the installation folder's path, then the data
+// folder's (when one is set). For a reader that goes on to the next when a copy does not decode.
+std::vector<std::wstring> ResourceCandidates(std::wstring_view relative);

@@ -139,23 +139,26 @@ void CZorvexMessengerDlg::BuildGameListRows()
         {Text(IDS_WHAT_IS_THIS_APP), IDC_HELP_ROW, &m_bmpHelp, CPoint(7, 5)},
     };
     for (const auto& fixed : fixedRows)
-    {
-        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
-               [this, fixed](const CRect& rc)
-               {
-                   auto pRow = std::make_unique<CVelButton>();
-                   pRow->Create(fixed.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList,
-                                fixed.nID);
-                   pRow->m_nTextX = 27;
-                   pRow->m_nTextY = -1;
-                   SetListRowColours(*pRow);
-                   if (fixed.pIcon != nullptr)
-                       pRow->AddImage(fixed.pIcon, fixed.ptIcon.x, fixed.ptIcon.y, false);
-                   return pRow;
-               });
-        y += kFixedRowHeight;
-    }
+        y += AddCommandRow(y, fixed.strText, fixed.nID, fixed.pIcon, fixed.ptIcon);
     m_wndList.SetContentSize(kContentWidth, y);
+}
+
+int CZorvexMessengerDlg::AddCommandRow(int y, const std::wstring& strText, UINT nID,
+                                       CMaskedBitmap* pIcon, CPoint ptIcon)
+{
+    AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
+           [this, strText, nID, pIcon, ptIcon](const CRect& rc)
+           {
+               auto pRow = std::make_unique<CVelButton>();
+               pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
+               pRow->m_nTextX = 27;
+               pRow->m_nTextY = -1;
+               SetListRowColours(*pRow);
+               if (pIcon != nullptr)
+                   pRow->AddImage(pIcon, ptIcon.x, ptIcon.y, false);
+               return pRow;
+           });
+    return kFixedRowHeight;
 }
 
 void CZorvexMessengerDlg::BuildPreferencesRows()
@@ -192,19 +195,8 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
     }
     for (const auto& row : rows)
     {
-        if (!row.bShown)
-            continue;
-        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
-               [this, strText = row.strText, nID = row.nID](const CRect& rc)
-               {
-                   auto pRow = std::make_unique<CVelButton>();
-                   pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
-                   pRow->m_nTextX = 27;
-                   pRow->m_nTextY = -1;
-                   SetListRowColours(*pRow);
-                   return pRow;
-               });
-        y += kFixedRowHeight;
+        if (row.bShown)
+            y += AddCommandRow(y, row.strText, row.nID);
     }
     m_wndList.SetContentSize(kContentWidth, y);
 }

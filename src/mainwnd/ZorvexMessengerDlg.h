@@ -192,7 +192,7 @@ public:
     // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
     std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
     // The games whose new events are not announced: read from the profile when the window
-    // starts, written back when it is changed and when the window closes (MainWndMute.cpp).
+    // starts, written back when it is changed and when the window closes (MainWndCommands.cpp).
     CMuteList m_muteList;
 
 protected:
@@ -231,6 +231,10 @@ private:
     // Lays out the game's row at y; returns its height. pShared: the first shared entry of its
     // game, if any.
     int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID);
+    // A row of one command with its text (and an icon) at y, as the game list's fixed rows and
+    // the preferences have them; returns its height.
+    int AddCommandRow(int y, const std::wstring& strText, UINT nID, CMaskedBitmap* pIcon = nullptr,
+                      CPoint ptIcon = CPoint());
     void AddEventRows(CPBEMGameState& game);
     // Drops every row, its window too.
     void DeleteRows();

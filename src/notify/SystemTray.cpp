@@ -83,11 +83,7 @@ std::vector<STrayIconPicture> LoadTrayIconPictures(UINT nIconResourceID)
     {
         const std::wstring strRelative = L"Data/Icons/icon" + std::to_wstring(nIconResourceID) +
                                          L"-" + std::to_wstring(nSize) + L".png";
-        const std::wstring candidates[] = {
-            InstallPath(strRelative),
-            GetDataFolder().empty() ? std::wstring() : ResolvePathNoCase(GetDataFolder(), strRelative),
-        };
-        for (const std::wstring& strPath : candidates)
+        for (const std::wstring& strPath : ResourceCandidates(strRelative))
         {
             SIconImage image = ReadIconPicture(strPath);
             if (image.IsValid())

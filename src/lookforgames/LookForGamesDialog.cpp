@@ -9,7 +9,6 @@
 #include "ui/TextMeasure.h"
 #include "ui/WindowPlacement.h"
 
-
 namespace
 {
 

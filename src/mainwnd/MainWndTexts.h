@@ -22,7 +22,8 @@ inline constexpr STextId IDS_GAME_LIST_UNREADABLE{
 inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
     90009, L"The game list could not be opened or written (the disk may be full), so nothing was "
            L"changed."};
-// 90012 ("and %d more", the new-events balloon's last line) is in src/pbem/NewEventHandling.cpp.
+// 90012 ("and %d more", the new-events balloon's last line) is in src/pbem/NewEventHandling.cpp,
+// 90013 ("Open", the desktop notification's action) in src/notify/SystemTray.cpp.
 // 90014-90017 are kept for the game view's mute commands.
 inline constexpr STextId IDS_MUTE_ALL_HOUR{90018, L"Mute all for 1 hour"};
 inline constexpr STextId IDS_UNMUTE_ALL{90019, L"Unmute all"};

@@ -4,12 +4,16 @@
 #include "base/Paths.h"
 #include "platform/System.h"
 #include "res/PngDecoder.h"
+#include "res/TextIds.h"
 
 #include <cstdint>
 #include <string>
 
 namespace
 {
+
+// The label of the desktop notification's action that opens the window on its news.
+constexpr STextId IDS_OPEN_NOTIFICATION{90013, L"Open"};
 
 // The sizes of the bundled icon pictures; the tray host picks one.
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64};
@@ -252,10 +256,14 @@ BOOL CSystemTray::ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle)
     {
         // Without a tray the news would otherwise reach nobody.
         const std::vector<STrayIconPicture> icon = LoadTrayIconPictures(NOTIFICATION_ICON_ID);
-        bShown = m_pBackend->ShowNotification(
-            m_nid.szInfoTitle, m_nid.szInfo,
-            icon.empty() ? std::string() : ToNativePath(icon.back().strPath),
-            static_cast<int>(m_nid.uTimeout));
+        SDesktopNotification notification;
+        notification.strAppName = Text(IDS_ZORVEX_MESSENGER);
+        notification.strTitle = m_nid.szInfoTitle;
+        notification.strText = m_nid.szInfo;
+        notification.strIconFile = icon.empty() ? std::string() : ToNativePath(icon.back().strPath);
+        notification.strOpenLabel = Text(IDS_OPEN_NOTIFICATION);
+        notification.nTimeoutMs = static_cast<int>(m_nid.uTimeout);
+        bShown = m_pBackend->ShowNotification(notification);
     }
     m_nid.szInfo.clear();
     return bShown;

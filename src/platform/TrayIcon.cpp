@@ -186,6 +186,7 @@ public:
         m_dockWait.setSingleShot(true);
         QObject::connect(&m_dockWait, &QTimer::timeout, &m_dockWait,
                          [this] { ShowPendingWhenDocked(); });
+        m_notifier.SetOpenHandler([this] { OnMessageClicked(); });
         if (ShouldWaitForWatcher())
             WaitForWatcher();
         else
@@ -250,10 +251,9 @@ public:
         return true;
     }
 
-    bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                          const std::string& strIconFile, int nTimeoutMs) override
+    bool ShowNotification(const SDesktopNotification& notification) override
     {
-        return ShowDesktopNotification(strTitle, strText, strIconFile, nTimeoutMs);
+        return m_notifier.Show(notification);
     }
 
     void Show() override
@@ -480,6 +480,7 @@ private:
     std::function<void(ETrayActivation)> m_handler;
     std::function<void()> m_messageClickHandler;
     std::function<void(bool)> m_availabilityHandler;
+    CDesktopNotifier m_notifier; // for when no balloon can be shown
 };
 
 } // namespace

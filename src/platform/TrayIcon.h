@@ -3,6 +3,7 @@
 // from CreateTrayIconBackend. User-interface thread only; activations arrive on that thread.
 #pragma once
 
+#include "platform/DesktopNotify.h"
 #include "platform/IconImage.h"
 
 #include <functional>
@@ -53,17 +54,17 @@ public:
     // A message balloon beside the icon; false when it cannot be shown (no host, no support).
     virtual bool ShowMessage(const std::wstring& strTitle, const std::wstring& strText,
                              ETrayMessageIcon icon, int nTimeoutMs) = 0;
-    // The same as a desktop notification, for when no balloon can be shown; strIconFile names an
-    // image file shown with it, as the system takes the name (bytes; empty: none). False when the
-    // desktop has no notification service.
-    virtual bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                                  const std::string& strIconFile, int nTimeoutMs) = 0;
+    // The same as a desktop notification, for when no balloon can be shown; it replaces the one
+    // shown before, and opening it counts as a click on the balloon. False when the desktop has
+    // no notification service.
+    virtual bool ShowNotification(const SDesktopNotification& notification) = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     // The icon's screen rectangle (left, top, right, bottom); false when the host does not say.
     virtual bool GetGeometry(long& left, long& top, long& right, long& bottom) const = 0;
     virtual void SetActivationHandler(std::function<void(ETrayActivation)> handler) = 0;
-    // Called when the user clicks the balloon last shown. Null: nobody is told.
+    // Called when the user clicks the balloon or opens the notification last shown. Null: nobody
+    // is told.
     virtual void SetMessageClickHandler(std::function<void()> handler) = 0;
     // The icon's context menu (the right button, or what a status-icon host asks for): items is
     // asked for the entries each time the menu opens, chosen gets the nID of the picked entry.

@@ -18,12 +18,6 @@ struct CFakeTrayMessage
     int nTimeoutMs;
 };
 
-struct CFakeTrayNotification
-{
-    std::wstring strTitle;
-    std::wstring strText;
-    std::string strIconFile; // as the system takes the name
-};
 
 // The bundled picture Data/Icons/icon<nResource>-<nSize>.png as a tray icon image (the test
 // program is built with ZORVEX_ASSETS_DIR).
@@ -57,7 +51,7 @@ struct CFakeTrayState
     std::vector<SIconImage> icon;
     std::wstring strTip;
     std::vector<CFakeTrayMessage> messages;
-    std::vector<CFakeTrayNotification> notifications;
+    std::vector<SDesktopNotification> notifications;
     std::function<void(ETrayActivation)> handler;
     // Told of a click on a balloon.
     std::function<void()> messageClickHandler;
@@ -129,10 +123,9 @@ public:
         m_state.messages.push_back({strTitle, strText, icon, nTimeoutMs});
         return true;
     }
-    bool ShowNotification(const std::wstring& strTitle, const std::wstring& strText,
-                          const std::string& strIconFile, int) override
+    bool ShowNotification(const SDesktopNotification& notification) override
     {
-        m_state.notifications.push_back({strTitle, strText, strIconFile});
+        m_state.notifications.push_back(notification);
         return true;
     }
     void Show() override { m_state.bVisible = true; }

@@ -14,6 +14,8 @@ packages=(
   # run-demo.sh without a display (tray host, screenshot, window queries), bench/desktop_cost.sh,
   # the desktop test tests/e2e/desktop_e2e.sh
   trayer imagemagick x11-utils xdotool libx11-dev
+  # tests/e2e/announce_e2e.sh: a private session bus for the stand-in notification service
+  dbus-daemon dbus-bin
 )
 
 missing=()

@@ -342,6 +342,8 @@ TEST_F(SystemTrayTest, BalloonFallsBackToDesktopNotification)
         ASSERT_EQ(m_state.notifications.size(), 1u);
         EXPECT_EQ(m_state.notifications[0].strTitle, L"3 New Events");
         EXPECT_EQ(m_state.notifications[0].strText, L"A\nB");
+        EXPECT_EQ(m_state.notifications[0].strAppName, L"Zorvex Messenger");
+        EXPECT_EQ(m_state.notifications[0].strOpenLabel, L"Open");
         const std::string& strIcon = m_state.notifications[0].strIconFile;
         EXPECT_NE(strIcon.find("/Data/Icons/icon134-"), std::string::npos);
     }

@@ -141,6 +141,10 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     {
         return -1;
     }
+    // The list and the events stored by an earlier run are read before the window shows, so that
+    // its first frame is complete.
+    LoadGameList();
+    TakeStoredEvents();
     SwitchView(VIEW_GAME_LIST);
     Layout();
     m_bStartupWorkPending = true;
@@ -164,8 +168,6 @@ void CZorvexMessengerDlg::RunStartupWork()
     // Tips are only wanted once the pointer can reach the window; their texts were registered
     // with the object already.
     m_wndTooltip.CreateTooltipWindow(this);
-    LoadGameList();
-    Rebuild();
     StartPolling();
 }
 
@@ -184,6 +186,20 @@ void CZorvexMessengerDlg::LoadGameList()
     g_pMessageManager->ResetAll();
     g_pMessageManager->LoadAtStartup();
     g_pMessageManager->ScanEventFiles();
+}
+
+void CZorvexMessengerDlg::TakeStoredEvents()
+{
+    if (g_pMessageManager == nullptr)
+        return;
+    const auto tNow = Now();
+    const SNewEventsAnnouncement stored = g_pMessageManager->TakeNewEvents(
+        [&](std::wstring_view strGameId) { return m_muteList.IsMuted(strGameId, tNow); });
+    if (stored.nCount == 0)
+        return;
+    // Announced with the first check's news, in one balloon, as if that check had brought them.
+    HoldNews(stored);
+    m_trayIcon.SetIconFromResource(IDI_NEW_EVENTS);
 }
 
 void CZorvexMessengerDlg::LoadImages()

@@ -217,6 +217,9 @@ protected:
     virtual void StartPolling();
 
 private:
+    // Attaches the event files that LoadGameList found to their entries, so that the first frame
+    // shows them; their announcement waits for the end of the first check.
+    void TakeStoredEvents();
     // The entry of view 3 (m_strCurrentGame) in the running store; null when it is gone.
     CPBEMGameState* CurrentGame() const;
     // Loads the game list with its stored events, shows it and starts polling; once.

@@ -413,6 +413,39 @@ TEST_F(MainWindowPollingTest, FirstDownloadWaitsForTheFirstPaint)
     EXPECT_FALSE(m_server.WaitForRequests(2, 300ms));
 }
 
+// Events stored by an earlier run are in the first frame, and announced with what the first
+// check brings, in one balloon.
+TEST_F(MainWindowPollingTest, StoredEventsAreListedAtOnceAndAnnouncedAfterTheFirstCheck)
+{
+    m_server.SetHandler(
+        [](const CTestHttpRequest&, httplib::Response& res)
+        {
+            res.set_content(
+                CAnswerText().Player("G1-P01").Event(30, ServerEvent(L"G1", 1, L"new")).Text(),
+                "text/plain");
+        });
+    AddGame(L"G1-P01");
+    Arrive({L"G1", 1, L"stored"}, 20); // as found in the PBEM folder at start
+    m_pDlg = std::make_unique<CPollingDlg>(m_tray, true);
+    m_pDlg->SetInitialRect(CRect(100, 100, 320, 320));
+    ASSERT_TRUE(m_pDlg->Create(nullptr));
+
+    // Before the first paint: listed, the icon tells, the balloon waits.
+    EXPECT_EQ(FirstRowHeight(), 41);
+    EXPECT_TRUE(ShowsNewEventsIcon());
+    EXPECT_TRUE(m_tray.messages.empty());
+
+    m_pDlg->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_tray.messages.empty(); }, 10000));
+    ASSERT_EQ(m_tray.messages.size(), 1u);
+    EXPECT_EQ(m_tray.messages[0].strTitle, L"2 New Events");
+    EXPECT_EQ(m_tray.messages[0].strText, L"stored\nnew");
+    const CPBEMGameState* pGame = m_manager.m_store.FindGame(L"G1-P01");
+    ASSERT_NE(pGame, nullptr);
+    ASSERT_EQ(pGame->m_listEvents.size(), 2u);
+    EXPECT_EQ(pGame->m_listEvents.front()->m_strText, L"new");
+}
+
 TEST_F(MainWindowPollingTest, TickWhileDownloadingDoesNothing)
 {
     m_server.SetHandler([this](const CTestHttpRequest&, httplib::Response& res)

@@ -516,6 +516,29 @@ TEST(GameStoreOps, FindPlayerLoadsTheFlagOnce)
     EXPECT_EQ(flags.m_nFailures, 1);
 }
 
+// A hundred entries of one nation read its flag once; a picture nobody holds any more is read
+// again, so a reloaded list sees a changed file.
+TEST(GameStoreOps, EntriesNamingOneFlagShareItsPicture)
+{
+    CTempDir dir;
+    CFlagImages flags(dir);
+    flags.Add("one.png");
+    std::shared_ptr<CMaskedBitmap> pFirst = flags.m_loader.Load(L"one.png");
+    EXPECT_EQ(flags.m_loader.Load(L"one.png"), pFirst);
+    EXPECT_EQ(pFirst->m_nWidth, 16);
+    EXPECT_NE(flags.m_loader.Load(L""), flags.m_loader.Load(L""));
+
+    // One report for a missing file, however many name it.
+    const std::shared_ptr<CMaskedBitmap> pMissing = flags.m_loader.Load(L"missing.png");
+    EXPECT_EQ(flags.m_loader.Load(L"missing.png"), pMissing);
+    EXPECT_EQ(flags.m_nFailures, 1);
+
+    pFirst.reset();
+    dir.Write("Data/Images/Flags/one.png",
+              fixtures::MakePngRgba(8, 5, std::string(8 * 5 * 4, '\xFF')));
+    EXPECT_EQ(flags.m_loader.Load(L"one.png")->m_nWidth, 8);
+}
+
 TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
 {
     CTempDir dir;

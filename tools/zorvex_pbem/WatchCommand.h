@@ -8,8 +8,8 @@
 
 struct SWatchOptions
 {
-    std::wstring strInstallDir;
-    std::string strExec; // run through /bin/sh -c once per announced event; empty: none
+    std::wstring strInstallDir = {};
+    std::string strExec = {}; // run through /bin/sh -c once per announced event; empty: none
     bool bNotify = false; // a desktop notification per poll that announced events
     bool bOnce = false;   // one poll, then the poll command's exit status
     // The program's poll period.

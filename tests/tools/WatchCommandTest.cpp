@@ -20,8 +20,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <sstream>
+#include <thread>
 
 extern char** environ;
 
@@ -142,8 +142,8 @@ TEST_F(WatchCommandTest, MutedGamesArePrintedButNotPassedOn)
 {
     CMuteList mutes;
     mutes.Mute(L"G12", CMuteList::kAlways);
-    ASSERT_TRUE(mutes.Save(FromUtf8(m_temp.File("install/Profile.ini")),
-                           std::chrono::system_clock::now()));
+    ASSERT_TRUE(
+        mutes.Save(FromUtf8(m_temp.File("install/Profile.ini")), std::chrono::system_clock::now()));
     AnswerOnce(CAnswerText().Player().Event(1058, kMail).Event(1060, kOther).Text());
     const SRun run = Watch({.strExec = kRecorder, .bOnce = true});
     EXPECT_EQ(run.nStatus, 0) << run.err;
@@ -170,9 +170,8 @@ TEST_F(WatchCommandTest, AFailingOrHangingCommandIsToldAndTheNextEventStillGoesO
         const std::string strCommand = std::string("if [ \"$ZORVEX_KIND\" = IM ]; then ") +
                                        test.pszCommand + "; fi; " + kRecorder;
         std::remove(m_temp.File("in").c_str());
-        const SRun run = Watch({.strExec = strCommand,
-                                .bOnce = true,
-                                .execLimit = std::chrono::milliseconds(500)});
+        const SRun run = Watch(
+            {.strExec = strCommand, .bOnce = true, .execLimit = std::chrono::milliseconds(500)});
         EXPECT_EQ(run.nStatus, 0);
         EXPECT_EQ(run.err, std::string("zorvex-pbem: the command for event 1058 of G12-P03 ") +
                                test.pszTold + "\n");
@@ -202,7 +201,9 @@ TEST_F(WatchCommandTest, PollsAgainAndASignalEndsItWithStatus0)
     EXPECT_EQ(m_temp.Read("in"), kMailLine + kWarLine);
     EXPECT_EQ(m_server.Requests().size(), 2u);
     // The handler is the previous one again.
-    struct sigaction now{};
+    struct sigaction now
+    {
+    };
     ASSERT_EQ(::sigaction(SIGTERM, nullptr, &now), 0);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
@@ -218,7 +219,8 @@ TEST_F(WatchCommandTest, TheProgramEndsOnSIGTERMAndSIGINTWithStatus0)
         const char* pszCommand; // null: none
         const char* pszTold;
     } const cases[] = {
-        {SIGTERM, "echo noise; touch running; sleep 60", "was killed because zorvex-pbem is ending"},
+        {SIGTERM, "echo noise; touch running; sleep 60",
+         "was killed because zorvex-pbem is ending"},
         {SIGINT, nullptr, ""},
     };
     for (const SCase& test : cases)
@@ -234,9 +236,8 @@ TEST_F(WatchCommandTest, TheProgramEndsOnSIGTERMAndSIGINTWithStatus0)
         posix_spawn_file_actions_addclose(&actions, outPipe[0]);
         posix_spawn_file_actions_addopen(&actions, 2, m_temp.File("stderr").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string strExec = test.pszCommand
-                                        ? "cd '" + m_temp.Path() + "' && " + test.pszCommand
-                                        : std::string();
+        const std::string strExec =
+            test.pszCommand ? "cd '" + m_temp.Path() + "' && " + test.pszCommand : std::string();
         const std::string strDir = m_temp.File("install");
         std::vector<const char*> argv = {ZORVEX_PBEM_EXE, "watch", strDir.c_str()};
         if (test.pszCommand)
@@ -255,7 +256,9 @@ TEST_F(WatchCommandTest, TheProgramEndsOnSIGTERMAndSIGINTWithStatus0)
         while (out.find('\n') == std::string::npos && ::read(outPipe[0], &c, 1) == 1)
             out += c;
         EXPECT_EQ(out, kMailLine);
-        for (int i = 0; test.pszCommand && i < 2000 && m_temp.Read("running").empty(); ++i)
+        for (int i = 0;
+             test.pszCommand && i < 2000 && ::access(m_temp.File("running").c_str(), F_OK) != 0;
+             ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         ::kill(pid, test.nSignal);
         int nStatus = -1;

@@ -56,7 +56,9 @@ bool HasName(const char* pszEntry, const std::vector<std::string>& listEnv)
 {
     ::setpgid(0, 0);
     // Ignored signals stay ignored across exec; the command gets the defaults.
-    struct sigaction dfl{};
+    struct sigaction dfl
+    {
+    };
     dfl.sa_handler = SIG_DFL;
     for (const int nSignal : {SIGPIPE, SIGINT, SIGTERM, SIGCHLD})
         ::sigaction(nSignal, &dfl, nullptr);
@@ -173,8 +175,9 @@ SHookResult RunHookCommand(const SHookRun& run)
         const nfds_t nPid = pidFd.Get() >= 0 ? n++ : 3;
         if (nPid < 3)
             fds[nPid] = {pidFd.Get(), POLLIN, 0};
-        const int nWait = pidFd.Get() >= 0 ? static_cast<int>(left)
-                                            : static_cast<int>(std::min<long long>(left, kReapPollMs));
+        const int nWait = pidFd.Get() >= 0
+                              ? static_cast<int>(left)
+                              : static_cast<int>(std::min<long long>(left, kReapPollMs));
         if (::poll(fds, n, nWait) < 0 && errno != EINTR)
             continue;
         if (nStop < 3 && (fds[nStop].revents & POLLIN))

@@ -27,7 +27,7 @@ private:
 
 struct SPollRound
 {
-    int nStatus = 0; // as the poll command's exit status
+    int nStatus = 0;             // as the poll command's exit status
     SNewEventsAnnouncement news; // every event, muted or not; its events belong to the session
 };
 

@@ -33,7 +33,9 @@ CStopSignals::CStopSignals()
     g_bStop = 0;
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = OnStopSignal;
     ::sigemptyset(&action.sa_mask);
     for (int i = 0; i < 2; ++i)

@@ -10,8 +10,8 @@ struct SWatchOptions
 {
     std::wstring strInstallDir = {};
     std::string strExec = {}; // run through /bin/sh -c once per announced event; empty: none
-    bool bNotify = false; // a desktop notification per poll that announced events
-    bool bOnce = false;   // one poll, then the poll command's exit status
+    bool bNotify = false;     // a desktop notification per poll that announced events
+    bool bOnce = false;       // one poll, then the poll command's exit status
     // The program's poll period.
     std::chrono::milliseconds period{15 * 60 * 1000};
     std::chrono::milliseconds execLimit{30000}; // a command still running then is killed

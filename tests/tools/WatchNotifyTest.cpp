@@ -88,14 +88,15 @@ TEST_F(WatchNotifyTest, TheProgramSendsTheBalloonBeforeItEnds)
                            "/usr/bin/python3 fake.py shown ready & fake=$!\n"
                            "i=0; while [ ! -e ready ] && [ $i -lt 1000 ]; do sleep 0.01; "
                            "i=$((i+1)); done\n"
-                           "\"$1\" watch install --notify --once >/dev/null; rc=$?\n"
+                           "\"$1\" watch install --notify --once >/dev/null 2>err; rc=$?\n"
                            "i=0; while [ ! -e shown ] && [ $i -lt 500 ]; do sleep 0.01; "
                            "i=$((i+1)); done\n"
                            "kill $fake; exit $rc\n");
     const std::string strCommand =
         "dbus-run-session -- sh '" + m_temp.File("run.sh") + "' '" ZORVEX_PBEM_EXE "'";
     EXPECT_EQ(std::system(strCommand.c_str()), 0);
-    EXPECT_EQ(m_temp.Read("shown"), "Zorvex Messenger|2 New Events|Caf\xc3\xa9 \"at\" noon");
+    EXPECT_EQ(m_temp.Read("shown"), "Zorvex Messenger|2 New Events|Caf\xc3\xa9 \"at\" noon")
+        << m_temp.Read("err");
 }
 
 TEST_F(WatchNotifyTest, WithoutASessionBusItIsToldAndTheWatcherGoesOn)

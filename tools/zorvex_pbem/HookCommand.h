@@ -1,7 +1,8 @@
 // Runs a player's command for one event: `/bin/sh -c COMMAND` in a process group of its own, with
 // the given text on its standard input, its standard output sent to our standard error (ours
 // carries only JSON lines), no other descriptor of ours, and a time limit after which the whole
-// group is killed. A command that does not read its input never blocks the caller.
+// group is killed. A command that does not read its input never blocks the caller: from the first
+// run on, the process ignores SIGPIPE.
 #pragma once
 
 #include <chrono>

@@ -1,7 +1,6 @@
 // The freedesktop notification service on the session bus.
 #include "platform/DesktopNotify.h"
 
-#include "platform/internal/QtConvert.h"
 #include "platform/internal/SessionBus.h"
 
 #include <QDBusConnection>
@@ -13,8 +12,16 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <optional>
+
 namespace
 {
+
+// Core only: this file is also linked into the command-line tool, which has no window system.
+QString ToQString(const std::wstring& s)
+{
+    return QString::fromStdWString(s);
+}
 
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");

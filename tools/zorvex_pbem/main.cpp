@@ -1,5 +1,6 @@
-// zorvex-pbem: shows what the game list file and the event files hold.
+// zorvex-pbem: shows what the game list file and the event files hold, polls as the program does.
 #include "PbemCommands.h"
+#include "WatchCommand.h"
 
 #include "base/Paths.h"
 
@@ -13,8 +14,33 @@ int Usage()
 {
     std::cerr << "usage: zorvex-pbem dump PATH\n"
                  "       zorvex-pbem event PATH...\n"
-                 "       zorvex-pbem poll INSTALL_DIR\n";
+                 "       zorvex-pbem poll INSTALL_DIR\n"
+                 "       zorvex-pbem watch INSTALL_DIR [--exec COMMAND] [--notify] [--once]\n";
     return EXIT_BAD_INPUT;
+}
+
+// The arguments after "watch"; false when they do not fit.
+bool ParseWatch(int argc, char** argv, SWatchOptions& options)
+{
+    bool bHaveDir = false;
+    for (int i = 2; i < argc; ++i)
+    {
+        const std::string_view arg = argv[i];
+        if (arg == "--exec" && i + 1 < argc && options.strExec.empty())
+            options.strExec = argv[++i];
+        else if (arg == "--notify")
+            options.bNotify = true;
+        else if (arg == "--once")
+            options.bOnce = true;
+        else if (!arg.starts_with("--") && !bHaveDir)
+        {
+            options.strInstallDir = FromNativePath(argv[i]);
+            bHaveDir = true;
+        }
+        else
+            return false;
+    }
+    return bHaveDir;
 }
 
 } // namespace
@@ -24,6 +50,13 @@ int main(int argc, char** argv)
     if (argc < 3)
         return Usage();
     const std::string_view command = argv[1];
+    if (command == "watch")
+    {
+        SWatchOptions options;
+        if (!ParseWatch(argc, argv, options))
+            return Usage();
+        return RunWatchCommand(options, std::cout, std::cerr);
+    }
     std::vector<std::wstring> paths;
     for (int i = 2; i < argc; ++i)
         paths.push_back(FromNativePath(argv[i]));

@@ -1,0 +1,126 @@
+// zorvex-pbem watch --notify: the program's announcement sent to the session's notification
+// service, also by a watcher that ends right after it (--once).
+#include "WatchCommand.h"
+
+#include "app/MuteList.h"
+#include "pbem/PBEMGameStore.h"
+#include "support/CurlTestEnvironment.h"
+#include "support/DownloadAnswerText.h"
+#include "support/TempDir.h"
+#include "support/TestHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace
+{
+
+// A notification service of its own that writes "app|title|body" of the first Notify to a file.
+const char kFakeService[] = R"(import os, sys, dbus, dbus.service, dbus.mainloop.glib
+from gi.repository import GLib
+dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+out, ready = sys.argv[1], sys.argv[2]
+class Service(dbus.service.Object):
+    @dbus.service.method("org.freedesktop.Notifications", in_signature="susssasa{sv}i",
+                         out_signature="u")
+    def Notify(self, app, replaces, icon, title, body, actions, hints, timeout):
+        with open(out + ".tmp", "w", encoding="utf-8") as f:
+            f.write("%s|%s|%s" % (app, title, body))
+        os.rename(out + ".tmp", out)
+        return 1
+bus = dbus.SessionBus()
+name = dbus.service.BusName("org.freedesktop.Notifications", bus)
+Service(bus, "/org/freedesktop/Notifications")
+open(ready, "w").close()
+GLib.MainLoop().run()
+)";
+
+class WatchNotifyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(m_server.Port(), 0);
+        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
+        CPBEMGameStore store;
+        for (const wchar_t* pszKey : {L"G12-P03", L"G12-P00", L"G13-P01"})
+        {
+            auto pGame = std::make_unique<CPBEMGameState>();
+            pGame->m_strPlayerId = pszKey;
+            store.m_listGames.push_back(std::move(pGame));
+        }
+        m_temp.Write("install/PBEM/PBEM.data", store.Serialize());
+        CMuteList mutes;
+        mutes.Mute(L"G13", CMuteList::kAlways);
+        const std::string strProfile = m_temp.File("install/Profile.ini");
+        ASSERT_TRUE(mutes.Save(std::wstring(strProfile.begin(), strProfile.end()),
+                               std::chrono::system_clock::now()));
+        // The player's mail is listed; the shared entry's text and the muted game are not.
+        const std::string answer =
+            CAnswerText()
+                .Player()
+                .Event(1, ServerEvent(L"G12", 3, L"Caf\u00e9 \"at\" noon", false, "IM"))
+                .Event(2, ServerEvent(L"G12", 0, L"War", true, "DeclareWar"))
+                .Event(3, ServerEvent(L"G13", 1, L"Muted"))
+                .Text();
+        m_server.SetHandler([answer](const CTestHttpRequest&, httplib::Response& res)
+                            { res.set_content(answer, "text/plain"); });
+    }
+    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
+
+    CTempDir m_temp;
+    CTestHttpServer m_server;
+};
+
+} // namespace
+
+TEST_F(WatchNotifyTest, TheProgramSendsTheBalloonBeforeItEnds)
+{
+    if (std::system("command -v dbus-run-session >/dev/null && "
+                    "/usr/bin/python3 -c 'import dbus, gi' 2>/dev/null") != 0)
+        GTEST_SKIP() << "needs dbus-run-session and python3 with dbus and gi";
+    m_temp.Write("fake.py", kFakeService);
+    // The watcher ends at once after its poll: what it sent must be on its way by then.
+    m_temp.Write("run.sh", "cd \"$(dirname \"$0\")\"\n"
+                           "/usr/bin/python3 fake.py shown ready & fake=$!\n"
+                           "i=0; while [ ! -e ready ] && [ $i -lt 1000 ]; do sleep 0.01; "
+                           "i=$((i+1)); done\n"
+                           "\"$1\" watch install --notify --once >/dev/null 2>err; rc=$?\n"
+                           "i=0; while [ ! -e shown ] && [ $i -lt 500 ]; do sleep 0.01; "
+                           "i=$((i+1)); done\n"
+                           "kill $fake; exit $rc\n");
+    const std::string strCommand =
+        "dbus-run-session -- sh '" + m_temp.File("run.sh") + "' '" ZORVEX_PBEM_EXE "'";
+    EXPECT_EQ(std::system(strCommand.c_str()), 0);
+    EXPECT_EQ(m_temp.Read("shown"), "Zorvex Messenger|2 New Events|Caf\xc3\xa9 \"at\" noon")
+        << m_temp.Read("err");
+}
+
+TEST_F(WatchNotifyTest, WithoutASessionBusItIsToldAndTheWatcherGoesOn)
+{
+    const char* pszBus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const std::string strBus = pszBus ? pszBus : "";
+    const char* pszRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string strRuntime = pszRuntime ? pszRuntime : "";
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    ::setenv("XDG_RUNTIME_DIR", m_temp.Path().c_str(), 1); // no bus socket there
+    SWatchOptions options{.bNotify = true, .bOnce = true};
+    const std::string strDir = m_temp.File("install");
+    options.strInstallDir = std::wstring(strDir.begin(), strDir.end());
+    std::ostringstream out, err;
+    const int nStatus = RunWatchCommand(options, out, err);
+    if (pszBus)
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", strBus.c_str(), 1);
+    if (pszRuntime)
+        ::setenv("XDG_RUNTIME_DIR", strRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(nStatus, 0);
+    EXPECT_EQ(err.str(), "zorvex-pbem: no desktop notification service on the session bus; "
+                         "nothing was shown\n");
+    const std::string strOut = out.str();
+    EXPECT_EQ(std::count(strOut.begin(), strOut.end(), '\n'), 3) << strOut;
+}

@@ -14,6 +14,8 @@ packages=(
   # run-demo.sh without a display (tray host, screenshot, window queries), bench/desktop_cost.sh,
   # the desktop test tests/e2e/desktop_e2e.sh
   trayer imagemagick x11-utils xdotool libx11-dev
+  # the Debian package and its test tests/package/check_package.sh
+  dpkg-dev lintian appstream file groff-base
 )
 
 missing=()

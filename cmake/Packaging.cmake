@@ -11,8 +11,8 @@ set(ZORVEX_APPSTREAM_ID org.zorvex.messenger)
 set(ZORVEX_DOC_INSTALL_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorvex-messenger)
 set(zorvex_generated ${PROJECT_BINARY_DIR}/packaging)
 
-# The date a release of this tree carries in the metainfo file and the Debian changelog; honours
-# SOURCE_DATE_EPOCH, so that a reproducible build gets the same files.
+# The date a release of this tree carries in the metainfo file, the manual pages and the
+# changelog; honours SOURCE_DATE_EPOCH, so that a reproducible build gets the same files.
 string(TIMESTAMP ZORVEX_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP ZORVEX_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(ZORVEX_VERSION ${PROJECT_VERSION})

@@ -14,8 +14,11 @@ packages=(
   # run-demo.sh without a display (tray host, screenshot, window queries), bench/desktop_cost.sh,
   # the desktop test tests/e2e/desktop_e2e.sh
   trayer imagemagick x11-utils xdotool libx11-dev
-  # tests/e2e/announce_e2e.sh: a private session bus for the stand-in notification service
+  # tests/e2e/announce_e2e.sh and the watcher's notification test: a private session bus for
+  # the stand-in notification service
   dbus-daemon dbus-bin
+  # the Debian package and its test tests/package/check_package.sh
+  dpkg-dev lintian appstream file groff-base
 )
 
 missing=()

@@ -10,12 +10,16 @@
 namespace
 {
 
+constexpr std::string_view kUsage =
+    "usage: zorvex-pbem dump PATH\n"
+    "       zorvex-pbem event PATH...\n"
+    "       zorvex-pbem poll INSTALL_DIR\n"
+    "       zorvex-pbem watch INSTALL_DIR [--exec COMMAND] [--notify] [--once]\n"
+    "       zorvex-pbem --help\n";
+
 int Usage()
 {
-    std::cerr << "usage: zorvex-pbem dump PATH\n"
-                 "       zorvex-pbem event PATH...\n"
-                 "       zorvex-pbem poll INSTALL_DIR\n"
-                 "       zorvex-pbem watch INSTALL_DIR [--exec COMMAND] [--notify] [--once]\n";
+    std::cerr << kUsage;
     return EXIT_BAD_INPUT;
 }
 
@@ -47,6 +51,12 @@ bool ParseWatch(int argc, char** argv, SWatchOptions& options)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"))
+    {
+        // Asked for: the usage is the answer, not a mistake.
+        std::cout << kUsage;
+        return 0;
+    }
     if (argc < 3)
         return Usage();
     const std::string_view command = argv[1];

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <system_error>

@@ -14,11 +14,8 @@
 namespace
 {
 
-constexpr int kRowWidth = 250;
-constexpr int kRowHeight = 25;
-// Where the tick goes in the row: in the column of the other rows' icons.
-constexpr int kTickX = 8;
-constexpr int kTickY = 8;
+// The tick of the row (ticked Check1, unticked Check2), in the column of the other rows' icons.
+const CPoint kTickAt(8, 8);
 
 } // namespace
 
@@ -41,24 +38,8 @@ int CZorvexMessengerDlg::AddAutostartRow(int y)
 {
     // Read each time the page is built: the file may have been changed or removed meanwhile.
     const bool bOn = AutostartNamesFolder(m_strAutostartFile, ToNativePath(GetInstallFolder()));
-    AddRow(CRect(0, y, kRowWidth, y + kRowHeight),
-           [this, bOn](const CRect& rc)
-           {
-               auto pRow = std::make_unique<CVelButton>();
-               pRow->Create(Text(IDS_AUTOSTART).c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList,
-                            IDC_AUTOSTART);
-               pRow->m_nTextX = 27;
-               pRow->m_nTextY = -1;
-               pRow->m_crFace = RGB(255, 255, 255);
-               pRow->m_crHoverFace = RGB(230, 230, 230);
-               pRow->m_bHoverFaceEnabled = true;
-               pRow->m_crText = RGB(0, 0, 0);
-               pRow->m_crHoverText = RGB(0, 0, 0);
-               pRow->m_bHoverTextEnabled = true;
-               pRow->AddImage(bOn ? &m_bmpCheck1 : &m_bmpCheck2, kTickX, kTickY, false);
-               return pRow;
-           });
-    return kRowHeight;
+    return AddCommandRow(y, Text(IDS_AUTOSTART), IDC_AUTOSTART, bOn ? &m_bmpCheck1 : &m_bmpCheck2,
+                         kTickAt);
 }
 
 void CZorvexMessengerDlg::ToggleAutostart()

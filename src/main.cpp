@@ -5,15 +5,20 @@
 #include "app/InstallFolder.h"
 #include "app/ZorvexMessengerApp.h"
 #include "base/Paths.h"
+#include "mainwnd/ZorvexMessengerDlg.h"
 #include "net/CurlGlobal.h"
 #include "pbem/PBEMMessageManager.h"
+#include "platform/SingleInstance.h"
 #include "platform/System.h"
+#include "platform/Wnd.h"
 #include "res/FlagImageLoader.h"
 #include "res/FlagImages.h"
 #include "ui/SkinImages.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -76,6 +81,25 @@ int main(int argc, char** argv)
     if (!SetFolders(commandLine, pszProgram))
         return 2;
 
+    // One program per installation folder: a second start shows the window of the first and ends.
+    // Settled before the window system starts, so a second start needs no display of its own.
+    auto pInstance = std::make_unique<CSingleInstance>(ToNativePath(GetInstallFolder()));
+    switch (pInstance->Claim())
+    {
+    case CSingleInstance::EClaim::Owner:
+        break;
+    case CSingleInstance::EClaim::Taken:
+        if (pInstance->AskOwnerToShow(std::chrono::seconds(5)))
+            return 0;
+        std::fprintf(stderr, "%s: it already runs for '%s', but did not answer\n", pszProgram,
+                     ToNativePath(GetInstallFolder()).c_str());
+        return 1;
+    case CSingleInstance::EClaim::Unavailable:
+        std::fprintf(stderr, "%s: cannot tell whether it already runs for this folder (%s)\n",
+                     pszProgram, pInstance->Problem().c_str());
+        break;
+    }
+
     // The options are ours; the window system gets only the program's name.
     int nQtArgc = 1;
     char* qtArgv[] = {const_cast<char*>(pszProgram), nullptr};
@@ -83,6 +107,14 @@ int main(int argc, char** argv)
     if (!InitPlatform(nQtArgc, qtArgv))
         return 1;
     CloseMainWindowOnTerminationSignals();
+    pInstance->WatchShowRequests(
+        []
+        {
+            // Handled by the window as the tray's "Show"; before it exists there is nothing to show.
+            CWnd* pWnd = AfxGetMainWnd();
+            if (pWnd != nullptr && pWnd->GetSafeHwnd() != nullptr)
+                pWnd->PostMessage(WM_SHOW_REQUEST, 0, 0);
+        });
     {
         const CCurlGlobal curl;
         CBitmapFlagLoader flagLoader;
@@ -90,8 +122,11 @@ int main(int argc, char** argv)
         CPBEMMessageManager manager;
         const CMessageManagerScope managerScope(manager);
         const CSkinImages skin;
+        theApp.m_bStartHidden = commandLine.m_bHidden;
         theApp.InitInstance();
     }
+    // Its watch belongs to the window system; the folder is free once the window has gone.
+    pInstance.reset();
     ExitPlatform();
     return 0;
 }

@@ -38,6 +38,11 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args)
             result.m_action = CCommandLine::EAction::Version;
             return result;
         }
+        if (arg == "--hidden")
+        {
+            result.m_bHidden = true;
+            continue;
+        }
         if (arg == kInstallDir)
         {
             if (i + 1 >= args.size())
@@ -67,12 +72,15 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args)
 std::string CommandLineUsage(std::string_view programPath)
 {
     return "Usage: " + ProgramName(programPath) +
-           " [--install-dir DIR]\n"
+           " [--install-dir DIR] [--hidden]\n"
            "Keeps track of the game's play-by-e-mail turns from the notification area.\n"
+           "A second start for the same DIR shows the window of the one that runs.\n"
            "\n"
            "Options:\n"
            "  --install-dir DIR  the game's installation folder (default: the folder of this\n"
            "                     program); its own images are used where DIR lacks them\n"
+           "  --hidden           start with the window hidden in the notification area (minimised\n"
+           "                     where no tray shows the icon); checks for turns as usual\n"
            "  -h, --help         show this help and exit\n"
            "  --version          show the version and exit\n";
 }

@@ -1,4 +1,5 @@
-// The program's command line: --install-dir DIR (or --install-dir=DIR), -h/--help, --version.
+// The program's command line: --install-dir DIR (or --install-dir=DIR), --hidden, -h/--help,
+// --version.
 // Parsed before the window system starts, so that --help and --version work without a display.
 // The program takes no other arguments; the window system gets none of them.
 #pragma once
@@ -18,6 +19,7 @@ struct CCommandLine
     };
     EAction m_action = EAction::Run;
     std::string m_strInstallDir; // as given (native bytes); empty: the executable's folder
+    bool m_bHidden = false;      // start in the tray (minimised where no tray shows the icon)
     std::string m_strError;
 };
 

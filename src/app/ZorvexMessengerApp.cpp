@@ -32,6 +32,7 @@ BOOL CZorvexMessengerApp::InitInstance()
     {
         // Its end takes the tray icon with it and ends a download that would still report to it.
         CZorvexMessengerDlg dlg;
+        dlg.m_bStartHidden = m_bStartHidden;
         AfxSetMainWnd(&dlg);
         dlg.DoModal();
         AfxSetMainWnd(nullptr);

@@ -12,6 +12,8 @@ class CZorvexMessengerApp
 public:
     // Always FALSE: after the main window there is nothing left to run.
     BOOL InitInstance();
+    // The window starts hidden in the tray (minimised without one): --hidden.
+    bool m_bStartHidden = false;
 };
 
 extern CZorvexMessengerApp theApp;

@@ -121,6 +121,9 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_CHECK_NOW:
         CheckNow();
         return TRUE;
+    case IDC_AUTOSTART:
+        ToggleAutostart();
+        return TRUE;
     case IDC_SHOW_FROM_TRAY:
         ShowFromTray();
         return TRUE;
@@ -153,6 +156,11 @@ LRESULT CZorvexMessengerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_STARTUP_WORK)
     {
         RunStartupWork();
+        return 0;
+    }
+    if (message == WM_SHOW_REQUEST)
+    {
+        OnShowRequest();
         return 0;
     }
     return CCustomDialog::WindowProc(message, wParam, lParam);

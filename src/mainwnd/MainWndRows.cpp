@@ -198,6 +198,7 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
         if (row.bShown)
             y += AddCommandRow(y, row.strText, row.nID);
     }
+    y += AddAutostartRow(y);
     m_wndList.SetContentSize(kContentWidth, y);
 }
 

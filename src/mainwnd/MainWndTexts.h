@@ -33,3 +33,9 @@ inline constexpr STextId IDS_CHECK_NOT_REACHABLE{90021, L" \u2014 server not rea
 inline constexpr STextId IDS_CHECK_CUT_SHORT{90022, L" \u2014 answer cut short"};
 inline constexpr STextId IDS_CHECK_LIST_HELD{90023, L" \u2014 the game list is held by the game"};
 inline constexpr STextId IDS_LAST_CHECK_ROW{90024, L"Last check: %s"}; // time and outcome
+// The preferences row that starts the program with the desktop session, and its failures.
+inline constexpr STextId IDS_AUTOSTART{90026, L"Start with the desktop session"};
+inline constexpr STextId IDS_AUTOSTART_NOT_WRITTEN{
+    90027, L"The entry that starts the messenger with the desktop session could not be written:\n%s"};
+inline constexpr STextId IDS_AUTOSTART_NOT_REMOVED{
+    90028, L"The entry that starts the messenger with the desktop session could not be removed:\n%s"};

@@ -2,6 +2,7 @@
 // in MainWndLayout.cpp, the views and rows in MainWndViews.cpp and MainWndRows.cpp.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
+#include "app/Autostart.h"
 #include "app/InstallFolder.h"
 #include "app/ProfilePlacement.h"
 #include "base/Paths.h"
@@ -58,6 +59,7 @@ CZorvexMessengerDlg::CZorvexMessengerDlg(std::unique_ptr<ITrayIconBackend> pTray
                                          CWnd* pParentWnd)
     : CCustomDialog(IDD_CUSTOM_DIALOG, pParentWnd), m_trayIcon(std::move(pTrayBackend))
 {
+    m_strAutostartFile = AutostartFilePath();
     g_pbmpCheck1 = &m_bmpCheck1;
     g_pbmpCheck2 = &m_bmpCheck2;
     SetTextMeasureWindow(this);
@@ -147,6 +149,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     TakeStoredEvents();
     SwitchView(VIEW_GAME_LIST);
     Layout();
+    ApplyStartHidden();
     m_bStartupWorkPending = true;
     SetTimer(IDT_STARTUP_WORK, STARTUP_WORK_FALLBACK_MS);
     return TRUE;

@@ -56,6 +56,8 @@ inline constexpr UINT IDC_NORMAL_ICON = 1101;
 inline constexpr UINT IDC_TRAY_QUIT = 2090;
 // Polls at once and starts the poll period over (nothing while a download runs).
 inline constexpr UINT IDC_CHECK_NOW = 2031;
+// Ticks or unticks the desktop session's autostart entry for this installation.
+inline constexpr UINT IDC_AUTOSTART = 2032;
 // The tray menu's mute of every game for an hour, and its end.
 inline constexpr UINT IDC_MUTE_ALL = 2015;
 inline constexpr UINT IDC_UNMUTE_ALL = 2016;
@@ -81,6 +83,8 @@ inline constexpr UINT WM_SYSTEM_RESUMED = WM_APP + 0x20;
 inline constexpr UINT_PTR IDT_STARTUP_WORK = 1031;
 inline constexpr UINT STARTUP_WORK_FALLBACK_MS = 1000;
 inline constexpr UINT WM_STARTUP_WORK = WM_APP + 0x21;
+// Another start of the program for this installation asks the window to show (main() posts it).
+inline constexpr UINT WM_SHOW_REQUEST = WM_APP + 0x22;
 // While the game runs, new events are announced only once it has ended: a check each download's
 // end and, while an announcement waits, once a minute.
 inline constexpr UINT_PTR IDT_HELD_NEWS = 1032;
@@ -191,6 +195,12 @@ public:
     std::function<bool()> m_fnIsGameRunning;
     // Runs the "Online Games" window (IDC_ONLINE_GAMES) in place of its DoModal; null: DoModal.
     std::function<void(CLookForGamesDialog&)> m_fnRunLookForGames;
+    // Set before the window is made (--hidden): it starts hidden in the tray, or minimised where
+    // no tray shows the icon (MainWndAutostart.cpp).
+    bool m_bStartHidden = false;
+    // The desktop session's autostart entry that the preferences row ticks; tests point it
+    // elsewhere.
+    std::string m_strAutostartFile;
     // The games whose new events are not announced: read from the profile when the window
     // starts, written back when it is changed and when the window closes (MainWndCommands.cpp).
     CMuteList m_muteList;
@@ -268,6 +278,12 @@ private:
     void Logout();
     void HideToTray();
     void ShowFromTray();
+    // The start's --hidden, the autostart row, its command and the show request of another
+    // start (MainWndAutostart.cpp).
+    void ApplyStartHidden();
+    int AddAutostartRow(int y);
+    void ToggleAutostart();
+    void OnShowRequest();
     // The tray icon's menu for the window's state now: show or hide, the preferences' commands,
     // quit.
     std::vector<STrayMenuItem> TrayMenuItems() const;

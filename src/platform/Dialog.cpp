@@ -107,7 +107,8 @@ INT_PTR CDialog::DoModal()
         EndDialog(IDCANCEL);
     if (!m_bEndRequested && h != nullptr)
     {
-        ShowWindow(SW_SHOWNORMAL);
+        if (m_nInitialShowCmd != SW_HIDE)
+            ShowWindow(m_nInitialShowCmd);
         CModalLoop modalLoop;
         m_pModalLoop = &modalLoop;
         const modal::CLoop registered(this, [this] { EndDialog(IDCANCEL); });

@@ -38,6 +38,9 @@ public:
 
     CWnd* m_pParentWnd = nullptr;
     UINT m_nIDHelp = 0;
+    // How DoModal shows the window once OnInitDialog has run: SW_HIDE leaves it hidden (the loop
+    // runs all the same), SW_SHOWMINNOACTIVE shows it minimised.
+    int m_nInitialShowCmd = SW_SHOWNORMAL;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

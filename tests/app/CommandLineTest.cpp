@@ -18,6 +18,7 @@ TEST(CommandLineTest, Parses)
         EAction action;
         const char* pszInstallDir;
         const char* pszErrorPart; // part of the error text
+        bool bHidden = false;
     } cases[] = {
         {{}, EAction::Run, "", ""},
         {{"--help"}, EAction::Help, "", ""},
@@ -34,6 +35,10 @@ TEST(CommandLineTest, Parses)
         {{"--verbose"}, EAction::Error, "", "unknown option '--verbose'"},
         {{"-platform", "xcb"}, EAction::Error, "", "unknown option '-platform'"},
         {{"Zorvex"}, EAction::Error, "", "unexpected argument 'Zorvex'"},
+        {{"--hidden"}, EAction::Run, "", "", true},
+        {{"--hidden", "--install-dir", "/g"}, EAction::Run, "/g", "", true},
+        {{"--install-dir=/g", "--hidden"}, EAction::Run, "/g", "", true},
+        {{"--hidden=yes"}, EAction::Error, "", "unknown option '--hidden=yes'"},
     };
     for (const auto& c : cases)
     {
@@ -43,6 +48,7 @@ TEST(CommandLineTest, Parses)
         if (c.action != EAction::Error)
         {
             EXPECT_EQ(result.m_strInstallDir, c.pszInstallDir);
+            EXPECT_EQ(result.m_bHidden, c.bHidden);
         }
         EXPECT_NE(result.m_strError.find(c.pszErrorPart), std::string::npos) << result.m_strError;
         EXPECT_EQ(result.m_strError.empty(), c.action != EAction::Error);
@@ -53,8 +59,8 @@ TEST(CommandLineTest, TextsNameTheProgramAsStarted)
 {
     EXPECT_EQ(VersionText("/usr/bin/zorvex-messenger", "1.2.3"), "zorvex-messenger 1.2.3\n");
     const std::string strUsage = CommandLineUsage("./bin/zm");
-    EXPECT_EQ(strUsage.rfind("Usage: zm [--install-dir DIR]\n", 0), 0u) << strUsage;
-    for (const char* pszOption : {"--install-dir DIR", "--help", "--version"})
+    EXPECT_EQ(strUsage.rfind("Usage: zm [--install-dir DIR] [--hidden]\n", 0), 0u) << strUsage;
+    for (const char* pszOption : {"--install-dir DIR", "--hidden", "--help", "--version"})
         EXPECT_NE(strUsage.find(pszOption), std::string::npos) << pszOption;
 }
 

@@ -96,6 +96,7 @@ const SEntry kCheckNow{2031, L"Check now"};
 const SEntry kOnlineGames{2014, L"Online Games"};
 const SEntry kLogout{8306, L"Logout"};
 const SEntry kClearIcon{1101, L"Clear the new-events icon"};
+const SEntry kAutostart{2032, L"Start with the desktop session"};
 const SEntry kMuteAll{2015, L"Mute all for 1 hour"};
 const SEntry kSeparator{0, L""};
 const SEntry kQuit{2090, L"Quit"};
@@ -108,8 +109,8 @@ TEST_F(MainWindowPreferencesTest, PreferencesRowsOfferLogoutOnlyWithAnAccount)
         std::wstring strUsername;
         std::vector<SEntry> rows;
     } cases[] = {
-        {"no account", L"", {kCheckNow, kOnlineGames, kClearIcon}},
-        {"logged in", L"alice", {kCheckNow, kOnlineGames, kLogout, kClearIcon}},
+        {"no account", L"", {kCheckNow, kOnlineGames, kClearIcon, kAutostart}},
+        {"logged in", L"alice", {kCheckNow, kOnlineGames, kLogout, kClearIcon, kAutostart}},
     };
     OpenPrefs();
     for (const auto& c : cases)

@@ -145,6 +145,38 @@ TEST_F(DialogTest, ClosingCancelsAndEndingEarlySkipsTheLoop)
     EXPECT_TRUE(m_owner.IsWindowEnabled());
 }
 
+// A program that starts in the tray runs its window's loop without ever showing it.
+TEST_F(DialogTest, DoModalShowsTheWindowAsAsked)
+{
+    const struct
+    {
+        const char* pszCase;
+        int nShowCmd;
+        bool bVisible;
+        bool bIconic;
+    } cases[] = {{"normal", SW_SHOWNORMAL, true, false},
+                 {"hidden", SW_HIDE, false, false},
+                 {"minimised", SW_SHOWMINNOACTIVE, true, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        CTestDialog dlg(0, &m_owner);
+        dlg.m_nInitialShowCmd = c.nShowCmd;
+        bool bVisible = !c.bVisible;
+        bool bIconic = !c.bIconic;
+        dlg.m_onInit = [&] { dlg.SetTimer(1, 20); };
+        dlg.m_onTimer = [&]
+        {
+            bVisible = dlg.IsWindowVisible() != FALSE;
+            bIconic = dlg.IsIconic() != FALSE;
+            dlg.EndDialog(7);
+        };
+        EXPECT_EQ(dlg.DoModal(), 7) << "the loop ran";
+        EXPECT_EQ(bVisible, c.bVisible);
+        EXPECT_EQ(bIconic, c.bIconic);
+    }
+}
+
 TEST_F(DialogTest, ModelessDialogIsCreatedHiddenAtTheOwnersClientOrigin)
 {
     CTestDialog dlg;

@@ -1,28 +1,16 @@
 // The reference of the desktop cost benchmark: a minimal tray program as Qt makes one, a frameless
 // 220×220 window at the screen's top left with a few lines of text, and a tray icon. Prints
 // "first paint" on standard output when the window first paints, and ends cleanly on SIGTERM.
-#include <QApplication>
+#include "ReferenceWindow.h"
+
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
-#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include <csignal>
-#include <cstdio>
-#include <unistd.h>
-
 namespace
 {
-
-int g_signalPipe[2] = {-1, -1};
-
-void OnTerm(int)
-{
-    const char c = 1;
-    [[maybe_unused]] const ssize_t n = write(g_signalPipe[1], &c, 1);
-}
 
 class CTextWindow : public QWidget
 {
@@ -34,12 +22,7 @@ protected:
         painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignLeft | Qt::AlignTop,
                          QStringLiteral("Tray window\nGame G1001: 3 new events\nGame G2045\n"
                                         "Game G3183\nPreferences"));
-        if (!m_bPainted)
-        {
-            m_bPainted = true;
-            std::puts("first paint");
-            std::fflush(stdout);
-        }
+        reference::SayFirstPaint(m_bPainted);
     }
 
 private:
@@ -51,11 +34,9 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (pipe(g_signalPipe) != 0)
+    const auto pQuitOnTerm = reference::QuitOnTerm(app);
+    if (!pQuitOnTerm)
         return 1;
-    std::signal(SIGTERM, OnTerm);
-    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QApplication::quit);
 
     QPixmap picture(22, 22);
     picture.fill(QColor(0x30, 0x60, 0xa0));

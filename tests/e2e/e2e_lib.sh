@@ -4,7 +4,9 @@
 # Leaves DISPLAY, ZORVEX_SERVER, work, bin and here set, and the helpers below defined.
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zorvex-$1.XXXXXX")
-failures=0
+# ok, wait_for and describe_status; the clean-up, fail and the program's start are this file's.
+# shellcheck source=e2e_helpers.sh
+source "$here/e2e_helpers.sh"
 pids=()          # everything started here, killed in reverse order at the end
 app_pid=""
 trayer_pid=""
@@ -32,7 +34,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-ok() { echo "ok - $*"; }
 fail() {
   echo "FAIL - $*"
   failures=$((failures + 1))
@@ -53,16 +54,7 @@ check() { # check DESCRIPTION COMMAND...
   shift
   if "$@"; then ok "$what"; else fail "$what"; fi
 }
-# Polls COMMAND every 0.1 s until it succeeds or SECONDS pass.
 has_output() { [ -n "$("$@")" ]; }
-wait_for() { # wait_for SECONDS COMMAND...
-  local deadline=$((SECONDS + $1))
-  shift
-  while ! "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.1
-  done
-}
 
 # --- X server --------------------------------------------------------------------------------
 # -displayfd lets the server pick a free display number and tells it once it accepts clients;

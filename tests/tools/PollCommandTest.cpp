@@ -5,6 +5,7 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/PollTestSupport.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -30,15 +31,7 @@ protected:
 
     void WriteGameList(std::uint32_t nHighest) const
     {
-        CPBEMGameStore store;
-        for (const wchar_t* pszKey : {L"G12-P03", L"G12-P00"})
-        {
-            auto pGame = std::make_unique<CPBEMGameState>();
-            pGame->m_strPlayerId = pszKey;
-            pGame->m_nHighestEventId = nHighest;
-            store.m_listGames.push_back(std::move(pGame));
-        }
-        m_temp.Write("PBEM/PBEM.data", store.Serialize());
+        WriteTestGameList(m_temp, "PBEM/PBEM.data", {L"G12-P03", L"G12-P00"}, nHighest);
     }
     std::uint32_t DiskHighest(const wchar_t* pszKey) const
     {
@@ -57,17 +50,7 @@ protected:
 
     // The server sends only what is above the ids it is given: answer to a post of 1057, then
     // an empty answer.
-    void AnswerAbove1057(const std::string& answer)
-    {
-        m_server.SetHandler(
-            [answer](const CTestHttpRequest& request, httplib::Response& res)
-            {
-                res.set_content(request.Field("HEventId1") == "1057"
-                                    ? answer
-                                    : "SanityCheck-5170382 Version01 ",
-                                "text/plain");
-            });
-    }
+    void AnswerAbove1057(const std::string& answer) { AnswerOnlyAbove(m_server, "1057", answer); }
 
     struct SRun
     {

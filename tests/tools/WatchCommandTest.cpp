@@ -7,6 +7,7 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/PollTestSupport.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -50,30 +51,13 @@ protected:
     {
         ASSERT_NE(m_server.Port(), 0);
         ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
-        CPBEMGameStore store;
-        for (const wchar_t* pszKey : {L"G12-P03", L"G12-P00", L"G13-P01"})
-        {
-            auto pGame = std::make_unique<CPBEMGameState>();
-            pGame->m_strPlayerId = pszKey;
-            pGame->m_nHighestEventId = 1057;
-            store.m_listGames.push_back(std::move(pGame));
-        }
-        m_temp.Write("install/PBEM/PBEM.data", store.Serialize());
+        WriteTestGameList(m_temp, "install/PBEM/PBEM.data", {L"G12-P03", L"G12-P00", L"G13-P01"},
+                          1057);
     }
     void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
 
     // The first request gets these events, later ones an empty answer.
-    void AnswerOnce(const std::string& answer)
-    {
-        m_server.SetHandler(
-            [answer](const CTestHttpRequest& request, httplib::Response& res)
-            {
-                res.set_content(request.Field("HEventId1") == "1057"
-                                    ? answer
-                                    : "SanityCheck-5170382 Version01 ",
-                                "text/plain");
-            });
-    }
+    void AnswerOnce(const std::string& answer) { AnswerOnlyAbove(m_server, "1057", answer); }
     std::uint32_t DiskHighest(const wchar_t* pszKey) const
     {
         CPBEMGameStore store;

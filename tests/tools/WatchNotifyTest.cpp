@@ -6,6 +6,7 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/PollTestSupport.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -18,7 +19,6 @@
 namespace
 {
 
-
 class WatchNotifyTest : public ::testing::Test
 {
 protected:
@@ -26,14 +26,8 @@ protected:
     {
         ASSERT_NE(m_server.Port(), 0);
         ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
-        CPBEMGameStore store;
-        for (const wchar_t* pszKey : {L"G12-P03", L"G12-P00", L"G13-P01"})
-        {
-            auto pGame = std::make_unique<CPBEMGameState>();
-            pGame->m_strPlayerId = pszKey;
-            store.m_listGames.push_back(std::move(pGame));
-        }
-        m_temp.Write("install/PBEM/PBEM.data", store.Serialize());
+        WriteTestGameList(m_temp, "install/PBEM/PBEM.data", {L"G12-P03", L"G12-P00", L"G13-P01"},
+                          0);
         CMuteList mutes;
         mutes.Mute(L"G13", CMuteList::kAlways);
         const std::string strProfile = m_temp.File("install/Profile.ini");

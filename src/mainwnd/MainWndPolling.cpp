@@ -144,7 +144,7 @@ void CZorvexMessengerDlg::OnSystemResumed()
     CheckNow();
 }
 
-std::wstring CZorvexMessengerDlg::LastCheckText() const
+std::wstring CZorvexMessengerDlg::LastCheckTime() const
 {
     if (m_eLastCheck == ECheckOutcome::None)
         return {};
@@ -154,7 +154,18 @@ std::wstring CZorvexMessengerDlg::LastCheckText() const
         return {};
     wchar_t szTime[16];
     std::swprintf(szTime, std::size(szTime), L"%02d:%02d", local.tm_hour, local.tm_min);
-    return szTime + OutcomeSuffix(m_eLastCheck);
+    return szTime;
+}
+
+std::wstring CZorvexMessengerDlg::LastCheckOutcome() const
+{
+    return OutcomeSuffix(m_eLastCheck);
+}
+
+std::wstring CZorvexMessengerDlg::LastCheckText() const
+{
+    const std::wstring strTime = LastCheckTime();
+    return strTime.empty() ? strTime : strTime + LastCheckOutcome();
 }
 
 void CZorvexMessengerDlg::ShowLastCheck()

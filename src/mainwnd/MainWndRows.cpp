@@ -177,21 +177,28 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
         {Text(IDS_CLEAR_NEW_EVENTS_ICON), IDC_NORMAL_ICON, true},
     };
     int y = 1;
-    // What the last check met, once one has ended: a row that only tells.
-    const std::wstring strCheck = LastCheckText();
-    if (!strCheck.empty())
+    // What the last check met, once one has ended: a row that only tells. What went wrong has a
+    // line of its own: after the time it would be cut at the window's first width.
+    const std::wstring strTime = LastCheckTime();
+    if (!strTime.empty())
     {
-        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
-               [this, strText = FormatText(Text(IDS_LAST_CHECK_ROW), {strCheck})](const CRect& rc)
+        std::wstring strOutcome = LastCheckOutcome();
+        strOutcome.erase(0, strOutcome.find_first_not_of(L' '));
+        const int nHeight = strOutcome.empty() ? kFixedRowHeight : kGameRowWithCountHeight;
+        AddRow(CRect(0, y, kRowWidth, y + nHeight),
+               [this, strText = FormatText(Text(IDS_LAST_CHECK_ROW), {strTime}),
+                strOutcome](const CRect& rc)
                {
                    auto pStatus = std::make_unique<CVelStatic2>();
                    pStatus->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
                    pStatus->m_nTextX = 27;
-                   pStatus->m_nTextY = -1;
+                   pStatus->m_nTextY = strOutcome.empty() ? -1 : 6;
+                   if (!strOutcome.empty())
+                       pStatus->AddText(strOutcome, 27, 22);
                    pStatus->m_crFace = kWhite;
                    return pStatus;
                });
-        y += kFixedRowHeight;
+        y += nHeight;
     }
     for (const auto& row : rows)
     {

@@ -303,7 +303,10 @@ private:
     // Polls at once and starts the poll period over; nothing while a download runs.
     void CheckNow();
     void ShowLastCheck();
-    // "14:05", then what went wrong if anything: the tail of the tooltip and the status row.
+    // When the last check ended ("14:05"; empty before the first), what went wrong if anything
+    // (" — server not reachable"; empty when nothing did), and both: the tail of the tooltip.
+    std::wstring LastCheckTime() const;
+    std::wstring LastCheckOutcome() const;
     std::wstring LastCheckText() const;
     // New events wait here while the game runs; ShowHeldNews announces them all in one balloon
     // once it has ended, and checks again in a minute while it has not.

@@ -542,13 +542,15 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
         bool bRefused; // nothing listens on the port
         std::string strBody;
         std::wstring strCheck;
+        std::wstring strRowOutcome; // the status row's second line; empty: it has one line
     } cases[] = {
-        {"refused", true, "", L"14:05 \u2014 server not reachable"},
+        {"refused", true, "", L"14:05 \u2014 server not reachable",
+         L"\u2014 server not reachable"},
         {"not an answer of the server", false, "<html>busy</html>",
-         L"14:05 \u2014 server not reachable"},
+         L"14:05 \u2014 server not reachable", L"\u2014 server not reachable"},
         {"answer cut inside an event", false, strAnswer.substr(0, nCut),
-         L"14:05 \u2014 answer cut short"},
-        {"a whole answer", false, strAnswer, L"14:05"},
+         L"14:05 \u2014 answer cut short", L"\u2014 answer cut short"},
+        {"a whole answer", false, strAnswer, L"14:05", L""},
     };
     AddGame(L"G1-P01");
     // A whole answer ahead of each case, so that what is shown after it is that case's alone.
@@ -574,9 +576,18 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
         EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked " + c.strCheck);
         m_pDlg->SwitchView(VIEW_PREFERENCES);
         ASSERT_FALSE(m_pDlg->m_listRows.empty());
-        EXPECT_EQ(m_pDlg->m_listRows.front()->GetWindowText(), L"Last check: " + c.strCheck);
-        // It only tells: a static, not a row that sends a command.
-        EXPECT_NE(dynamic_cast<const CVelStatic2*>(m_pDlg->m_listRows.front().get()), nullptr);
+        // It only tells: a static, not a row that sends a command. What went wrong is on a line
+        // of its own, where the window's first width does not cut it.
+        const auto* pStatus = dynamic_cast<const CVelStatic2*>(m_pDlg->m_listRows.front().get());
+        ASSERT_NE(pStatus, nullptr);
+        EXPECT_EQ(pStatus->GetWindowText(), L"Last check: 14:05");
+        if (c.strRowOutcome.empty())
+            EXPECT_TRUE(pStatus->m_listTexts.empty());
+        else
+        {
+            ASSERT_EQ(pStatus->m_listTexts.size(), 1u);
+            EXPECT_EQ(pStatus->m_listTexts[0]->m_strText, c.strRowOutcome);
+        }
 
         m_pDlg.reset();
         m_tray = CFakeTrayState{};

@@ -84,7 +84,8 @@ int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameS
     std::shared_ptr<CMaskedBitmap> pOwnFlag = IsLoaded(game.m_bmpFlag) ? game.m_bmpFlag : nullptr;
     AddRow(CRect(0, y, kRowWidth, y + nHeight),
            [this, strText = FormatText(Text(IDS_GAME_S), {game.GetGameId()}), nID, n,
-            pOwnFlag = std::move(pOwnFlag), strKey = game.m_strPlayerId, bMuted](const CRect& rc)
+            pOwnFlag = std::move(pOwnFlag), strKey = game.m_strPlayerId,
+            strMark = bMuted ? Text(IDS_MUTED_MARK) : std::wstring()](const CRect& rc)
            {
                auto pRow = std::make_unique<CVelButton>();
                pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
@@ -100,11 +101,10 @@ int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameS
                                         : FormatText(L"%d New Events", {n}),
                                  42, 24);
                }
-               if (bMuted)
+               if (!strMark.empty())
                {
                    CTextDesc* pMark = pRow->AddText(
-                       Text(IDS_MUTED_MARK),
-                       kGameTextX + GetTextWidth(strText, pRow->m_pFont) + kMutedMarkGap,
+                       strMark, kGameTextX + GetTextWidth(strText, pRow->m_pFont) + kMutedMarkGap,
                        kGameTextY);
                    pMark->m_crColor = kMutedMark;
                }

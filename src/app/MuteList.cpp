@@ -134,6 +134,17 @@ bool CMuteList::IsMuted(std::wstring_view strGameId, TimePoint tNow) const
     return IsKeyMuted(kAllGames, tNow) || (!strGameId.empty() && IsKeyMuted(strGameId, tNow));
 }
 
+std::optional<CMuteList::TimePoint> CMuteList::NextEnd(TimePoint tNow) const
+{
+    std::optional<TimePoint> tNext;
+    for (const auto& [strKey, tEnd] : m_mapEnds)
+    {
+        if (tEnd > tNow && tEnd != kAlways && (!tNext || tEnd < *tNext))
+            tNext = tEnd;
+    }
+    return tNext;
+}
+
 void CMuteList::Mute(std::wstring_view strKey, TimePoint tEnd)
 {
     m_mapEnds.insert_or_assign(std::wstring(strKey), tEnd);

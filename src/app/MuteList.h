@@ -33,6 +33,8 @@ public:
     bool IsMuted(std::wstring_view strGameId, TimePoint tNow) const;
     // The key itself ("*" only for the mute of every game) is muted at tNow.
     bool IsKeyMuted(std::wstring_view strKey, TimePoint tNow) const;
+    // The earliest end after tNow among the mutes that end; nothing when none does.
+    std::optional<TimePoint> NextEnd(TimePoint tNow) const;
     void Mute(std::wstring_view strKey, TimePoint tEnd);
     void Unmute(std::wstring_view strKey);
 

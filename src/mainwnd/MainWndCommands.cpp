@@ -15,6 +15,7 @@
 #include "res/TextIds.h"
 #include "ui/WarningDialog.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace
@@ -319,4 +320,35 @@ void CZorvexMessengerDlg::SetMute(std::wstring_view strKey,
         m_muteList.Unmute(strKey);
     // Not written now (the disk full, the file protected): held in memory, tried again at close.
     m_muteList.Save(InstallPath(PATH_PROFILE), Now());
+    // Only the game list shows the marks.
+    if (m_nView == VIEW_GAME_LIST)
+        Rebuild();
+}
+
+void CZorvexMessengerDlg::WatchMuteEnd(bool bMarksShown)
+{
+    m_tMarksEnd = bMarksShown ? m_muteList.NextEnd(Now()) : std::nullopt;
+    if (m_tMarksEnd)
+        OnMuteEndTimer();
+    else
+        KillTimer(IDT_MUTE_END);
+}
+
+void CZorvexMessengerDlg::OnMuteEndTimer()
+{
+    // Another view shows no marks; coming back to the game list builds them anew.
+    if (m_nView != VIEW_GAME_LIST || !m_tMarksEnd)
+    {
+        m_tMarksEnd.reset();
+        KillTimer(IDT_MUTE_END);
+        return;
+    }
+    const auto tNow = Now();
+    if (tNow >= *m_tMarksEnd)
+    {
+        Rebuild(); // watches the next end, if any
+        return;
+    }
+    const auto nWait = std::chrono::ceil<std::chrono::milliseconds>(*m_tMarksEnd - tNow).count();
+    SetTimer(IDT_MUTE_END, static_cast<UINT>(std::min<long long>(nWait, MUTE_END_CHECK_MS)));
 }

@@ -1,8 +1,10 @@
-// CZorvexMessengerDlg: the main menu (the header button) and the options menu of one game, and
-// what their choices do. A menu deletes itself; its choice comes back as WM_POPUP_CHOSEN.
+// CZorvexMessengerDlg: the main menu (the header button) and the options menu of one game (with
+// its mute commands), and what their choices do. A menu deletes itself; its choice comes back as
+// WM_POPUP_CHOSEN.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
 #include "base/Format.h"
+#include "mainwnd/MainWndTexts.h"
 #include "notify/GeneralPopup3.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"
@@ -21,6 +23,10 @@ constexpr int kChooseGame = 3;
 
 const wchar_t* const kRemoveGameKey = L"RemoveGame";
 const wchar_t* const kCredentialsKey = L"GetUsernamePassword";
+const wchar_t* const kMuteHourKey = L"MuteHour";
+const wchar_t* const kMuteTomorrowKey = L"MuteTomorrow";
+const wchar_t* const kMuteKey = L"Mute";
+const wchar_t* const kUnmuteKey = L"Unmute";
 
 // Opens the menu under the button: its lower-left corner, one pixel up so the two touch.
 void ShowUnder(CGeneralPopup3* pMenu, CWnd* pOwner, int nMenu, const CWnd& button)
@@ -57,6 +63,23 @@ void CZorvexMessengerDlg::ShowOptionsMenu()
     auto* pMenu = new CGeneralPopup3;
     pMenu->AddItem(L"", Text(IDS_REMOVE_GAME), 0, 0, kRemoveGameKey);
     pMenu->AddItem(L"", Text(IDS_GET_USERNAME_PASSWORD), 0, 0, kCredentialsKey);
+    // A game muted by its own entry offers its end; one that is not (even while every game is
+    // muted from the tray) offers a mute of its own, which outlasts the one of every game.
+    const CPBEMGameState* pGame = CurrentGame();
+    if (pGame != nullptr && !pGame->GetGameId().empty())
+    {
+        pMenu->AddSeparator();
+        if (m_muteList.IsKeyMuted(pGame->GetGameId(), Now()))
+        {
+            pMenu->AddItem(L"", Text(IDS_UNMUTE), 0, 0, kUnmuteKey);
+        }
+        else
+        {
+            pMenu->AddItem(L"", Text(IDS_MUTE_HOUR), 0, 0, kMuteHourKey);
+            pMenu->AddItem(L"", Text(IDS_MUTE_TOMORROW), 0, 0, kMuteTomorrowKey);
+            pMenu->AddItem(L"", Text(IDS_MUTE), 0, 0, kMuteKey);
+        }
+    }
     ShowUnder(pMenu, this, kOptionsMenu, m_btnOptions);
 }
 
@@ -86,5 +109,24 @@ void CZorvexMessengerDlg::OnMenuChosen(int nMenu)
             RemoveCurrentGame();
         else if (CGeneralPopup3::s_strChosenKey == kCredentialsKey)
             ShowCredentials();
+        else
+            MuteCurrentGame(CGeneralPopup3::s_strChosenKey);
     }
+}
+
+void CZorvexMessengerDlg::MuteCurrentGame(const std::wstring& strChosenKey)
+{
+    // The game may have been removed while the menu was open.
+    const CPBEMGameState* pGame = CurrentGame();
+    if (pGame == nullptr || pGame->GetGameId().empty())
+        return;
+    const auto tNow = Now();
+    if (strChosenKey == kMuteHourKey)
+        SetMute(pGame->GetGameId(), tNow + std::chrono::hours(1));
+    else if (strChosenKey == kMuteTomorrowKey)
+        SetMute(pGame->GetGameId(), TomorrowMorning(tNow));
+    else if (strChosenKey == kMuteKey)
+        SetMute(pGame->GetGameId(), CMuteList::kAlways);
+    else if (strChosenKey == kUnmuteKey)
+        SetMute(pGame->GetGameId(), std::nullopt);
 }

@@ -134,6 +134,9 @@ void CZorvexMessengerDlg::OnTimer(UINT_PTR nIDEvent)
     case IDT_STARTUP_WORK:
         RunStartupWork();
         return;
+    case IDT_MUTE_END:
+        OnMuteEndTimer();
+        return;
     default:
         CCustomDialog::OnTimer(nIDEvent);
     }

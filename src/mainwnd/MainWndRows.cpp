@@ -7,6 +7,7 @@
 #include "mainwnd/RowText.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"
+#include "ui/TextMeasure.h"
 
 #include <algorithm>
 #include <string_view>
@@ -24,6 +25,11 @@ constexpr int kContentWidth = 100;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kHoverFace = RGB(230, 230, 230);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// The "muted" mark after a game's name: dimmer than the name, and a space's width from it.
+constexpr COLORREF kMutedMark = RGB(128, 128, 128);
+constexpr int kMutedMarkGap = 6;
+constexpr int kGameTextX = 27;
+constexpr int kGameTextY = 6;
 // Game rows start their ids over after the last of the range.
 constexpr std::size_t kGameRowIds = IDC_LAST_GAME - IDC_FIRST_GAME + 1;
 static_assert(MAX_ROW_WINDOWS < kGameRowIds, "row windows must not share an id");
@@ -67,7 +73,7 @@ constexpr int kEventTextY = 6;
 } // namespace
 
 int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared,
-                                    int y, UINT nID)
+                                    int y, UINT nID, bool bMuted)
 {
     int n = static_cast<int>(game.m_listEvents.size());
     if (pShared != nullptr && pShared->m_strInstanceId == game.m_strInstanceId)
@@ -78,12 +84,13 @@ int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameS
     std::shared_ptr<CMaskedBitmap> pOwnFlag = IsLoaded(game.m_bmpFlag) ? game.m_bmpFlag : nullptr;
     AddRow(CRect(0, y, kRowWidth, y + nHeight),
            [this, strText = FormatText(Text(IDS_GAME_S), {game.GetGameId()}), nID, n,
-            pOwnFlag = std::move(pOwnFlag), strKey = game.m_strPlayerId](const CRect& rc)
+            pOwnFlag = std::move(pOwnFlag), strKey = game.m_strPlayerId,
+            strMark = bMuted ? Text(IDS_MUTED_MARK) : std::wstring()](const CRect& rc)
            {
                auto pRow = std::make_unique<CVelButton>();
                pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
-               pRow->m_nTextX = 27;
-               pRow->m_nTextY = 6;
+               pRow->m_nTextX = kGameTextX;
+               pRow->m_nTextY = kGameTextY;
                SetListRowColours(*pRow);
                pRow->AddImage(pOwnFlag != nullptr ? pOwnFlag.get() : &m_bmpFlagNeutral, 4, 7,
                               false);
@@ -94,6 +101,13 @@ int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameS
                                         : FormatText(L"%d New Events", {n}),
                                  42, 24);
                }
+               if (!strMark.empty())
+               {
+                   CTextDesc* pMark = pRow->AddText(
+                       strMark, kGameTextX + GetTextWidth(strText, pRow->m_pFont) + kMutedMarkGap,
+                       kGameTextY);
+                   pMark->m_crColor = kMutedMark;
+               }
                pRow->m_strKey = strKey;
                return pRow;
            });
@@ -103,8 +117,10 @@ int CZorvexMessengerDlg::AddGameRow(const CPBEMGameState& game, const CPBEMGameS
 void CZorvexMessengerDlg::BuildGameListRows()
 {
     int y = 1;
+    bool bMarksShown = false;
     if (g_pMessageManager != nullptr)
     {
+        const auto tNow = Now();
         const CPBEMGameStore& store = g_pMessageManager->m_store;
         // The first shared entry of each game, found once: one search per row would make a
         // long list quadratic.
@@ -122,8 +138,11 @@ void CZorvexMessengerDlg::BuildGameListRows()
                 continue;
             const auto itShared = sharedEntries.find(pGame->GetGameId());
             const UINT nID = IDC_FIRST_GAME + static_cast<UINT>(nRow % kGameRowIds);
+            // Muted by its own entry or with every game: either way its news are not announced.
+            const bool bMuted = m_muteList.IsMuted(pGame->GetGameId(), tNow);
+            bMarksShown = bMarksShown || bMuted;
             y += AddGameRow(*pGame, itShared != sharedEntries.end() ? itShared->second : nullptr, y,
-                            nID);
+                            nID, bMuted);
             ++nRow;
         }
     }
@@ -141,6 +160,7 @@ void CZorvexMessengerDlg::BuildGameListRows()
     for (const auto& fixed : fixedRows)
         y += AddCommandRow(y, fixed.strText, fixed.nID, fixed.pIcon, fixed.ptIcon);
     m_wndList.SetContentSize(kContentWidth, y);
+    WatchMuteEnd(bMarksShown);
 }
 
 int CZorvexMessengerDlg::AddCommandRow(int y, const std::wstring& strText, UINT nID,

@@ -24,7 +24,11 @@ inline constexpr STextId IDS_GAME_LIST_NOT_WRITTEN{
            L"changed."};
 // 90012 ("and %d more", the new-events balloon's last line) is in src/pbem/NewEventHandling.cpp,
 // 90013 ("Open", the desktop notification's action) in src/notify/SystemTray.cpp.
-// 90014-90017 are kept for the game view's mute commands.
+// The mute commands of one game's options menu, and the mark of a muted game's row.
+inline constexpr STextId IDS_MUTE_HOUR{90014, L"Mute for 1 hour"};
+inline constexpr STextId IDS_MUTE_TOMORROW{90015, L"Mute until tomorrow"};
+inline constexpr STextId IDS_MUTE{90016, L"Mute"};
+inline constexpr STextId IDS_UNMUTE{90017, L"Unmute"};
 inline constexpr STextId IDS_MUTE_ALL_HOUR{90018, L"Mute all for 1 hour"};
 inline constexpr STextId IDS_UNMUTE_ALL{90019, L"Unmute all"};
 // "Check now", and what the last check met, after its time in the tooltip and the status row.
@@ -32,7 +36,8 @@ inline constexpr STextId IDS_CHECK_NOW{90020, L"Check now"};
 inline constexpr STextId IDS_CHECK_NOT_REACHABLE{90021, L" \u2014 server not reachable"};
 inline constexpr STextId IDS_CHECK_CUT_SHORT{90022, L" \u2014 answer cut short"};
 inline constexpr STextId IDS_CHECK_LIST_HELD{90023, L" \u2014 the game list is held by the game"};
-inline constexpr STextId IDS_LAST_CHECK_ROW{90024, L"Last check: %s"}; // time and outcome
+inline constexpr STextId IDS_LAST_CHECK_ROW{90024, L"Last check: %s"}; // the time of day
+inline constexpr STextId IDS_MUTED_MARK{90025, L"muted"};
 // The preferences row that starts the program with the desktop session, and its failures.
 inline constexpr STextId IDS_AUTOSTART{90026, L"Start with the desktop session"};
 inline constexpr STextId IDS_AUTOSTART_NOT_WRITTEN{

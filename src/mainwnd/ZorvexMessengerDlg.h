@@ -89,6 +89,10 @@ inline constexpr UINT WM_SHOW_REQUEST = WM_APP + 0x22;
 // end and, while an announcement waits, once a minute.
 inline constexpr UINT_PTR IDT_HELD_NEWS = 1032;
 inline constexpr UINT HELD_NEWS_CHECK_MS = 60000;
+// The game list marks muted games: it is built again when the next timed mute ends, seen at
+// most a minute late (the timer does not count while the machine sleeps).
+inline constexpr UINT_PTR IDT_MUTE_END = 1033;
+inline constexpr UINT MUTE_END_CHECK_MS = 60000;
 // Icons of the window and the tray: the program's, and the one after new events.
 inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
@@ -214,8 +218,8 @@ protected:
     // The frame; the first paint lets the start-up work go.
     void OnPaint() override;
     // IDT_POLL starts a download (nothing while one runs), IDT_POLL_CHECK one that is overdue,
-    // IDT_HELD_NEWS shows the waiting announcement if the game has ended; other timers are
-    // ignored.
+    // IDT_HELD_NEWS shows the waiting announcement if the game has ended, IDT_MUTE_END marks
+    // the game list anew once a timed mute has ended; other timers are ignored.
     void OnTimer(UINT_PTR nIDEvent) override;
 
     // Start-up steps that touch the disk: the PBEM folder, and loading the game list with the
@@ -242,8 +246,9 @@ private:
     // an account is stored) and the new-events icon's reset.
     void BuildPreferencesRows();
     // Lays out the game's row at y; returns its height. pShared: the first shared entry of its
-    // game, if any.
-    int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID);
+    // game, if any. bMuted: the row is marked "muted" after the game's name.
+    int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID,
+                   bool bMuted);
     // A row of one command with its text (and an icon) at y, as the game list's fixed rows and
     // the preferences have them; returns its height.
     int AddCommandRow(int y, const std::wstring& strText, UINT nID, CMaskedBitmap* pIcon = nullptr,
@@ -272,6 +277,8 @@ private:
     void ShowMainMenu();
     void ShowOptionsMenu();
     void OnMenuChosen(int nMenu);
+    // The options menu's mute command with the key for the game of view 3.
+    void MuteCurrentGame(const std::wstring& strChosenKey);
     void RemoveCurrentGame();
     void ShowCredentials();
     void StartCurrentGame();
@@ -287,8 +294,13 @@ private:
     // The tray icon's menu for the window's state now: show or hide, the preferences' commands,
     // quit.
     std::vector<STrayMenuItem> TrayMenuItems() const;
-    // Mutes (until tEnd) or unmutes a game id or "*" and writes the change into the profile.
+    // Mutes (until tEnd) or unmutes a game id or "*", writes the change into the profile and
+    // marks the game list's rows anew.
     void SetMute(std::wstring_view strKey, std::optional<CMuteList::TimePoint> tEnd);
+    // Arms IDT_MUTE_END for the next end of a timed mute while the game list shows marks.
+    void WatchMuteEnd(bool bMarksShown);
+    void OnMuteEndTimer();
+    std::optional<std::chrono::system_clock::time_point> m_tMarksEnd; // of IDT_MUTE_END
     INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace
@@ -136,6 +137,34 @@ TEST(MuteListTest, TomorrowMorningIsEightOClockLocalOfTheNextDay)
     EXPECT_EQ(end.tm_sec, 0);
     EXPECT_GT(tEnd, t);
     EXPECT_LE(tEnd - t, 32 * 3600);
+}
+
+// The next end to watch for: the earliest one to come; "always" and ended mutes never end.
+TEST(MuteListTest, NextEndIsTheEarliestEndToCome)
+{
+    const struct
+    {
+        const char* pszName;
+        const char* pszLines;
+        std::optional<TimePoint> tNext;
+    } cases[] = {
+        {"nothing muted", "", std::nullopt},
+        {"only always", "G1=always\r\n", std::nullopt},
+        {"ended and garbage", "G1=2026-12-11T11:00:00Z\r\nG2=soon\r\n", std::nullopt},
+        {"the earliest", "G1=2026-12-11T14:00:00Z\r\n*=2026-12-11T13:00:00Z\r\nG2=always\r\n",
+         kNow + 1h},
+        {"an ended one before it", "G1=2026-12-11T11:00:00Z\r\nG2=2026-12-12T12:00:00Z\r\n",
+         kNow + 24h},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        CTempDir temp;
+        temp.Write("Profile.ini", std::string("[Mute]\r\n") + c.pszLines);
+        CMuteList list;
+        list.Load(temp.WidePath() + L"/Profile.ini");
+        EXPECT_EQ(list.NextEnd(kNow), c.tNext);
+    }
 }
 
 } // namespace

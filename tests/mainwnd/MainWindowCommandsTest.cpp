@@ -89,40 +89,6 @@ protected:
         ASSERT_TRUE(LoadStoreWaiting(file, 0ms));
     }
 
-    void Command(UINT nID) { m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
-
-    // The menu that the button opened, found under the button's lower-left corner.
-    CGeneralPopup3* MenuUnder(const CWnd& button)
-    {
-        CRect rc;
-        button.GetClientRect(&rc);
-        button.ClientToScreen(&rc);
-        CWnd* pHit = CWnd::WindowFromPoint(CPoint(rc.left + 3, rc.bottom + 3));
-        return pHit != nullptr ? dynamic_cast<CGeneralPopup3*>(pHit->GetTopLevelParent()) : nullptr;
-    }
-    // Opens the menu with the command and picks the item with the text.
-    void Choose(UINT nMenuCommand, const CWnd& button, const std::wstring& strItem)
-    {
-        Command(nMenuCommand);
-        CGeneralPopup3* pMenu = MenuUnder(button);
-        ASSERT_NE(pMenu, nullptr);
-        for (const auto& pButton : pMenu->m_listButtons)
-        {
-            if (pButton->GetWindowText() == strItem)
-            {
-                pMenu->OnItemCommand(static_cast<UINT>(pButton->GetDlgCtrlID()));
-                Pump();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no item " << testing::PrintToString(strItem);
-    }
-    void OpenGameView(const std::wstring& strPlayerId)
-    {
-        m_dlg.m_strCurrentGame = strPlayerId;
-        m_dlg.SwitchView(VIEW_GAME);
-    }
-
     CTempDir m_install;
     std::vector<SBox> m_boxes;
 };

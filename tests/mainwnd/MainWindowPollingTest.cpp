@@ -90,8 +90,9 @@ protected:
     void SetUp() override
     {
         std::filesystem::create_directories(m_temp.File("PBEM"));
+        // Absolute: a relative target would be read from the temporary folder, not from here.
         std::filesystem::create_directory_symlink(
-            std::filesystem::path(CBundledSkin::AssetsFolder()) / "Data", m_temp.File("Data"));
+            std::filesystem::absolute(CBundledSkin::AssetsFolder()) / "Data", m_temp.File("Data"));
         SetInstallFolder(m_temp.WidePath());
         ASSERT_NE(m_server.Port(), 0);
         ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "mainwnd/ZorvexMessengerDlg.h"
+#include "notify/GeneralPopup3.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/FlagImages.h"
+#include "support/GuiTest.h"
 #include "ui/SkinTest.h"
 #include "ui/UiTest.h"
 
@@ -64,6 +66,39 @@ protected:
     {
         for (int i = 0; i < n; ++i)
             AddEvent(game);
+    }
+
+    void Command(UINT nID) { m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0); }
+    void OpenGameView(const std::wstring& strPlayerId)
+    {
+        m_dlg.m_strCurrentGame = strPlayerId;
+        m_dlg.SwitchView(VIEW_GAME);
+    }
+    // The menu that the button opened, found under the button's lower-left corner.
+    static CGeneralPopup3* MenuUnder(const CWnd& button)
+    {
+        CRect rc;
+        button.GetClientRect(&rc);
+        button.ClientToScreen(&rc);
+        CWnd* pHit = CWnd::WindowFromPoint(CPoint(rc.left + 3, rc.bottom + 3));
+        return pHit != nullptr ? dynamic_cast<CGeneralPopup3*>(pHit->GetTopLevelParent()) : nullptr;
+    }
+    // Opens the menu with the command and picks the item with the text.
+    void Choose(UINT nMenuCommand, const CWnd& button, const std::wstring& strItem)
+    {
+        Command(nMenuCommand);
+        CGeneralPopup3* pMenu = MenuUnder(button);
+        ASSERT_NE(pMenu, nullptr);
+        for (const auto& pButton : pMenu->m_listButtons)
+        {
+            if (pButton->GetWindowText() == strItem)
+            {
+                pMenu->OnItemCommand(static_cast<UINT>(pButton->GetDlgCtrlID()));
+                Pump();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << testing::PrintToString(strItem);
     }
 
 public:

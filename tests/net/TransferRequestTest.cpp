@@ -1,6 +1,8 @@
 // What a transfer puts on the wire, as a real server receives it.
+#include "net/GameServer.h"
 #include "net/VelCurlTransfer.h"
 #include "support/CurlTestEnvironment.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -144,4 +146,31 @@ TEST_F(TransferRequestTest, HttpErrorStatusIsStillACompletedRequest)
 
     PerformOne(transfer);
     EXPECT_EQ(transfer.TakeResponse(), "Broken");
+}
+
+TEST_F(TransferRequestTest, ServerThatIsNotHttpIsRefused)
+{
+    // A folder laid out as the server, holding an answer the download would take.
+    const CTempDir dir;
+    dir.Write(std::string(SCRIPT_DOWNLOAD_EVENTS).substr(1), "SanityCheck-5170382 Version01");
+    struct CCounter : CVelCurlObserver
+    {
+        void OnTransferData(CVelCurlTransfer*) override { ++m_nData; }
+        int m_nData = 0;
+    } observer;
+    for (const std::string& strBase :
+         {"file://" + dir.Path(), "FILE://" + dir.Path(), "file://localhost" + dir.Path()})
+    {
+        SCOPED_TRACE(strBase);
+        const CServerEnv env(strBase.c_str());
+        CVelCurlTransfer transfer;
+        transfer.SetURL(GameServerURL(SCRIPT_DOWNLOAD_EVENTS));
+        transfer.m_pObserver = &observer;
+
+        EXPECT_TRUE(transfer.Perform());
+        EXPECT_TRUE(transfer.m_bFailed);
+        EXPECT_FALSE(transfer.m_bSucceeded);
+        EXPECT_EQ(transfer.TakeResponse(), "");
+    }
+    EXPECT_EQ(observer.m_nData, 0);
 }

@@ -22,8 +22,8 @@ protected:
     CTestHttpRequest PerformOne(CVelCurlTransfer& transfer)
     {
         EXPECT_TRUE(transfer.Perform());
-        EXPECT_TRUE(transfer.m_bSucceeded);
-        EXPECT_FALSE(transfer.m_bFailed);
+        EXPECT_TRUE(transfer.Succeeded());
+        EXPECT_FALSE(transfer.Failed());
         const auto requests = m_server.Requests();
         EXPECT_EQ(requests.size(), 1u);
         return requests.empty() ? CTestHttpRequest() : requests.back();
@@ -115,8 +115,8 @@ TEST_F(TransferRequestTest, MissingFormFileFailsTheTransfer)
     transfer.AddFormFile("Orders", dir.File("missing.dat"));
 
     EXPECT_TRUE(transfer.Perform());
-    EXPECT_TRUE(transfer.m_bFailed);
-    EXPECT_FALSE(transfer.m_bSucceeded);
+    EXPECT_TRUE(transfer.Failed());
+    EXPECT_FALSE(transfer.Succeeded());
 }
 
 TEST_F(TransferRequestTest, UrlParamsReachTheServerEscapedOnlyAsTheServerExpects)
@@ -163,13 +163,12 @@ TEST_F(TransferRequestTest, ServerThatIsNotHttpIsRefused)
     {
         SCOPED_TRACE(strBase);
         const CServerEnv env(strBase.c_str());
-        CVelCurlTransfer transfer;
+        CVelCurlTransfer transfer(&observer);
         transfer.SetURL(GameServerURL(SCRIPT_DOWNLOAD_EVENTS));
-        transfer.m_pObserver = &observer;
 
         EXPECT_TRUE(transfer.Perform());
-        EXPECT_TRUE(transfer.m_bFailed);
-        EXPECT_FALSE(transfer.m_bSucceeded);
+        EXPECT_TRUE(transfer.Failed());
+        EXPECT_FALSE(transfer.Succeeded());
         EXPECT_EQ(transfer.TakeResponse(), "");
     }
     EXPECT_EQ(observer.m_nData, 0);

@@ -120,32 +120,9 @@ bool CVelCurlTransfer::SetUpRequest(const SCurlApi& api, CHandles& handles)
     if (!options.LimitToHttp())
         return false;
 
-    if (!m_listFormFields.empty() || !m_listFormFiles.empty())
-    {
-        handles.m_pMime = api.m_pfnMimeInit(pEasy);
-        if (handles.m_pMime == nullptr)
-            return false;
-        for (const auto& pField : m_listFormFields)
-        {
-            curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
-            if (pPart == nullptr ||
-                api.m_pfnMimeName(pPart, pField->m_strName.c_str()) != CURLE_OK ||
-                api.m_pfnMimeData(pPart, pField->m_strValue.data(), pField->m_strValue.size()) !=
-                    CURLE_OK)
-                return false;
-        }
-        for (const auto& pFile : m_listFormFiles)
-        {
-            curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
-            if (pPart == nullptr || api.m_pfnMimeName(pPart, pFile->m_strName.c_str()) != CURLE_OK)
-                return false;
-            // Not checked: a file that cannot be read is reported when the body is sent, and the
-            // transfer fails then.
-            static_cast<void>(api.m_pfnMimeFiledata(pPart, pFile->m_strValue.c_str()));
-        }
-        if (!options.Set(CURLOPT_MIMEPOST, handles.m_pMime))
-            return false;
-    }
+    if ((!m_listFormFields.empty() || !m_listFormFiles.empty()) &&
+        (!SetUpForm(api, handles) || !options.Set(CURLOPT_MIMEPOST, handles.m_pMime)))
+        return false;
 
     // An empty "Expect:" keeps libcurl from waiting for a 100-continue before posting the body.
     handles.m_pHeaders = api.m_pfnSlistAppend(nullptr, "Expect:");
@@ -155,6 +132,31 @@ bool CVelCurlTransfer::SetUpRequest(const SCurlApi& api, CHandles& handles)
     if (api.m_pfnMultiAddHandle(handles.m_pMulti, pEasy) != CURLM_OK)
         return false;
     handles.m_bAdded = true;
+    return true;
+}
+
+bool CVelCurlTransfer::SetUpForm(const SCurlApi& api, CHandles& handles) const
+{
+    handles.m_pMime = api.m_pfnMimeInit(handles.m_pEasy);
+    if (handles.m_pMime == nullptr)
+        return false;
+    for (const auto& pField : m_listFormFields)
+    {
+        curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
+        if (pPart == nullptr || api.m_pfnMimeName(pPart, pField->m_strName.c_str()) != CURLE_OK ||
+            api.m_pfnMimeData(pPart, pField->m_strValue.data(), pField->m_strValue.size()) !=
+                CURLE_OK)
+            return false;
+    }
+    for (const auto& pFile : m_listFormFiles)
+    {
+        curl_mimepart* pPart = api.m_pfnMimeAddpart(handles.m_pMime);
+        if (pPart == nullptr || api.m_pfnMimeName(pPart, pFile->m_strName.c_str()) != CURLE_OK)
+            return false;
+        // Not checked: a file that cannot be read is reported when the body is sent, and the
+        // transfer fails then.
+        static_cast<void>(api.m_pfnMimeFiledata(pPart, pFile->m_strValue.c_str()));
+    }
     return true;
 }
 

@@ -1,11 +1,11 @@
 // One HTTP request to the game server, performed with libcurl's multi interface, on the calling
 // thread (Perform) or on a worker thread (TransferThreadProc).
-// Threads: whoever starts the transfer sets it up; then only the thread performing it touches it,
-// except RequestAbort and Outcome, which any thread may call. The outcome is published when Perform
-// ends, before OnTransferDone; once Outcome() shows an end, the answer may be read on any thread.
-// Ownership: a transfer given by pointer stays its owner's, who keeps it until the worker thread
-// has ended; one handed over as a unique_ptr belongs to the worker, which deletes it once the
-// observer has been told.
+// Threads: the transfer is set up before it is performed; while it runs, only the performing
+// thread touches it, except RequestAbort and Outcome, which any thread may call. The outcome is
+// published (release) when Perform ends, before OnTransferDone; the answer is the observer's during
+// that call, and the owner's once the worker thread has ended.
+// Ownership: TransferThreadProc borrows the transfer, whose owner keeps it until the worker thread
+// has ended; OwnedTransferThreadProc takes it over and deletes it after OnTransferDone returns.
 #pragma once
 
 #include <atomic>
@@ -121,6 +121,8 @@ private:
     bool PerformWith(const SCurlApi* pApi);
     // Creates the handles and gives libcurl the request; false when anything is refused.
     bool SetUpRequest(const SCurlApi& api, CHandles& handles);
+    // The form fields and files as a multipart body.
+    bool SetUpForm(const SCurlApi& api, CHandles& handles) const;
     // Drives the request to its end; nullopt when waiting for the network failed.
     std::optional<ETransferOutcome> RunLoop(const SCurlApi& api, CHandles& handles) const;
 

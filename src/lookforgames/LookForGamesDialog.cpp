@@ -229,10 +229,10 @@ bool CLookForGamesDialog::SendLooking(bool bLooking)
     transfer.AddFormField("Password", std::wstring_view(strPassword));
     transfer.AddFormField("LookingForPBEMGame", std::wstring_view(bLooking ? L"1" : L"0"));
     transfer.SetURL(GameServerURL(SCRIPT_LOOKING_FOR_GAME));
-    transfer.m_nTimeout = LOOK_FOR_GAMES_TIMEOUT;
+    transfer.SetTimeout(LOOK_FOR_GAMES_TIMEOUT);
     // On this thread: the window waits for the answer, which is not read.
     const bool bLoopEnded = transfer.Perform();
-    return bLoopEnded && transfer.m_bSucceeded && !transfer.m_bFailed;
+    return bLoopEnded && transfer.Succeeded();
 }
 
 void CLookForGamesDialog::OnSendMessage()

@@ -114,12 +114,14 @@ std::string CVelCurlTransfer::TakeResponse()
 
 int CVelCurlTransfer::TransferThreadProc(CVelCurlTransfer* pTransfer)
 {
-    pTransfer->Perform();
-    // Noted before the observer runs: once told, the observer's side may take the transfer over.
-    const bool bDeleteWhenDone = pTransfer->m_bDeleteWhenDone;
+    static_cast<void>(pTransfer->Perform()); // the outcome tells the observer all
+    // Once told, the observer's side may take the transfer over: it is not touched after this.
     if (pTransfer->m_pObserver != nullptr)
         pTransfer->m_pObserver->OnTransferDone(pTransfer);
-    if (bDeleteWhenDone)
-        delete pTransfer;
     return 0;
+}
+
+int CVelCurlTransfer::OwnedTransferThreadProc(std::unique_ptr<CVelCurlTransfer> pTransfer)
+{
+    return TransferThreadProc(pTransfer.get());
 }

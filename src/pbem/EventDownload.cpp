@@ -60,16 +60,12 @@ bool CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
         return false;
     RefreshFromDisk(m_store, m_stillWaiting);
 
-    auto pTransfer = std::make_unique<CVelCurlTransfer>();
-    pTransfer->m_strName = "GetPBEMEvents";
+    // A new transfer is pending until it ends: a download not yet begun is not taken for ended.
+    auto pTransfer = std::make_unique<CVelCurlTransfer>(pObserver);
+    pTransfer->SetName("GetPBEMEvents");
     pTransfer->SetURL(GameServerURL(SCRIPT_DOWNLOAD_EVENTS));
-    pTransfer->m_pObserver = pObserver;
     AddDownloadFields(*pTransfer, m_store);
-    pTransfer->m_nTimeout = kDownloadTimeout;
-    // Set before the thread starts, so that a download not yet begun is not taken for ended.
-    pTransfer->m_bRunning = true;
-    pTransfer->m_bAbort = false;
-    pTransfer->m_bDeleteWhenDone = false;
+    pTransfer->SetTimeout(kDownloadTimeout);
     try
     {
         m_downloadThread = std::thread(&CVelCurlTransfer::TransferThreadProc, pTransfer.get());
@@ -84,9 +80,9 @@ bool CPBEMMessageManager::StartDownload(CVelCurlObserver* pObserver)
 
 SDownloadResult CPBEMMessageManager::CollectDownload()
 {
-    if (m_pDownload == nullptr || m_pDownload->m_bRunning)
+    if (m_pDownload == nullptr || !m_pDownload->HasEnded())
         return {};
-    // The flag drops before the observer is told: the join waits until that call has returned.
+    // The end shows before the observer is told: the join waits until that call has returned.
     // On the worker itself (an observer that collects at once) the join could never end.
     if (m_downloadThread.get_id() == std::this_thread::get_id())
         return {};
@@ -97,7 +93,7 @@ SDownloadResult CPBEMMessageManager::CollectDownload()
     const std::string strAnswer = pDownload->TakeResponse();
     // A reset connection, the time limit or the size cap can leave a text that begins like an
     // answer but ends early: it is handled as cut short.
-    const bool bTransferComplete = pDownload->m_bSucceeded && !pDownload->m_bFailed;
+    const bool bTransferComplete = pDownload->Succeeded();
     return ProcessAnswer(strAnswer, bTransferComplete);
 }
 
@@ -113,7 +109,7 @@ void CPBEMMessageManager::Shutdown()
 {
     if (m_pDownload == nullptr)
         return;
-    m_pDownload->m_bAbort = true;
+    m_pDownload->RequestAbort();
     if (m_downloadThread.joinable())
     {
         if (m_downloadThread.get_id() == std::this_thread::get_id())

@@ -1,40 +1,9 @@
 #include "net/GameServer.h"
+#include "support/ServerEnv.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
-
-namespace
-{
-
-// Sets ZORVEX_SERVER for one test and puts back what was there.
-class CServerEnv
-{
-public:
-    explicit CServerEnv(const char* pszValue)
-    {
-        if (const char* pszOld = std::getenv("ZORVEX_SERVER"))
-            m_strOld = pszOld;
-        if (pszValue != nullptr)
-            ::setenv("ZORVEX_SERVER", pszValue, 1);
-        else
-            ::unsetenv("ZORVEX_SERVER");
-    }
-    ~CServerEnv()
-    {
-        if (m_strOld)
-            ::setenv("ZORVEX_SERVER", m_strOld->c_str(), 1);
-        else
-            ::unsetenv("ZORVEX_SERVER");
-    }
-
-private:
-    std::optional<std::string> m_strOld;
-};
-
-} // namespace
 
 TEST(GameServerTest, BaseComesFromTheEnvironment)
 {

@@ -42,9 +42,9 @@ TEST(TransferBuildTest, WideFormFieldIsSentInTheAnsiCodePage)
 {
     CVelCurlTransfer transfer;
     transfer.AddFormField("Name", std::wstring(L"Jos\u00e9 \u20ac\u4e00"));
-    ASSERT_EQ(transfer.m_listFormFields.size(), 1u);
-    EXPECT_EQ(transfer.m_listFormFields[0]->m_strName, "Name");
-    EXPECT_EQ(transfer.m_listFormFields[0]->m_strValue, "Jos\xe9 \x80?");
+    ASSERT_EQ(transfer.FormFields().size(), 1u);
+    EXPECT_EQ(transfer.FormFields()[0]->m_strName, "Name");
+    EXPECT_EQ(transfer.FormFields()[0]->m_strValue, "Jos\xe9 \x80?");
 }
 
 TEST(TransferBuildTest, WriteCallbackKeepsBlocksAndTakeResponseJoinsThemUpToAZero)
@@ -54,8 +54,7 @@ TEST(TransferBuildTest, WriteCallbackKeepsBlocksAndTakeResponseJoinsThemUpToAZer
         void OnTransferData(CVelCurlTransfer*) override { ++m_nData; }
         int m_nData = 0;
     } observer;
-    CVelCurlTransfer transfer;
-    transfer.m_pObserver = &observer;
+    CVelCurlTransfer transfer(&observer);
 
     std::string strFirst = "Sanity";
     std::string strEmpty;
@@ -64,14 +63,14 @@ TEST(TransferBuildTest, WriteCallbackKeepsBlocksAndTakeResponseJoinsThemUpToAZer
     EXPECT_EQ(CVelCurlTransfer::OnCurlWrite(strEmpty.data(), 1, 0, &transfer), 0u);
     EXPECT_EQ(CVelCurlTransfer::OnCurlWrite(strSecond.data(), 1, strSecond.size(), &transfer), 10u);
 
-    ASSERT_EQ(transfer.m_listBlocks.size(), 3u);
+    ASSERT_EQ(transfer.Blocks().size(), 3u);
     EXPECT_EQ(observer.m_nData, 3);
-    const CVelCurlDataBlock& block = *transfer.m_listBlocks[2];
+    const CVelCurlDataBlock& block = *transfer.Blocks()[2];
     EXPECT_EQ(block.m_nSize, 10);
     EXPECT_EQ(std::string(block.m_pData.get(), 11), std::string("Check\0tail\0", 11));
 
     EXPECT_EQ(transfer.TakeResponse(), "SanityCheck");
-    EXPECT_TRUE(transfer.m_listBlocks.empty());
+    EXPECT_TRUE(transfer.Blocks().empty());
     EXPECT_EQ(transfer.TakeResponse(), "");
 }
 
@@ -94,14 +93,14 @@ TEST(TransferBuildTest, WriteCallbackRefusesBlocksItCannotCount)
         CVelCurlTransfer transfer;
         // The data is never read: the sizes alone refuse the block.
         EXPECT_EQ(CVelCurlTransfer::OnCurlWrite(&cByte, c.nSize, c.nCount, &transfer), 0u);
-        EXPECT_TRUE(transfer.m_listBlocks.empty());
+        EXPECT_TRUE(transfer.Blocks().empty());
     }
 }
 
 TEST(TransferBuildTest, WriteCallbackRefusesAnswerBeyondTheLimit)
 {
     CVelCurlTransfer transfer;
-    transfer.m_nMaxResponseBytes = 10;
+    transfer.SetMaxResponseBytes(10);
     std::string strData = "123456";
     EXPECT_EQ(CVelCurlTransfer::OnCurlWrite(strData.data(), 1, 6, &transfer), 6u);
     EXPECT_EQ(CVelCurlTransfer::OnCurlWrite(strData.data(), 1, 5, &transfer), 0u);

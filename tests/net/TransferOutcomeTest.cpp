@@ -37,9 +37,9 @@ protected:
 
 void ExpectFailedOnly(const CVelCurlTransfer& transfer)
 {
-    EXPECT_TRUE(transfer.m_bFailed);
-    EXPECT_FALSE(transfer.m_bSucceeded);
-    EXPECT_FALSE(transfer.m_bRunning);
+    EXPECT_TRUE(transfer.Failed());
+    EXPECT_FALSE(transfer.Succeeded());
+    EXPECT_TRUE(transfer.HasEnded());
 }
 
 } // namespace
@@ -52,7 +52,7 @@ TEST_F(TransferOutcomeTest, AnswerEndsAtItsFirstZeroByte)
     transfer.SetURL(m_server.URL("/zero"));
 
     EXPECT_TRUE(transfer.Perform());
-    EXPECT_TRUE(transfer.m_bSucceeded);
+    EXPECT_TRUE(transfer.Succeeded());
     EXPECT_EQ(transfer.TakeResponse(), "before");
 }
 
@@ -85,14 +85,13 @@ TEST_F(TransferOutcomeTest, AnswerInManyBlocksIsJoinedInOrder)
         void OnTransferData(CVelCurlTransfer*) override { ++m_nData; }
         int m_nData = 0;
     } observer;
-    CVelCurlTransfer transfer;
+    CVelCurlTransfer transfer(&observer);
     transfer.SetURL(m_server.URL("/chunks"));
-    transfer.m_pObserver = &observer;
 
     EXPECT_TRUE(transfer.Perform());
-    EXPECT_TRUE(transfer.m_bSucceeded);
-    EXPECT_GT(transfer.m_listBlocks.size(), 1u);
-    EXPECT_EQ(observer.m_nData, static_cast<int>(transfer.m_listBlocks.size()));
+    EXPECT_TRUE(transfer.Succeeded());
+    EXPECT_GT(transfer.Blocks().size(), 1u);
+    EXPECT_EQ(observer.m_nData, static_cast<int>(transfer.Blocks().size()));
     EXPECT_EQ(transfer.TakeResponse(), strExpected);
 }
 
@@ -102,7 +101,7 @@ TEST_F(TransferOutcomeTest, AnswerBeyondTheLimitFailsTheTransfer)
                         { res.set_content(std::string(100000, 'a'), "text/plain"); });
     CVelCurlTransfer transfer;
     transfer.SetURL(m_server.URL("/big"));
-    transfer.m_nMaxResponseBytes = 5000;
+    transfer.SetMaxResponseBytes(5000);
 
     EXPECT_TRUE(transfer.Perform());
     ExpectFailedOnly(transfer);
@@ -114,13 +113,13 @@ TEST_F(TransferOutcomeTest, TimeLimitEndsAStalledTransfer)
     StallAnswers();
     CVelCurlTransfer transfer;
     transfer.SetURL(m_server.URL("/stall"));
-    transfer.m_nTimeout = 1;
+    transfer.SetTimeout(1);
 
     const auto start = Clock::now();
     EXPECT_TRUE(transfer.Perform());
     const auto elapsed = Clock::now() - start;
     ExpectFailedOnly(transfer);
-    EXPECT_FALSE(transfer.m_bAborted);
+    EXPECT_NE(transfer.Outcome(), ETransferOutcome::Aborted);
     EXPECT_GE(elapsed, 900ms);
     EXPECT_LT(elapsed, 1500ms);
     EXPECT_EQ(transfer.TakeResponse(), "");
@@ -138,7 +137,7 @@ TEST_F(TransferOutcomeTest, AbortFromAnotherThreadEndsTheTransferPromptly)
         {
             // Abort only once the request is surely in flight.
             if (m_server.WaitForRequests(1, 5s))
-                transfer.m_bAbort = true;
+                transfer.RequestAbort();
         });
     const auto start = Clock::now();
     const bool bResult = transfer.Perform();
@@ -147,8 +146,8 @@ TEST_F(TransferOutcomeTest, AbortFromAnotherThreadEndsTheTransferPromptly)
 
     EXPECT_TRUE(bResult);
     ExpectFailedOnly(transfer);
-    EXPECT_TRUE(transfer.m_bAborted);
-    EXPECT_FALSE(transfer.m_bHostNotFound);
+    EXPECT_EQ(transfer.Outcome(), ETransferOutcome::Aborted);
+    EXPECT_NE(transfer.Outcome(), ETransferOutcome::HostNotFound);
     EXPECT_LT(elapsed, 1s);
 }
 
@@ -156,12 +155,12 @@ TEST_F(TransferOutcomeTest, UnresolvableHostIsReported)
 {
     CVelCurlTransfer transfer;
     transfer.SetURL("http://nohost.invalid/");
-    transfer.m_nTimeout = 20;
+    transfer.SetTimeout(20);
 
     EXPECT_TRUE(transfer.Perform());
     ExpectFailedOnly(transfer);
-    EXPECT_TRUE(transfer.m_bHostNotFound);
-    EXPECT_FALSE(transfer.m_bAborted);
+    EXPECT_EQ(transfer.Outcome(), ETransferOutcome::HostNotFound);
+    EXPECT_NE(transfer.Outcome(), ETransferOutcome::Aborted);
 }
 
 TEST_F(TransferOutcomeTest, PerformStartsFromCleanFlagsAndAnswer)
@@ -171,15 +170,15 @@ TEST_F(TransferOutcomeTest, PerformStartsFromCleanFlagsAndAnswer)
     CVelCurlTransfer transfer;
     transfer.SetURL("http://nohost.invalid/");
     EXPECT_TRUE(transfer.Perform());
-    ASSERT_TRUE(transfer.m_bHostNotFound);
+    ASSERT_EQ(transfer.Outcome(), ETransferOutcome::HostNotFound);
     std::string strStale = "stale";
     CVelCurlTransfer::OnCurlWrite(strStale.data(), 1, strStale.size(), &transfer);
 
     transfer.SetURL(m_server.URL("/again"));
     EXPECT_TRUE(transfer.Perform());
-    EXPECT_TRUE(transfer.m_bSucceeded);
-    EXPECT_FALSE(transfer.m_bFailed);
-    EXPECT_FALSE(transfer.m_bHostNotFound);
+    EXPECT_TRUE(transfer.Succeeded());
+    EXPECT_FALSE(transfer.Failed());
+    EXPECT_NE(transfer.Outcome(), ETransferOutcome::HostNotFound);
     EXPECT_EQ(transfer.TakeResponse(), "fresh");
 }
 

@@ -1,6 +1,8 @@
 // What a transfer puts on the wire, as a real server receives it.
+#include "net/GameServer.h"
 #include "net/VelCurlTransfer.h"
 #include "support/CurlTestEnvironment.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -20,8 +22,8 @@ protected:
     CTestHttpRequest PerformOne(CVelCurlTransfer& transfer)
     {
         EXPECT_TRUE(transfer.Perform());
-        EXPECT_TRUE(transfer.m_bSucceeded);
-        EXPECT_FALSE(transfer.m_bFailed);
+        EXPECT_TRUE(transfer.Succeeded());
+        EXPECT_FALSE(transfer.Failed());
         const auto requests = m_server.Requests();
         EXPECT_EQ(requests.size(), 1u);
         return requests.empty() ? CTestHttpRequest() : requests.back();
@@ -113,8 +115,8 @@ TEST_F(TransferRequestTest, MissingFormFileFailsTheTransfer)
     transfer.AddFormFile("Orders", dir.File("missing.dat"));
 
     EXPECT_TRUE(transfer.Perform());
-    EXPECT_TRUE(transfer.m_bFailed);
-    EXPECT_FALSE(transfer.m_bSucceeded);
+    EXPECT_TRUE(transfer.Failed());
+    EXPECT_FALSE(transfer.Succeeded());
 }
 
 TEST_F(TransferRequestTest, UrlParamsReachTheServerEscapedOnlyAsTheServerExpects)
@@ -144,4 +146,30 @@ TEST_F(TransferRequestTest, HttpErrorStatusIsStillACompletedRequest)
 
     PerformOne(transfer);
     EXPECT_EQ(transfer.TakeResponse(), "Broken");
+}
+
+TEST_F(TransferRequestTest, ServerThatIsNotHttpIsRefused)
+{
+    // A folder laid out as the server, holding an answer the download would take.
+    const CTempDir dir;
+    dir.Write(std::string(SCRIPT_DOWNLOAD_EVENTS).substr(1), "SanityCheck-5170382 Version01");
+    struct CCounter : CVelCurlObserver
+    {
+        void OnTransferData(CVelCurlTransfer*) override { ++m_nData; }
+        int m_nData = 0;
+    } observer;
+    for (const std::string& strBase :
+         {"file://" + dir.Path(), "FILE://" + dir.Path(), "file://localhost" + dir.Path()})
+    {
+        SCOPED_TRACE(strBase);
+        const CServerEnv env(strBase.c_str());
+        CVelCurlTransfer transfer(&observer);
+        transfer.SetURL(GameServerURL(SCRIPT_DOWNLOAD_EVENTS));
+
+        EXPECT_TRUE(transfer.Perform());
+        EXPECT_TRUE(transfer.Failed());
+        EXPECT_FALSE(transfer.Succeeded());
+        EXPECT_EQ(transfer.TakeResponse(), "");
+    }
+    EXPECT_EQ(observer.m_nData, 0);
 }

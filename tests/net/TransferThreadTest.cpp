@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -19,14 +20,14 @@ public:
     {
         ++m_nDone;
         m_threadId = std::this_thread::get_id();
-        m_bRunningWhenDone = pTransfer->m_bRunning;
-        m_bSucceededWhenDone = pTransfer->m_bSucceeded;
+        m_bEndedWhenDone = pTransfer->HasEnded();
+        m_bSucceededWhenDone = pTransfer->Succeeded();
         m_strAnswer = pTransfer->TakeResponse();
     }
 
     std::atomic<int> m_nDone{0};
     std::thread::id m_threadId;
-    bool m_bRunningWhenDone = true;
+    bool m_bEndedWhenDone = false;
     bool m_bSucceededWhenDone = false;
     std::string m_strAnswer;
 };
@@ -40,11 +41,11 @@ TEST(TransferThreadTest, ObserverIsToldOnTheWorkerAfterTheTransferEnded)
     server.SetHandler([](const CTestHttpRequest&, httplib::Response& res)
                       { res.set_content("SanityCheck-5170382 Version01", "text/plain"); });
     CDoneObserver observer;
-    CVelCurlTransfer transfer;
-    transfer.m_strName = "GetPBEMEvents";
+    CVelCurlTransfer transfer(&observer);
+    transfer.SetName("GetPBEMEvents");
     transfer.SetURL(server.URL("/events"));
-    transfer.m_pObserver = &observer;
-    transfer.m_bRunning = true;
+    // Not taken for ended before the worker has even begun.
+    EXPECT_FALSE(transfer.HasEnded());
 
     std::thread worker(&CVelCurlTransfer::TransferThreadProc, &transfer);
     const std::thread::id workerId = worker.get_id();
@@ -52,25 +53,22 @@ TEST(TransferThreadTest, ObserverIsToldOnTheWorkerAfterTheTransferEnded)
 
     EXPECT_EQ(observer.m_nDone, 1);
     EXPECT_EQ(observer.m_threadId, workerId);
-    EXPECT_FALSE(observer.m_bRunningWhenDone);
+    EXPECT_TRUE(observer.m_bEndedWhenDone);
     EXPECT_TRUE(observer.m_bSucceededWhenDone);
     EXPECT_EQ(observer.m_strAnswer, "SanityCheck-5170382 Version01");
-    EXPECT_FALSE(transfer.m_bRunning);
+    EXPECT_TRUE(transfer.HasEnded());
 }
 
-TEST(TransferThreadTest, DeleteWhenDoneDeletesAfterTellingTheObserver)
+TEST(TransferThreadTest, OwnedTransferIsDeletedAfterTellingTheObserver)
 {
     CTestHttpServer server;
     ASSERT_NE(server.Port(), 0);
     CDoneObserver observer;
     // Owned by the worker from here on; a leak shows under the address sanitizer.
-    auto* pTransfer = new CVelCurlTransfer;
+    auto pTransfer = std::make_unique<CVelCurlTransfer>(&observer);
     pTransfer->SetURL(server.URL("/events"));
-    pTransfer->m_pObserver = &observer;
-    pTransfer->m_bDeleteWhenDone = true;
-    pTransfer->m_bRunning = true;
 
-    std::thread worker(&CVelCurlTransfer::TransferThreadProc, pTransfer);
+    std::thread worker(&CVelCurlTransfer::OwnedTransferThreadProc, std::move(pTransfer));
     worker.join();
 
     EXPECT_EQ(observer.m_nDone, 1);

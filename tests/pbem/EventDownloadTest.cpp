@@ -108,11 +108,14 @@ TEST_F(EventDownloadTest, PostsEveryEntryInListOrder)
 
     m_manager.StartDownload(&m_observer);
     ASSERT_NE(m_manager.m_pDownload, nullptr);
-    EXPECT_EQ(m_manager.m_pDownload->m_strName, "GetPBEMEvents");
-    EXPECT_EQ(m_manager.m_pDownload->m_nTimeout, 10);
-    EXPECT_FALSE(m_manager.m_pDownload->m_bDeleteWhenDone);
+    EXPECT_EQ(m_manager.m_pDownload->Name(), "GetPBEMEvents");
+    EXPECT_EQ(m_manager.m_pDownload->Timeout(), 10);
     EXPECT_EQ(m_manager.m_pDownload->m_pObserver, &m_observer);
     ASSERT_TRUE(m_observer.WaitDone());
+    // The manager still owns the ended transfer (the worker did not delete it), and its end is
+    // seen on this thread once the observer was told.
+    ASSERT_NE(m_manager.m_pDownload, nullptr);
+    EXPECT_TRUE(m_manager.m_pDownload->HasEnded());
     m_manager.CollectDownload();
 
     const auto requests = m_server.Requests();

@@ -70,7 +70,7 @@ CZorvexMessengerDlg::~CZorvexMessengerDlg()
 {
     // A download still running would tell this object when it ends.
     if (g_pMessageManager != nullptr && g_pMessageManager->m_pDownload != nullptr &&
-        g_pMessageManager->m_pDownload->m_pObserver == this)
+        g_pMessageManager->m_pDownload->Observer() == this)
     {
         g_pMessageManager->Shutdown();
     }

@@ -113,9 +113,10 @@ public:
     static constexpr std::size_t DEFAULT_MAX_RESPONSE_BYTES = 64u * 1024u * 1024u;
 
     // Fixed for the transfer's life, so that any thread may read it.
-    CVelCurlObserver* const m_pObserver;
+    CVelCurlObserver* Observer() const { return m_pObserver; }
 
 private:
+    CVelCurlObserver* const m_pObserver;
     class CHandles;
 
     bool PerformWith(const SCurlApi* pApi);

@@ -110,7 +110,7 @@ TEST_F(EventDownloadTest, PostsEveryEntryInListOrder)
     ASSERT_NE(m_manager.m_pDownload, nullptr);
     EXPECT_EQ(m_manager.m_pDownload->Name(), "GetPBEMEvents");
     EXPECT_EQ(m_manager.m_pDownload->Timeout(), 10);
-    EXPECT_EQ(m_manager.m_pDownload->m_pObserver, &m_observer);
+    EXPECT_EQ(m_manager.m_pDownload->Observer(), &m_observer);
     ASSERT_TRUE(m_observer.WaitDone());
     // The manager still owns the ended transfer (the worker did not delete it), and its end is
     // seen on this thread once the observer was told.

@@ -73,9 +73,7 @@ BOOL CLookForGamesDialog::OnInitDialog()
 {
     CCustomDialog::OnInitDialog();
     SetWindowText(Text(IDS_ONLINE_GAMES));
-    m_bShowClose = true;
-    m_btnClose.ShowWindow(SW_SHOW);
-    LayoutTitleButtons();
+    ShowTitleButton(IDC_SKIN_CLOSE, true);
 
     m_bResizable = false;
     m_nMinWidth = 350;

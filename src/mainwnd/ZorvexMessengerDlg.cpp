@@ -94,12 +94,8 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     CCustomDialog::OnInitDialog();
     m_bResizable = true;
 
-    m_bShowClose = true;
-    m_btnClose.ShowWindow(SW_SHOW);
-    LayoutTitleButtons();
-    m_bShowMinimize = true;
-    m_btnMinimize.ShowWindow(SW_SHOW);
-    LayoutTitleButtons();
+    ShowTitleButton(IDC_SKIN_CLOSE, true);
+    ShowTitleButton(IDC_SKIN_MINIMIZE, true);
 
     SetWindowText(Text(IDS_ZORVEX_MESSENGER));
     m_nMinWidth = kMinWidth;

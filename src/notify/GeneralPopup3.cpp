@@ -118,12 +118,7 @@ BOOL CGeneralPopup3::Show(CWnd* pOwner, int nMenuId, int x, int y)
     }
     m_bResizable = false;
     m_pTitleIcon = nullptr;
-    m_bShowClose = false;
-    if (m_btnClose.GetSafeHwnd() != nullptr)
-    {
-        m_btnClose.ShowWindow(SW_HIDE);
-        LayoutTitleButtons();
-    }
+    ShowTitleButton(IDC_SKIN_CLOSE, false);
 
     MONITORINFO mi{sizeof(MONITORINFO), {}, {}, 0};
     CRect rcWork(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));

@@ -103,6 +103,43 @@ void CCustomDialog::CreateTitleButton(CVelButton& button, UINT nID, CMaskedBitma
 
 void CCustomDialog::OnItemCommand(UINT) {}
 
+CCustomDialog::STitleButton CCustomDialog::TitleButton(UINT nID)
+{
+    switch (nID)
+    {
+    case IDC_SKIN_CLOSE:
+        return {&CCustomDialog::m_btnClose, &CCustomDialog::m_bShowClose};
+    case IDC_SKIN_MAXIMIZE:
+        return {&CCustomDialog::m_btnMaximize, &CCustomDialog::m_bShowMaximize};
+    case IDC_SKIN_MINIMIZE:
+        return {&CCustomDialog::m_btnMinimize, &CCustomDialog::m_bShowMinimize};
+    case ID_HELP:
+        return {&CCustomDialog::m_btnHelp, &CCustomDialog::m_bShowHelp};
+    default:
+        return {nullptr, nullptr};
+    }
+}
+
+void CCustomDialog::ShowTitleButton(UINT nID, bool bShow)
+{
+    const STitleButton title = TitleButton(nID);
+    if (title.pButton == nullptr)
+        return;
+    this->*title.pShown = bShow;
+    CVelButton& button = this->*title.pButton;
+    // Before OnInitDialog only the flag is kept, as the buttons are made hidden.
+    if (button.GetSafeHwnd() == nullptr)
+        return;
+    button.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+    LayoutTitleButtons();
+}
+
+bool CCustomDialog::IsTitleButtonShown(UINT nID) const
+{
+    const STitleButton title = TitleButton(nID);
+    return title.pShown != nullptr && this->*title.pShown;
+}
+
 void CCustomDialog::LayoutTitleButtons()
 {
     CRect rc;

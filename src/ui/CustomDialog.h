@@ -11,9 +11,7 @@
 //         {
 //             const BOOL bResult = CCustomDialog::OnInitDialog(); // makes the title buttons
 //             SetWindowText(L"My window");                        // the title
-//             m_bShowClose = true;                                // which title buttons show
-//             m_btnClose.ShowWindow(SW_SHOW);
-//             LayoutTitleButtons();
+//             ShowTitleButton(IDC_SKIN_CLOSE, true);              // which title buttons show
 //             m_bResizable = true;                                // edges and size grip
 //             AddOkCancelButtons();                               // bottom right
 //             ... child controls ...
@@ -65,8 +63,12 @@ public:
     void AddOkCancelButtons();
     void AddOkButton();
     void AddCloseButton();
+    // Shows or hides the title button with the command nID (IDC_SKIN_CLOSE, IDC_SKIN_MAXIMIZE,
+    // IDC_SKIN_MINIMIZE or ID_HELP; others are ignored) and lays the shown ones out again.
+    void ShowTitleButton(UINT nID, bool bShow);
+    bool IsTitleButtonShown(UINT nID) const;
     // Places the shown title buttons from the right: the first at W − 27, each next 20 further
-    // left, help another 10. Call after showing or hiding one and changing its show flag.
+    // left, help another 10. ShowTitleButton and resizing call it.
     void LayoutTitleButtons();
     // Draws the whole frame and background into pDC (the paint DC of OnPaint).
     void DrawFrame(CDC* pDC);
@@ -87,10 +89,6 @@ public:
     CRect m_rcClient;                      // the client rectangle the shape was last built for
     CMaskedBitmap* m_pTitleIcon = nullptr; // not drawn: no window has a title icon
     bool m_bFullTopStrip = true;           // false: title strip one pixel shorter
-    bool m_bShowHelp = false;
-    bool m_bShowMinimize = false;
-    bool m_bShowMaximize = false;
-    bool m_bShowClose = false;
     bool m_bRoundCorners = true;
     std::wstring m_strSubtitle; // not drawn: no window has one
 
@@ -141,5 +139,18 @@ private:
     // parents, as the default processing passes it on.
     static bool WheelReaches(const MSG& msg, const CWnd* pWnd);
 
+    // The title button with the command nID and its show flag; null for another command.
+    struct STitleButton
+    {
+        CVelButton CCustomDialog::*pButton;
+        bool CCustomDialog::*pShown;
+    };
+    static STitleButton TitleButton(UINT nID);
+
     EShape m_eShape = EShape::None;
+    // Which title buttons show: ShowTitleButton keeps these and the windows in step.
+    bool m_bShowHelp = false;
+    bool m_bShowMinimize = false;
+    bool m_bShowMaximize = false;
+    bool m_bShowClose = false;
 };

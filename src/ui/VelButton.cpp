@@ -79,14 +79,6 @@ BOOL CVelButton::PreTranslateMessage(MSG* pMsg)
     return CButton::PreTranslateMessage(pMsg);
 }
 
-BOOL CVelButton::SetCheck(int nCheck, BOOL bRedraw)
-{
-    m_nCheck = nCheck;
-    if (bRedraw && GetSafeHwnd() != nullptr)
-        Invalidate();
-    return TRUE;
-}
-
 CBitmapDesc* CVelButton::AddImage(CMaskedBitmap* pBitmap, int x, int y, bool bOwned)
 {
     auto pDesc = std::make_unique<CBitmapDesc>();
@@ -199,10 +191,8 @@ LRESULT CVelButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Whatever style is asked for, the button stays owner-drawn.
         return CButton::WindowProc(message, (wParam & ~WPARAM{0x4}) | BS_OWNERDRAW, lParam);
     case BM_SETCHECK:
-        SetCheck(wParam == 1 || wParam == 2 ? 1 : 0, TRUE);
-        return 0;
-    case BM_GETCHECK:
-        return m_nCheck;
+        // Checked or indeterminate count as checked; the base stores it and repaints.
+        return CButton::WindowProc(message, wParam == 1 || wParam == 2 ? 1 : 0, lParam);
     default:
         return CButton::WindowProc(message, wParam, lParam);
     }

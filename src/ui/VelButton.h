@@ -34,9 +34,6 @@ public:
                 UINT nID) override;
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
-    // Stores the check state (a pressed look only for check boxes); repaints when asked.
-    virtual BOOL SetCheck(int nCheck, BOOL bRedraw = TRUE);
-    int GetCheck() const { return m_nCheck; }
     virtual void DrawBackground(CDC* pDC, const CRect& rect);
     virtual void DrawBorder(CDC* pDC, const CRect& rect);
     virtual void DrawImages(CDC* pDC, const CImageList& images, const CRect& rect);
@@ -58,9 +55,24 @@ public:
     // Resizes the button (not moving it) to hold its images and window text; returns the size.
     CSize AutoSize();
 
+    // The check state is CButton's (GetCheck, SetCheck, GetState, BM_GETCHECK): setting 1 or 2
+    // stores 1, anything else 0. Only a check-box button draws checked as pressed.
+
     // Whether the pointer is over the button now.
     bool IsHovered() const { return m_bHover; }
+    // The state the last DrawItem drew: pressed (or a checked check box), focused, disabled.
+    bool IsPressed() const { return m_bPressed; }
+    bool IsFocused() const { return m_bFocused; }
+    bool IsDisabled() const { return m_bDisabled; }
+    // Read from the window style when the window is made; every button here is a plain one.
+    bool IsDefault() const { return m_bDefault; }
+    bool IsCheckBox() const { return m_bCheckBox; }
+    // The items, in drawing order; they change through the Add/Remove operations above.
+    const CImageList& GetImages() const { return m_listImages; }
+    const CImageList& GetHoverImages() const { return m_listHoverImages; }
+    const CTextList& GetTexts() const { return m_listTexts; }
 
+    // Appearance: set freely, the next paint uses them.
     CFont* m_pFont = nullptr; // null: the default GUI font
     int m_nPressOffsetX = 1;
     int m_nPressOffsetY = 1;
@@ -71,12 +83,6 @@ public:
     int m_nTextY = -1; // -1: centred vertically
     bool m_bDrawFocusRect = false;
     bool m_bTransparent = false;
-    bool m_bHover = false;
-    bool m_bPressed = false;
-    bool m_bFocused = false;
-    bool m_bDisabled = false;
-    bool m_bDefault = false;
-    bool m_bCheckBox = false;
     COLORREF m_crFace;
     COLORREF m_crHoverFace;
     bool m_bHoverFaceEnabled = false;
@@ -84,10 +90,6 @@ public:
     COLORREF m_crHoverText = RGB(80, 80, 100);
     bool m_bHoverTextEnabled = true;
     int m_nDoubleClickCommand = 0;
-    CTextList m_listTexts;
-    CImageList m_listImages;
-    CImageList m_listHoverImages;
-    int m_nCheck = 0;
     // Kept for the window that holds the button; the button never reads them.
     int m_nValue = 0;
     int m_nValue2 = 0;
@@ -108,6 +110,16 @@ protected:
     void CancelHover();
 
 private:
+    bool m_bHover = false;
+    bool m_bPressed = false;
+    bool m_bFocused = false;
+    bool m_bDisabled = false;
+    bool m_bDefault = false;
+    bool m_bCheckBox = false;
+    CTextList m_listTexts;
+    CImageList m_listImages;
+    CImageList m_listHoverImages;
+
     void ResetColours();
     // Whether entering or leaving changes the look, so that it must be repainted.
     bool HoverChangesLook() const;

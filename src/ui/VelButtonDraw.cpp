@@ -24,7 +24,7 @@ void CVelButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     CMemDCMine dc(pTarget);
     const CRect rect(lpDrawItemStruct->rcItem);
     const UINT nState = lpDrawItemStruct->itemState;
-    m_bPressed = (nState & ODS_SELECTED) != 0 || (m_bCheckBox && m_nCheck != 0);
+    m_bPressed = (nState & ODS_SELECTED) != 0 || (m_bCheckBox && GetCheck() != 0);
     m_bFocused = (nState & ODS_FOCUS) != 0;
     m_bDisabled = (nState & ODS_DISABLED) != 0;
     dc.SetBkMode(TRANSPARENT);

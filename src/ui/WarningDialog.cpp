@@ -78,7 +78,7 @@ void CWarningDialog::CMessageLabel::DrawTexts(CDC* pDC, const std::wstring& strT
     }
     else
     {
-        const bool bHoverLook = (m_bHover || bPressed) && m_bHoverTextEnabled;
+        const bool bHoverLook = (IsHovered() || bPressed) && m_bHoverTextEnabled;
         pDC->SetTextColor(bHoverLook ? m_crHoverText : m_crText);
     }
     DrawBlockAt(x, y);

@@ -26,7 +26,7 @@ TEST_F(LookForGamesDialogTest, FrameIsAFixedSkinnedWindowThatEscapeLeavesOpen)
     dlg.GetWindowRect(&rc);
     EXPECT_EQ(rc, CRect(50, 40, 500, 560));
     EXPECT_FALSE(dlg.m_bResizable);
-    EXPECT_TRUE(dlg.m_bShowClose);
+    EXPECT_TRUE(dlg.IsTitleButtonShown(IDC_SKIN_CLOSE));
     EXPECT_TRUE(dlg.m_btnClose.IsWindowVisible());
     ASSERT_NE(dlg.m_btnOK.GetSafeHwnd(), nullptr);
     EXPECT_EQ(dlg.m_btnOK.GetDlgCtrlID(), IDOK);
@@ -278,9 +278,9 @@ TEST_F(LookForGamesDialogTest, PlayerRowsShowTheirColumnsAndOneIsSelectedAtATime
         EXPECT_EQ(row.m_strKey, players[i].pszName);
         EXPECT_EQ(row.GetWindowText(), players[i].pszName);
         EXPECT_EQ(RectInParent(row), CRect(1, t, 391, t + 23));
-        ASSERT_EQ(row.m_listTexts.size(), 2u);
-        EXPECT_EQ(row.m_listTexts[0]->m_strText, players[i].pszLookingFor);
-        EXPECT_EQ(row.m_listTexts[1]->m_strText, FormatServerDate("20240131"));
+        ASSERT_EQ(row.GetTexts().size(), 2u);
+        EXPECT_EQ(row.GetTexts()[0]->m_strText, players[i].pszLookingFor);
+        EXPECT_EQ(row.GetTexts()[1]->m_strText, FormatServerDate("20240131"));
     }
     EXPECT_EQ(dlg.m_listPlayers.m_wndPanel.GetContentSize(), CSize(100, 92));
 

@@ -56,7 +56,7 @@ protected:
     // The one image the box shows: ticked, unticked or (null) something else.
     static const CMaskedBitmap* Tick(const CLookForGamesDialog& dlg)
     {
-        const auto& images = dlg.m_btnLooking.m_listImages;
+        const auto& images = dlg.m_btnLooking.GetImages();
         if (images.size() != 1 || images[0]->m_nX != 5 || images[0]->m_nY != 8)
             return nullptr;
         return images[0]->m_pBitmap;

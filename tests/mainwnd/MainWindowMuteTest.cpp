@@ -77,7 +77,7 @@ protected:
         {
             if (pRow->m_strKey != strPlayerId)
                 continue;
-            for (const auto& pText : pRow->m_listTexts)
+            for (const auto& pText : pRow->GetTexts())
             {
                 if (pText->m_strText == L"muted")
                     return pText.get();

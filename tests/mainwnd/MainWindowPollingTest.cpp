@@ -583,11 +583,11 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
         ASSERT_NE(pStatus, nullptr);
         EXPECT_EQ(pStatus->GetWindowText(), L"Last check: 14:05");
         if (c.strRowOutcome.empty())
-            EXPECT_TRUE(pStatus->m_listTexts.empty());
+            EXPECT_TRUE(pStatus->GetTexts().empty());
         else
         {
-            ASSERT_EQ(pStatus->m_listTexts.size(), 1u);
-            EXPECT_EQ(pStatus->m_listTexts[0]->m_strText, c.strRowOutcome);
+            ASSERT_EQ(pStatus->GetTexts().size(), 1u);
+            EXPECT_EQ(pStatus->GetTexts()[0]->m_strText, c.strRowOutcome);
         }
 
         m_pDlg.reset();

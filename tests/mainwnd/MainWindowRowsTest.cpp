@@ -89,15 +89,15 @@ TEST_F(MainWindowRowsTest, GameRowCountsItsOwnAndTheSharedEvents)
         EXPECT_EQ(ImageAt(row, &m_dlg.m_bmpFlagNeutral), CPoint(4, 7));
         if (c.pszCount == nullptr)
         {
-            EXPECT_EQ(row.m_listImages.size(), 1u);
-            EXPECT_TRUE(row.m_listTexts.empty());
+            EXPECT_EQ(row.GetImages().size(), 1u);
+            EXPECT_TRUE(row.GetTexts().empty());
         }
         else
         {
             EXPECT_EQ(ImageAt(row, &m_dlg.m_bmpYield), CPoint(27, 24));
-            ASSERT_EQ(row.m_listTexts.size(), 1u);
-            EXPECT_EQ(row.m_listTexts[0]->m_strText, c.pszCount);
-            EXPECT_EQ(CPoint(row.m_listTexts[0]->m_nX, row.m_listTexts[0]->m_nY), CPoint(42, 24));
+            ASSERT_EQ(row.GetTexts().size(), 1u);
+            EXPECT_EQ(row.GetTexts()[0]->m_strText, c.pszCount);
+            EXPECT_EQ(CPoint(row.GetTexts()[0]->m_nX, row.GetTexts()[0]->m_nY), CPoint(42, 24));
         }
         EXPECT_EQ(RowRect(m_dlg, *m_dlg.m_listRows[1]).top, 1 + c.nHeight);
         EXPECT_EQ(m_dlg.m_wndList.GetContentSize(), CSize(100, 1 + c.nHeight + 50));
@@ -170,8 +170,8 @@ TEST_F(MainWindowRowsTest, OnlyTheFirstSharedEntryOfAGameIsCounted)
     AddGame(L"Eta-P01", L"I1");
     Open();
     ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
-    EXPECT_EQ(m_dlg.m_listRows[0]->m_listTexts.at(0)->m_strText, L"1 New Event");
-    EXPECT_EQ(m_dlg.m_listRows[1]->m_listTexts.at(0)->m_strText, L"2 New Events");
+    EXPECT_EQ(m_dlg.m_listRows[0]->GetTexts().at(0)->m_strText, L"1 New Event");
+    EXPECT_EQ(m_dlg.m_listRows[1]->GetTexts().at(0)->m_strText, L"2 New Events");
 }
 
 TEST_F(MainWindowRowsTest, GameViewCountLine)
@@ -224,14 +224,14 @@ TEST_F(MainWindowRowsTest, GameHeaderShowsFlagClockAndTurn)
     EXPECT_EQ(m_dlg.m_stcGameHeader.GetWindowText(), L"Turn 7");
     EXPECT_EQ(ImageAt(m_dlg.m_stcGameHeader, game.m_bmpFlag.get()), CPoint(5, 7));
     EXPECT_EQ(ImageAt(m_dlg.m_stcGameHeader, &m_dlg.m_bmpClock), CPoint(27, 7));
-    EXPECT_EQ(m_dlg.m_stcGameHeader.m_listImages.size(), 2u);
+    EXPECT_EQ(m_dlg.m_stcGameHeader.GetImages().size(), 2u);
 
     // A game that is gone: header text "Game: ...", no rows, the header's contents cleared.
     m_dlg.m_strCurrentGame = L"Gone-P02";
     m_dlg.SwitchView(VIEW_GAME);
     EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), L"Game: Gone");
     EXPECT_TRUE(m_dlg.m_listRows.empty());
-    EXPECT_TRUE(m_dlg.m_stcGameHeader.m_listImages.empty());
+    EXPECT_TRUE(m_dlg.m_stcGameHeader.GetImages().empty());
     EXPECT_TRUE(m_dlg.m_stcGameHeader.GetWindowText().empty());
     EXPECT_TRUE(Visible(m_dlg.m_btnEnterGame));
 }
@@ -303,10 +303,10 @@ TEST_F(MainWindowRowsTest, EventRowIconsAndTextPosition)
             EXPECT_EQ(ImageAt(row, &(m_dlg.*c.pKindIcon)), c.ptKind);
             ++nImages;
         }
-        EXPECT_EQ(row.m_listImages.size(), nImages);
-        ASSERT_EQ(row.m_listTexts.size(), 1u);
-        EXPECT_EQ(row.m_listTexts[0]->m_strText, L"event");
-        EXPECT_EQ(CPoint(row.m_listTexts[0]->m_nX, row.m_listTexts[0]->m_nY), CPoint(c.nTextX, 6));
+        EXPECT_EQ(row.GetImages().size(), nImages);
+        ASSERT_EQ(row.GetTexts().size(), 1u);
+        EXPECT_EQ(row.GetTexts()[0]->m_strText, L"event");
+        EXPECT_EQ(CPoint(row.GetTexts()[0]->m_nX, row.GetTexts()[0]->m_nY), CPoint(c.nTextX, 6));
         y += 22;
     }
     EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, y);
@@ -340,8 +340,8 @@ TEST_F(MainWindowRowsTest, EventRowWindowsFollowTheView)
             const CRect rc = RowRect(m_dlg, *pRow);
             const int k = (rc.top - 26) / 22;
             EXPECT_EQ(rc, CRect(2, 26 + 22 * k, 250, 48 + 22 * k));
-            ASSERT_EQ(pRow->m_listTexts.size(), 1u);
-            EXPECT_EQ(pRow->m_listTexts[0]->m_strText, L"event " + std::to_wstring(k));
+            ASSERT_EQ(pRow->GetTexts().size(), 1u);
+            EXPECT_EQ(pRow->GetTexts()[0]->m_strText, L"event " + std::to_wstring(k));
             EXPECT_TRUE(shown.insert(k).second) << k;
         }
         const int nTop = list.GetScrollY();
@@ -395,12 +395,12 @@ TEST_F(MainWindowRowsTest, AnEventRowShowsABoundedPartOfAHugeText)
     m_dlg.m_strCurrentGame = L"Huge-P01";
     m_dlg.SwitchView(VIEW_GAME);
     ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
-    const std::wstring& strShownHuge = m_dlg.m_listRows[1]->m_listTexts.at(0)->m_strText;
+    const std::wstring& strShownHuge = m_dlg.m_listRows[1]->GetTexts().at(0)->m_strText;
     EXPECT_EQ(strShownHuge, L"Line 0 of the report\nLine 1 of the report\nLine 2 of the report\n"
                             L"Line 3 of the report\x2026");
-    const std::wstring& strShownWide = m_dlg.m_listRows[2]->m_listTexts.at(0)->m_strText;
+    const std::wstring& strShownWide = m_dlg.m_listRows[2]->GetTexts().at(0)->m_strText;
     EXPECT_EQ(strShownWide, std::wstring(ROW_TEXT_MAX_LINE_CHARS, L'w') + L"\x2026");
-    EXPECT_EQ(m_dlg.m_listRows[3]->m_listTexts.at(0)->m_strText, L"two\nlines");
+    EXPECT_EQ(m_dlg.m_listRows[3]->GetTexts().at(0)->m_strText, L"two\nlines");
 }
 
 } // namespace

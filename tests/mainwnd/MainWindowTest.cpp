@@ -23,11 +23,11 @@ TEST_F(MainWindowTest, FirstViewShowsTheGameList)
     EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
 
     EXPECT_EQ(RectInParent(m_dlg.m_wndContent), CRect(10, 30, 210, 210));
-    EXPECT_TRUE(m_dlg.m_btnBack.m_listImages.empty());
+    EXPECT_TRUE(m_dlg.m_btnBack.GetImages().empty());
     EXPECT_EQ(RectInParent(m_dlg.m_btnBack), CRect(2, 2, 25, 27));
     EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), L"Main Menu");
     EXPECT_EQ(RectInParent(m_dlg.m_btnMainMenu), CRect(25, 2, 222, 27));
-    ASSERT_EQ(m_dlg.m_btnMainMenu.m_listImages.size(), 1u);
+    ASSERT_EQ(m_dlg.m_btnMainMenu.GetImages().size(), 1u);
     EXPECT_EQ(ImageAt(m_dlg.m_btnMainMenu, &m_dlg.m_bmpDropdown), CPoint(162, 11));
     EXPECT_EQ(RectInParent(m_dlg.m_wndList), CRect(2, 27, 199, 179));
     EXPECT_TRUE(Visible(m_dlg.m_wndList));
@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeInEveryView)
         EXPECT_EQ(rcContent, CRect(10, 30, W - 10, H - 10));
         EXPECT_EQ(RectInParent(m_dlg.m_btnMainMenu), CRect(25, 2, W - 23 + 25, 27));
         EXPECT_EQ(ImageAt(m_dlg.m_btnMainMenu, &m_dlg.m_bmpDropdown), CPoint(W - 58, 11));
-        EXPECT_EQ(m_dlg.m_btnMainMenu.m_listImages.size(), 1u);
+        EXPECT_EQ(m_dlg.m_btnMainMenu.GetImages().size(), 1u);
         const bool bGame = c.nView == VIEW_GAME;
         EXPECT_EQ(RectInParent(m_dlg.m_wndList),
                   bGame ? CRect(2, 53, W - 21, H - 67) : CRect(2, 27, W - 21, H - 41));
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, SwitchViewSetsTheHeader)
         m_dlg.SwitchView(c.nView);
         EXPECT_EQ(m_dlg.m_nView, c.nView);
         EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), c.pszHeader);
-        EXPECT_EQ(m_dlg.m_btnBack.m_listImages.size(), c.bBackArrow ? 1u : 0u);
+        EXPECT_EQ(m_dlg.m_btnBack.GetImages().size(), c.bBackArrow ? 1u : 0u);
         if (c.bBackArrow)
         {
             EXPECT_EQ(ImageAt(m_dlg.m_btnBack, &m_dlg.m_bmpBack), CPoint(3, 2));

@@ -114,7 +114,7 @@ public:
     // The position of the image entry showing pBitmap; (-1, -1) when the button has none.
     static CPoint ImageAt(const CVelButton& button, const CMaskedBitmap* pBitmap)
     {
-        for (const auto& pImage : button.m_listImages)
+        for (const auto& pImage : button.GetImages())
         {
             if (pImage->m_pBitmap == pBitmap)
                 return CPoint(pImage->m_nX, pImage->m_nY);

@@ -134,26 +134,26 @@ TEST_F(CustomDialogTest, TitleButtonsAreMadeHiddenAndShownOnesLineUpFromTheRight
         const struct
         {
             CVelButton& button;
-            bool& bFlag;
+            UINT nID;
             bool bShow;
             int nLeft;
         } buttons[] = {
-            {dlg.m_btnClose, dlg.m_bShowClose, c.bClose, c.nClose},
-            {dlg.m_btnMaximize, dlg.m_bShowMaximize, c.bMaximize, c.nMaximize},
-            {dlg.m_btnMinimize, dlg.m_bShowMinimize, c.bMinimize, c.nMinimize},
-            {dlg.m_btnHelp, dlg.m_bShowHelp, c.bHelp, c.nHelp},
+            {dlg.m_btnClose, IDC_SKIN_CLOSE, c.bClose, c.nClose},
+            {dlg.m_btnMaximize, IDC_SKIN_MAXIMIZE, c.bMaximize, c.nMaximize},
+            {dlg.m_btnMinimize, IDC_SKIN_MINIMIZE, c.bMinimize, c.nMinimize},
+            {dlg.m_btnHelp, ID_HELP, c.bHelp, c.nHelp},
         };
         for (const auto& b : buttons)
         {
             ASSERT_NE(b.button.GetSafeHwnd(), nullptr);
             EXPECT_FALSE(b.button.IsWindowVisible());
-            b.bFlag = b.bShow;
-            if (b.bShow)
-                b.button.ShowWindow(SW_SHOW);
+            EXPECT_FALSE(dlg.IsTitleButtonShown(b.nID));
+            dlg.ShowTitleButton(b.nID, b.bShow);
         }
-        dlg.LayoutTitleButtons();
         for (const auto& b : buttons)
         {
+            EXPECT_EQ((b.button.GetStyle() & WS_VISIBLE) != 0, b.bShow);
+            EXPECT_EQ(dlg.IsTitleButtonShown(b.nID), b.bShow);
             if (b.nLeft >= 0)
             {
                 EXPECT_EQ(PosIn(dlg, b.button), CPoint(b.nLeft, 3));

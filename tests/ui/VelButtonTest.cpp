@@ -71,19 +71,45 @@ protected:
     CCountingButton m_button;
 };
 
-TEST_F(VelButtonTest, DefaultsFromTheConstructor)
+TEST_F(VelButtonTest, AFreshButtonDrawsInSystemColoursAndHoversWithItsTextOnly)
 {
-    const CVelButton button;
-    EXPECT_EQ(button.m_crFace, GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(button.m_crHoverFace, GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(button.m_crText, GetSysColor(COLOR_BTNTEXT));
-    EXPECT_EQ(button.m_crHoverText, RGB(80, 80, 100));
-    EXPECT_TRUE(button.m_bHoverTextEnabled);
-    EXPECT_FALSE(button.m_bHoverFaceEnabled);
-    EXPECT_EQ(button.m_nTextAlign, VEL_ALIGN_LEFT);
-    EXPECT_EQ(CPoint(button.m_nTextX, button.m_nTextY), CPoint(-1, -1));
-    EXPECT_EQ(CPoint(button.m_nPressOffsetX, button.m_nPressOffsetY), CPoint(1, 1));
-    EXPECT_EQ(button.m_nTipOffsetY, 20);
+    const std::wstring strText = L"Hello";
+    ASSERT_TRUE(
+        m_button.Create(strText.c_str(), WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 34), &m_parent, kId));
+    const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
+    const COLORREF crText = GetSysColor(COLOR_BTNTEXT);
+    const COLORREF crHoverText = RGB(80, 80, 100);
+    // Left-aligned 5 pixels in, centred vertically.
+    const CRect rcText = TextInkAt(strText, 5, (24 - GetTextLineSize(strText).cy) / 2);
+    const auto Check = [&](const char* pszWhen, COLORREF crInk, const CRect& rcInk)
+    {
+        SCOPED_TRACE(pszWhen);
+        const auto pShot = Shot();
+        EXPECT_EQ(pShot->GetPixel(0, 0), crFace);
+        EXPECT_EQ(InkBox(*pShot, crFace), rcInk);
+        EXPECT_EQ(ColourBox(*pShot, crInk), rcInk);
+    };
+    Check("fresh", crText, rcText);
+    EXPECT_EQ(m_button.GetState(), 0u);
+
+    // Hovered: the text changes colour, the face stays.
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(m_button.IsHovered());
+    Check("hovered", crHoverText, rcText);
+
+    // Pressed: moved one pixel right and down.
+    Send(BM_SETSTATE, TRUE);
+    CRect rcPressed = rcText;
+    rcPressed.OffsetRect(1, 1);
+    Check("pressed", crHoverText, rcPressed);
+    EXPECT_TRUE(m_button.IsPressed());
+
+    // A plain push button does not look pressed for being checked.
+    Send(BM_SETSTATE, FALSE);
+    Send(WM_MOUSELEAVE);
+    m_button.SetCheck(BST_CHECKED);
+    Check("checked", crText, rcText);
+    EXPECT_FALSE(m_button.IsPressed());
 }
 
 TEST_F(VelButtonTest, TextIsPlacedByItsAlignmentWhateverTheImages)
@@ -122,7 +148,7 @@ TEST_F(VelButtonTest, ImagesSitAtTheirPositionsWithTheKeyLeftOutAndMoveWhilePres
 {
     Make(L"", CRect(10, 10, 60, 40));
     CMaskedBitmap* pBitmap = MakeBitmap(6, 4, kRed);
-    m_button.AddImage(pBitmap, 7, 9, true);
+    CBitmapDesc* pImage = m_button.AddImage(pBitmap, 7, 9, true);
     const auto pShot = Shot();
     const CBitmap& shot = *pShot;
     EXPECT_EQ(InkBox(shot, kFace), CRect(7, 9, 13, 13));
@@ -132,7 +158,7 @@ TEST_F(VelButtonTest, ImagesSitAtTheirPositionsWithTheKeyLeftOutAndMoveWhilePres
     Send(BM_SETSTATE, TRUE);
     EXPECT_EQ(InkBox(*Shot(), kFace), CRect(8, 10, 14, 14));
     // An image that does not shift stays.
-    m_button.m_listImages.back()->m_bShiftWhenPressed = false;
+    pImage->m_bShiftWhenPressed = false;
     EXPECT_EQ(InkBox(*Shot(), kFace), CRect(7, 9, 13, 13));
 }
 
@@ -310,7 +336,12 @@ TEST_F(VelButtonTest, CheckStateMessagesAndSystemColourReset)
         Send(BM_SETCHECK, nSet);
         EXPECT_EQ(m_button.SendMessage(BM_GETCHECK), nGot) << nSet;
         EXPECT_EQ(m_button.GetCheck(), nGot);
+        EXPECT_EQ(m_button.GetState() & BST_CHECKED, static_cast<UINT>(nGot)) << nSet;
     }
+    // The base's SetCheck goes through the same message.
+    m_button.SetCheck(2);
+    EXPECT_EQ(m_button.GetCheck(), 1);
+    m_button.SetCheck(0);
     Send(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     EXPECT_EQ(m_button.GetButtonStyle(), BS_OWNERDRAW);
 
@@ -325,6 +356,24 @@ TEST_F(VelButtonTest, CheckStateMessagesAndSystemColourReset)
     EXPECT_EQ(m_button.m_crHoverText, GetSysColor(COLOR_BTNTEXT));
     EXPECT_FALSE(m_button.m_bHoverFaceEnabled);
     EXPECT_FALSE(m_button.m_bHoverTextEnabled);
+}
+
+TEST_F(VelButtonTest, ACheckBoxLooksPressedWhileChecked)
+{
+    ASSERT_TRUE(m_button.Create(L"Hi", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                                CRect(10, 10, 70, 34), &m_parent, kId));
+    m_button.m_crFace = kFace;
+    EXPECT_TRUE(m_button.IsCheckBox());
+    EXPECT_EQ(m_button.GetButtonStyle(), BS_OWNERDRAW);
+    const CRect rcNormal = InkBox(*Shot(), kFace);
+    CRect rcPressed = rcNormal;
+    rcPressed.OffsetRect(1, 1);
+    m_button.SetCheck(BST_CHECKED);
+    EXPECT_EQ(m_button.GetState() & BST_CHECKED, BST_CHECKED);
+    EXPECT_EQ(InkBox(*Shot(), kFace), rcPressed);
+    EXPECT_TRUE(m_button.IsPressed());
+    m_button.SetCheck(BST_UNCHECKED);
+    EXPECT_EQ(InkBox(*Shot(), kFace), rcNormal);
 }
 
 TEST_F(VelButtonTest, AutoSizeHoldsImagesAndText)
@@ -355,15 +404,15 @@ TEST_F(VelButtonTest, RemovingImagesDeletesOwnedBitmapsOnce)
     m_button.AddImage(pOwned, 9, 9, true);
     m_button.AddHoverImage(pOwned);
     m_button.RemoveImage(pOwned);
-    ASSERT_EQ(m_button.m_listImages.size(), 1u);
-    EXPECT_EQ(m_button.m_listImages[0]->m_pBitmap, pKept.get());
-    EXPECT_TRUE(m_button.m_listHoverImages.empty());
+    ASSERT_EQ(m_button.GetImages().size(), 1u);
+    EXPECT_EQ(m_button.GetImages()[0]->m_pBitmap, pKept.get());
+    EXPECT_TRUE(m_button.GetHoverImages().empty());
 
     m_button.AddImage(MakeBitmap(2, 2, kRed), 0, 0, true);
     m_button.AddHoverImage(pKept.get());
     m_button.RemoveAllImages();
-    EXPECT_TRUE(m_button.m_listImages.empty());
-    EXPECT_TRUE(m_button.m_listHoverImages.empty());
+    EXPECT_TRUE(m_button.GetImages().empty());
+    EXPECT_TRUE(m_button.GetHoverImages().empty());
     EXPECT_EQ(pKept->GetPixel(1, 1), kRed); // not owned: still there
     // What is left at the end goes with the button (the leak checker watches).
     m_button.AddImage(MakeBitmap(2, 2, kRed), 0, 0, true);

@@ -288,9 +288,7 @@ public:
     BOOL OnInitDialog() override
     {
         const BOOL bResult = CCustomDialog::OnInitDialog();
-        m_bShowClose = true;
-        m_btnClose.ShowWindow(SW_SHOW);
-        LayoutTitleButtons();
+        ShowTitleButton(IDC_SKIN_CLOSE, true);
         return bResult;
     }
 };

@@ -14,24 +14,10 @@ BOOL CGalleryDialog::OnInitDialog()
 {
     const BOOL bResult = CCustomDialog::OnInitDialog();
     SetWindowText(m_look.strTitle);
-    const struct
-    {
-        CVelButton& button;
-        bool& bFlag;
-        bool bShow;
-    } titleButtons[] = {
-        {m_btnClose, m_bShowClose, m_look.bShowClose},
-        {m_btnMaximize, m_bShowMaximize, m_look.bShowMaximize},
-        {m_btnMinimize, m_bShowMinimize, m_look.bShowMinimize},
-        {m_btnHelp, m_bShowHelp, m_look.bShowHelp},
-    };
-    for (const auto& title : titleButtons)
-    {
-        title.bFlag = title.bShow;
-        if (title.bShow)
-            title.button.ShowWindow(SW_SHOW);
-    }
-    LayoutTitleButtons();
+    ShowTitleButton(IDC_SKIN_CLOSE, m_look.bShowClose);
+    ShowTitleButton(IDC_SKIN_MAXIMIZE, m_look.bShowMaximize);
+    ShowTitleButton(IDC_SKIN_MINIMIZE, m_look.bShowMinimize);
+    ShowTitleButton(ID_HELP, m_look.bShowHelp);
     if (m_look.eButtons == SDialogLook::EButtons::OkCancel)
         AddOkCancelButtons();
     else if (m_look.eButtons == SDialogLook::EButtons::Close)

@@ -74,8 +74,8 @@ protected:
 TEST_F(VelButtonTest, AFreshButtonDrawsInSystemColoursAndHoversWithItsTextOnly)
 {
     const std::wstring strText = L"Hello";
-    ASSERT_TRUE(
-        m_button.Create(strText.c_str(), WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 34), &m_parent, kId));
+    ASSERT_TRUE(m_button.Create(strText.c_str(), WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 34),
+                                &m_parent, kId));
     const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
     const COLORREF crText = GetSysColor(COLOR_BTNTEXT);
     const COLORREF crHoverText = RGB(80, 80, 100);
@@ -96,6 +96,9 @@ TEST_F(VelButtonTest, AFreshButtonDrawsInSystemColoursAndHoversWithItsTextOnly)
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(m_button.IsHovered());
     Check("hovered", crHoverText, rcText);
+    // Its hover face is the system face too, until it is given one.
+    m_button.m_bHoverFaceEnabled = true;
+    Check("hover face on", crHoverText, rcText);
 
     // Pressed: moved one pixel right and down.
     Send(BM_SETSTATE, TRUE);

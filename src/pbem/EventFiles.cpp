@@ -32,10 +32,8 @@ constexpr std::size_t kMinRecordText = 10;
 // Temporary files: ".event-write-<pid>-<n>.tmp" (CTempFileBeside's "<pid>-<n>"). The leading dot
 // and the other ending keep them out of the scan and out of the game program's sight; the fixed
 // length keeps a long event name within the file system's limit.
-constexpr std::wstring_view kTempPrefix = L".event-write-";
-constexpr std::wstring_view kTempSuffix = L".tmp";
-constexpr std::string_view kTempPrefixNative = ".event-write-";
-constexpr std::string_view kTempSuffixNative = ".tmp";
+constexpr std::string_view kTempPrefix = ".event-write-";
+constexpr std::string_view kTempSuffix = ".tmp";
 // A writer takes seconds; a temporary file this old is a leftover even when its pid is in use
 // again (or belongs to a process we cannot see).
 constexpr std::chrono::minutes kTempMaxAge(10);
@@ -145,7 +143,7 @@ EWriteEvent PlaceTempFile(CTempFileBeside& temp, const std::wstring& strFinalPat
 EWriteEvent StoreRecord(const std::wstring& strPath, std::string_view raw)
 {
     // After a link the final name holds the data, and the temporary name goes with temp.
-    CTempFileBeside temp(ToNativePath(strPath), kTempPrefixNative, kTempSuffixNative, 0644);
+    CTempFileBeside temp(ToNativePath(strPath), kTempPrefix, kTempSuffix, 0644);
     if (!temp.IsOpen())
         return EWriteEvent::Failed;
     // Flushed before it gets its name: a crash after that must not leave the name on an empty
@@ -168,10 +166,13 @@ bool IsOnDisk(const CPBEMGameEvent& event)
 // The pid in a temporary file's name, or 0 when the name is not one of ours.
 pid_t TempFilePid(std::wstring_view strName)
 {
-    if (!strName.starts_with(kTempPrefix) || !strName.ends_with(kTempSuffix))
+    // Plain ASCII, the same in wide text.
+    static const std::wstring s_strPrefix(kTempPrefix.begin(), kTempPrefix.end());
+    static const std::wstring s_strSuffix(kTempSuffix.begin(), kTempSuffix.end());
+    if (!strName.starts_with(s_strPrefix) || !strName.ends_with(s_strSuffix))
         return 0;
-    strName.remove_prefix(kTempPrefix.size());
-    strName.remove_suffix(kTempSuffix.size());
+    strName.remove_prefix(s_strPrefix.size());
+    strName.remove_suffix(s_strSuffix.size());
     // "<pid>-<n>", both plain digits; nine digits at most for the pid keep it within pid_t.
     const std::size_t nDash = strName.find(L'-');
     auto isDigits = [](std::wstring_view text)

@@ -348,18 +348,13 @@ bool WriteAutostartEntry(const std::string& strFile, std::string_view strProgram
         return false;
     // Written beside it and renamed over it: a session that starts meanwhile reads the old
     // entry or the new one, never half of one.
-    std::string strTemp = strFile + ".XXXXXX";
-    const int fd = mkstemp(strTemp.data());
-    if (fd < 0)
+    CTempFileBeside temp(strFile, file.filename().string() + ".", "", 0644);
+    if (!temp.IsOpen())
         return false;
-    const bool bWritten = fchmod(fd, 0644) == 0 && WriteAll(fd, *text) && FlushToDisk(fd);
-    const bool bClosed = close(fd) == 0;
-    if (!bWritten || !bClosed || std::rename(strTemp.c_str(), strFile.c_str()) != 0)
-    {
-        unlink(strTemp.c_str());
-        return false;
-    }
-    return true;
+    const bool bWritten =
+        fchmod(temp.Get(), 0644) == 0 && WriteAll(temp.Get(), *text) && FlushToDisk(temp.Get());
+    const bool bClosed = temp.Close();
+    return bWritten && bClosed && temp.Replace();
 }
 
 bool RemoveAutostartEntry(const std::string& strFile)

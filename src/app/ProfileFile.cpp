@@ -5,13 +5,9 @@
 #include "base/Encoding.h"
 #include "base/Paths.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cwctype>
@@ -47,40 +43,6 @@ struct SProfileText
 
 // ---- Reading and writing the bytes ----
 
-// Opens a new temporary file beside path. Mode 0666 lets the umask decide, as for a plain new file.
-int CreateTempBeside(const std::string& path, std::string& tempPath)
-{
-    static std::atomic<unsigned> s_nCounter{0};
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt)
-    {
-        const auto ticks = static_cast<unsigned long long>(
-            std::chrono::steady_clock::now().time_since_epoch().count());
-        tempPath = folder + "." + name + "." + std::to_string(::getpid()) + "." +
-                   std::to_string(s_nCounter++) + "." + std::to_string(ticks % 1000000) + ".tmp";
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-void SyncFolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0)
-    {
-        ::fsync(fd); // best effort: the rename itself has already happened
-        ::close(fd);
-    }
-}
-
 // The file that a chain of symbolic links ends at, or the path itself when it is no link; nothing
 // when the chain cannot be followed. Replacing the link itself would turn it into a plain file
 // and leave the file it points at behind with the old content.
@@ -112,25 +74,24 @@ std::optional<std::string> FollowLinks(std::string path)
 // Either the whole new content is in place or the old file is untouched.
 bool ReplaceFile(const std::string& path, std::string_view bytes)
 {
-    std::string tempPath;
-    const int fd = CreateTempBeside(path, tempPath);
-    if (fd < 0)
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Mode 0666 lets the umask decide, as for a plain new file.
+    CTempFileBeside temp(path, "." + name + ".", ".tmp", 0666);
+    if (!temp.IsOpen())
         return false;
 
-    bool bOk = WriteAll(fd, bytes);
+    bool bOk = WriteAll(temp.Get(), bytes);
     // The replacement keeps the permissions of the file it replaces.
     struct stat st;
     if (bOk && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        bOk = ::fchmod(fd, st.st_mode & 07777) == 0;
-    bOk = bOk && ::fsync(fd) == 0;
-    bOk = ::close(fd) == 0 && bOk;
-    bOk = bOk && ::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!bOk)
-    {
-        ::unlink(tempPath.c_str());
+        bOk = ::fchmod(temp.Get(), st.st_mode & 07777) == 0;
+    bOk = bOk && ::fsync(temp.Get()) == 0;
+    bOk = temp.Close() && bOk;
+    if (!bOk || !temp.Replace())
         return false;
-    }
-    SyncFolderOf(path);
+    // Best effort: the rename itself has already happened.
+    static_cast<void>(temp.SyncFolder());
     return true;
 }
 

@@ -6,27 +6,32 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
 namespace
 {
 
-class CFileDescriptor
-{
-public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    ~CFileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+// Serial numbers of temporary files, shared by every writer in the process.
+std::atomic<unsigned> s_nTempSerial{0};
 
-    int m_fd;
-};
+// The folder of a native path: "." for a bare name, "/" for a name in the root.
+std::string NativeFolderOf(const std::string& strPath)
+{
+    const std::size_t nSlash = strPath.rfind('/');
+    if (nSlash == std::string::npos)
+        return ".";
+    return strPath.substr(0, nSlash == 0 ? 1 : nSlash);
+}
+
+bool SyncNativeFolder(const std::string& strFolder)
+{
+    const CFileDescriptor folder(::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return folder.IsOpen() && FlushToDisk(folder.Get());
+}
 
 SFileReadResult Failure(EFileRead eResult, int nErrno = 0)
 {
@@ -42,14 +47,14 @@ SFileReadResult Failure(EFileRead eResult, int nErrno = 0)
 SFileReadResult ReadOpenFile(const CFileDescriptor& file, std::string& bytes,
                              std::uint64_t nMaxBytes, bool bKnownRegular = false)
 {
-    if (file.m_fd < 0)
+    if (file.Get() < 0)
         return Failure(errno == ENOENT || errno == ENOTDIR ? EFileRead::Missing : EFileRead::Failed,
                        errno);
     std::uint64_t nLength = 0;
     if (!bKnownRegular)
     {
         struct stat st;
-        if (::fstat(file.m_fd, &st) != 0)
+        if (::fstat(file.Get(), &st) != 0)
             return Failure(EFileRead::Failed, errno);
         if (!S_ISREG(st.st_mode))
             return Failure(EFileRead::NotRegular);
@@ -76,7 +81,7 @@ SFileReadResult ReadOpenFile(const CFileDescriptor& file, std::string& bytes,
                 bytes.resize(bytes.size() * 2);
             }
             const std::size_t nWanted = bytes.size() - nUsed;
-            const ssize_t n = ::read(file.m_fd, bytes.data() + nUsed, nWanted);
+            const ssize_t n = ::read(file.Get(), bytes.data() + nUsed, nWanted);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -151,10 +156,10 @@ bool FlushToDisk(int fd)
 EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes)
 {
     CFileDescriptor file(::open(ToNativePath(strPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.m_fd < 0)
+    if (file.Get() < 0)
         return errno == ENOENT ? EFileMatch::Missing : EFileMatch::Failed;
     struct stat st;
-    if (::fstat(file.m_fd, &st) != 0)
+    if (::fstat(file.Get(), &st) != 0)
         return EFileMatch::Failed;
     if (!S_ISREG(st.st_mode))
         return EFileMatch::NotRegular;
@@ -165,7 +170,7 @@ EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes)
     std::size_t nDone = 0;
     for (;;)
     {
-        const ssize_t n = ::read(file.m_fd, block, sizeof block);
+        const ssize_t n = ::read(file.Get(), block, sizeof block);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -179,12 +184,112 @@ EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes)
     }
     if (nDone != bytes.size())
         return EFileMatch::Different; // shrank meanwhile
-    return FlushToDisk(file.m_fd) ? EFileMatch::Same : EFileMatch::Failed;
+    return FlushToDisk(file.Get()) ? EFileMatch::Same : EFileMatch::Failed;
 }
 
 bool SyncFolder(std::wstring_view strPath)
 {
-    CFileDescriptor folder(
-        ::open(ToNativePath(strPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return folder.m_fd >= 0 && FlushToDisk(folder.m_fd);
+    return SyncNativeFolder(ToNativePath(strPath));
+}
+
+CFileDescriptor& CFileDescriptor::operator=(CFileDescriptor&& other) noexcept
+{
+    if (this != &other)
+        Reset(other.Release());
+    return *this;
+}
+
+int CFileDescriptor::Release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+bool CFileDescriptor::Close()
+{
+    if (m_fd < 0)
+        return true;
+    // Closed even when close reports an error (also EINTR on Linux): never to be tried again.
+    return ::close(Release()) == 0;
+}
+
+void CFileDescriptor::Reset(int fd)
+{
+    if (m_fd >= 0 && m_fd != fd)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
+CTempFileBeside::CTempFileBeside(std::string strFinalPath, std::string_view strPrefix,
+                                 std::string_view strSuffix, mode_t nMode)
+    : m_strFinalPath(std::move(strFinalPath))
+{
+    const std::size_t nSlash = m_strFinalPath.rfind('/');
+    const std::string strFolder =
+        nSlash == std::string::npos ? std::string() : m_strFinalPath.substr(0, nSlash + 1);
+    // Beyond this many taken names something else is wrong; a writer gives up then.
+    constexpr int kMaxTries = 100;
+    for (int nTry = 0; nTry < kMaxTries; ++nTry)
+    {
+        std::string strPath = strFolder;
+        strPath.append(strPrefix);
+        strPath += std::to_string(::getpid()) + "-" + std::to_string(++s_nTempSerial);
+        strPath.append(strSuffix);
+        int fd;
+        do
+            fd = ::open(strPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, nMode);
+        while (fd < 0 && errno == EINTR);
+        if (fd >= 0)
+        {
+            m_file.Reset(fd);
+            m_strPath = std::move(strPath);
+            return;
+        }
+        if (errno != EEXIST)
+            return;
+    }
+}
+
+CTempFileBeside::~CTempFileBeside()
+{
+    // The name goes before the descriptor closes: a lock held on the file lasts until nobody
+    // can reach it by that name.
+    if (!m_strPath.empty())
+        ::unlink(m_strPath.c_str());
+}
+
+bool CTempFileBeside::Replace()
+{
+    if (m_strPath.empty() || ::rename(m_strPath.c_str(), m_strFinalPath.c_str()) != 0)
+        return false;
+    m_strPath.clear();
+    return true;
+}
+
+CTempFileBeside::ELink CTempFileBeside::Link()
+{
+    if (m_strPath.empty())
+        return ELink::Failed;
+    // link never replaces a file: a complete file that a racing writer put there first stays.
+    if (::link(m_strPath.c_str(), m_strFinalPath.c_str()) == 0)
+        return ELink::Linked;
+    int nErrno = errno;
+    if (nErrno == EPERM || nErrno == EOPNOTSUPP || nErrno == ENOSYS)
+    {
+        // A file system without hard links: a rename that refuses to replace does the same.
+        if (::renameat2(AT_FDCWD, m_strPath.c_str(), AT_FDCWD, m_strFinalPath.c_str(),
+                        RENAME_NOREPLACE) == 0)
+        {
+            m_strPath.clear();
+            return ELink::Linked;
+        }
+        nErrno = errno;
+    }
+    return nErrno == EEXIST ? ELink::Exists : ELink::Failed;
+}
+
+bool CTempFileBeside::SyncFolder() const
+{
+    return SyncNativeFolder(NativeFolderOf(m_strFinalPath));
 }

@@ -1,11 +1,41 @@
 // Whole-file reading and complete writes: one implementation for every file the program reads
-// at once (game list, event files, language file, profile, images).
+// at once (game list, event files, language file, profile, images), and the one way files are
+// written whole (a temporary file beside the final one, then renamed or linked there).
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
+
+// An owned file descriptor, closed when it goes out of scope. Move-only; -1 holds none.
+class CFileDescriptor
+{
+public:
+    CFileDescriptor() = default;
+    explicit CFileDescriptor(int fd) : m_fd(fd) {}
+    ~CFileDescriptor() { Reset(); }
+    CFileDescriptor(CFileDescriptor&& other) noexcept : m_fd(other.Release()) {}
+    CFileDescriptor& operator=(CFileDescriptor&& other) noexcept;
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
+    // Gives the descriptor up unclosed; the caller closes it.
+    [[nodiscard]] int Release();
+    // Closes now. False when close reports an error (on some file systems the first sign of a
+    // write that failed); nothing is held afterwards either way.
+    bool Close();
+    // Closes what is held and holds fd instead.
+    void Reset(int fd = -1);
+
+private:
+    int m_fd = -1;
+};
 
 enum class EFileRead
 {
@@ -61,3 +91,47 @@ EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes);
 // Flushes a folder's entries (fsync of the folder), so that names created or renamed in it
 // survive a crash of the system. False when the folder cannot be opened or flushed.
 bool SyncFolder(std::wstring_view strPath);
+
+// A new temporary file beside a final path, for writing a file whole: written and flushed there,
+// it takes the final name in one step, so a crash leaves the old file or the complete new one.
+// Its name is "<folder of the final path>/<prefix><pid>-<n><suffix>", n counting up within the
+// process (another name is tried while one is taken, e.g. by a leftover of a process that had our
+// pid). Created exclusively, read-write and close-on-exec with nMode (the umask applies). The
+// temporary name is removed when the object goes out of scope, unless it was renamed away.
+class CTempFileBeside
+{
+public:
+    CTempFileBeside(std::string strFinalPath, std::string_view strPrefix,
+                    std::string_view strSuffix, mode_t nMode);
+    ~CTempFileBeside();
+    CTempFileBeside(const CTempFileBeside&) = delete;
+    CTempFileBeside& operator=(const CTempFileBeside&) = delete;
+
+    // False when no temporary file could be created.
+    bool IsOpen() const { return m_file.IsOpen(); }
+    int Get() const { return m_file.Get(); }
+    const std::string& GetPath() const { return m_strPath; }
+    // Closes the descriptor; false when close reports an error.
+    bool Close() { return m_file.Close(); }
+    // Hands the descriptor over, e.g. to keep holding the file once it has the final name.
+    CFileDescriptor TakeDescriptor() { return std::move(m_file); }
+
+    // Renames the file over the final path, replacing a file there.
+    bool Replace();
+    enum class ELink
+    {
+        Linked, // the final name now holds this file
+        Exists, // something has the final name already; it was left alone
+        Failed,
+    };
+    // Gives the file the final name only when nothing has it (a hard link; where the file system
+    // has none, a rename that refuses to replace). The temporary name goes with the object.
+    ELink Link();
+    // Flushes the folder's entries, so that the final name survives a crash of the system.
+    bool SyncFolder() const;
+
+private:
+    std::string m_strFinalPath;
+    std::string m_strPath; // empty once renamed away
+    CFileDescriptor m_file;
+};

@@ -9,16 +9,13 @@
 
 #include "base/Encoding.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -32,11 +29,11 @@ constexpr std::wstring_view kEventSuffix = L".event";
 // Files and texts of this size or less carry no record worth reading.
 constexpr std::size_t kMinRecordText = 10;
 
-// Temporary files: ".event-write-<pid>-<n>.tmp". The leading dot and the other ending keep them
-// out of the scan and out of the game program's sight; the fixed length keeps a long event name
-// within the file system's limit.
-constexpr std::wstring_view kTempPrefix = L".event-write-";
-constexpr std::wstring_view kTempSuffix = L".tmp";
+// Temporary files: ".event-write-<pid>-<n>.tmp" (CTempFileBeside's "<pid>-<n>"). The leading dot
+// and the other ending keep them out of the scan and out of the game program's sight; the fixed
+// length keeps a long event name within the file system's limit.
+constexpr std::string_view kTempPrefix = ".event-write-";
+constexpr std::string_view kTempSuffix = ".tmp";
 // A writer takes seconds; a temporary file this old is a leftover even when its pid is in use
 // again (or belongs to a process we cannot see).
 constexpr std::chrono::minutes kTempMaxAge(10);
@@ -109,45 +106,19 @@ void ReadRecordFields(CDataBuffer& record, CPBEMGameEvent& event, bool bWithData
     record.ReadRaw(event.m_pData.get(), std::min(static_cast<std::size_t>(nCount), nBlock));
 }
 
-// Creates a new temporary file in the folder of strFinalPath; its descriptor, or -1.
-int CreateTempFile(const std::wstring& strFinalPath, std::wstring& strTempPath)
-{
-    static std::atomic<unsigned> s_nCounter{0};
-    const std::wstring strFolder = FolderPart(strFinalPath);
-    for (int nTry = 0; nTry < 8; ++nTry)
-    {
-        strTempPath =
-            JoinPath(strFolder, std::wstring(kTempPrefix) + std::to_wstring(::getpid()) + L"-" +
-                                    std::to_wstring(++s_nCounter) + std::wstring(kTempSuffix));
-        const int fd = ::open(ToNativePath(strTempPath).c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        // EEXIST: a leftover of an earlier process that had our pid.
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
 // Gives the complete temporary file the final name, unless a file there holds the same record.
-EWriteEvent PlaceTempFile(const std::wstring& strTempPath, const std::wstring& strFinalPath,
+EWriteEvent PlaceTempFile(CTempFileBeside& temp, const std::wstring& strFinalPath,
                           std::string_view raw)
 {
-    const std::string strTemp = ToNativePath(strTempPath);
-    const std::string strFinal = ToNativePath(strFinalPath);
-    // link never replaces a file: a complete file that a racing writer put there first stays.
-    if (::link(strTemp.c_str(), strFinal.c_str()) == 0)
-        return EWriteEvent::Written;
-    int nErrno = errno;
-    if (nErrno == EPERM || nErrno == EOPNOTSUPP || nErrno == ENOSYS)
+    switch (temp.Link())
     {
-        // A file system without hard links: a rename that refuses to replace does the same.
-        if (::renameat2(AT_FDCWD, strTemp.c_str(), AT_FDCWD, strFinal.c_str(), RENAME_NOREPLACE) ==
-            0)
-            return EWriteEvent::Written;
-        nErrno = errno;
-    }
-    if (nErrno != EEXIST)
+    case CTempFileBeside::ELink::Linked:
+        return EWriteEvent::Written;
+    case CTempFileBeside::ELink::Failed:
         return EWriteEvent::Failed;
+    case CTempFileBeside::ELink::Exists:
+        break;
+    }
 
     switch (MatchFileBytes(strFinalPath, raw))
     {
@@ -161,8 +132,7 @@ EWriteEvent PlaceTempFile(const std::wstring& strTempPath, const std::wstring& s
         // half-written file of an older version), and nothing is lost by replacing it; a racing
         // writer of the same event puts the same bytes there. Keeping it would count the event
         // as stored while no readable copy exists.
-        return ::rename(strTemp.c_str(), strFinal.c_str()) == 0 ? EWriteEvent::Written
-                                                                : EWriteEvent::Failed;
+        return temp.Replace() ? EWriteEvent::Written : EWriteEvent::Failed;
     case EFileMatch::NotRegular: // a folder or a pipe of that name is no event file to replace
     case EFileMatch::Failed:
         break;
@@ -172,19 +142,15 @@ EWriteEvent PlaceTempFile(const std::wstring& strTempPath, const std::wstring& s
 
 EWriteEvent StoreRecord(const std::wstring& strPath, std::string_view raw)
 {
-    std::wstring strTempPath;
-    const int fd = CreateTempFile(strPath, strTempPath);
-    if (fd < 0)
+    // After a link the final name holds the data, and the temporary name goes with temp.
+    CTempFileBeside temp(ToNativePath(strPath), kTempPrefix, kTempSuffix, 0644);
+    if (!temp.IsOpen())
         return EWriteEvent::Failed;
     // Flushed before it gets its name: a crash after that must not leave the name on an empty
     // file, which the next download would take for the stored event.
-    const bool bWritten = WriteAll(fd, raw) && FlushToDisk(fd);
-    const bool bClosed = ::close(fd) == 0;
-    const EWriteEvent eResult =
-        bWritten && bClosed ? PlaceTempFile(strTempPath, strPath, raw) : EWriteEvent::Failed;
-    // After a link the final name holds the data; after a rename the name is gone already.
-    ::unlink(ToNativePath(strTempPath).c_str());
-    return eResult;
+    const bool bWritten = WriteAll(temp.Get(), raw) && FlushToDisk(temp.Get());
+    const bool bClosed = temp.Close();
+    return bWritten && bClosed ? PlaceTempFile(temp, strPath, raw) : EWriteEvent::Failed;
 }
 
 // An event that has a file name already: read from that file (it has no raw text then), or
@@ -200,10 +166,13 @@ bool IsOnDisk(const CPBEMGameEvent& event)
 // The pid in a temporary file's name, or 0 when the name is not one of ours.
 pid_t TempFilePid(std::wstring_view strName)
 {
-    if (!strName.starts_with(kTempPrefix) || !strName.ends_with(kTempSuffix))
+    // Plain ASCII, the same in wide text.
+    static const std::wstring s_strPrefix(kTempPrefix.begin(), kTempPrefix.end());
+    static const std::wstring s_strSuffix(kTempSuffix.begin(), kTempSuffix.end());
+    if (!strName.starts_with(s_strPrefix) || !strName.ends_with(s_strSuffix))
         return 0;
-    strName.remove_prefix(kTempPrefix.size());
-    strName.remove_suffix(kTempSuffix.size());
+    strName.remove_prefix(s_strPrefix.size());
+    strName.remove_suffix(s_strSuffix.size());
     // "<pid>-<n>", both plain digits; nine digits at most for the pid keep it within pid_t.
     const std::size_t nDash = strName.find(L'-');
     auto isDigits = [](std::wstring_view text)

@@ -3,6 +3,7 @@
 // (a shared one when it can only be read).
 #pragma once
 
+#include "base/FileIo.h"
 #include "pbem/PBEMGameState.h"
 
 #include <sys/types.h>
@@ -70,6 +71,9 @@ public:
     // False (the file as it was) without a held file, for a read-only one, or on a failed write.
     bool Save();
     void CloseLocked();
+    // True while the store holds the file (and so its lock): from OpenLocked to CloseLocked, or
+    // until a failed Load drops it.
+    bool IsLocked() const { return m_file.IsOpen(); }
     // True when the held file is no longer what the last load or save saw: another file took
     // its name, or its size, time or bytes differ (a writer that does not take the lock).
     bool ChangedSinceLoad() const;
@@ -93,8 +97,6 @@ public:
     // Size, modification time and identity of the file at the store's path now.
     SFileStamp StampNow() const;
 
-    bool m_bLocked = false;
-    int m_fd = -1; // the held file; -1 when none
     std::wstring m_strUsername;
     std::wstring m_strPassword;
     std::int32_t m_nStoredValue = 1;
@@ -114,6 +116,7 @@ private:
     bool ReplaceHeldFile(const std::string& bytes);
 
     std::wstring m_strFilePath;
+    CFileDescriptor m_file; // the held file, locked
     SFileStamp m_loadStamp;
     std::string m_strLoadedBytes; // the held file's bytes at the last load or save
     bool m_bBusy = false;

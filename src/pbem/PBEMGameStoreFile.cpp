@@ -79,7 +79,7 @@ bool SameFile(const struct stat& a, const struct stat& b)
 
 // Read-write, created when missing, never truncated. A file that may not be written is still
 // opened for reading: the games show, and bReadOnly keeps every save away from it.
-int OpenGameList(const std::string& path, bool& bReadOnly)
+CFileDescriptor OpenGameList(const std::string& path, bool& bReadOnly)
 {
     bReadOnly = false;
     int fd;
@@ -87,12 +87,12 @@ int OpenGameList(const std::string& path, bool& bReadOnly)
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     while (fd < 0 && errno == EINTR);
     if (fd >= 0 || (errno != EACCES && errno != EPERM && errno != EROFS))
-        return fd;
+        return CFileDescriptor(fd);
     do
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     bReadOnly = fd >= 0;
-    return fd;
+    return CFileDescriptor(fd);
 }
 
 } // namespace
@@ -105,7 +105,7 @@ void SetStoreSaveFault(SStoreSaveFault* pFault)
 bool CPBEMGameStore::OpenLocked()
 {
     m_bBusy = false;
-    if (m_fd >= 0)
+    if (m_file.IsOpen())
         return true;
     m_bReadOnly = false;
 
@@ -113,23 +113,19 @@ bool CPBEMGameStore::OpenLocked()
     for (int nTry = 0; nTry < kMaxOpenTries; ++nTry)
     {
         bool bReadOnly = false;
-        const int fd = OpenGameList(path, bReadOnly);
-        if (fd < 0)
+        CFileDescriptor file = OpenGameList(path, bReadOnly);
+        if (!file.IsOpen())
             return false;
 
         // Only a regular file can be read and written in place.
         struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        {
-            ::close(fd);
+        if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode))
             return false;
-        }
         // A reader that may not write shares the file with other readers; writers still wait
         // for it, so that it never reads a save half done.
-        if (::flock(fd, (bReadOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0)
+        if (::flock(file.Get(), (bReadOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0)
         {
             m_bBusy = errno == EWOULDBLOCK || errno == EINTR;
-            ::close(fd);
             return false;
         }
         // The lock counts only while the file still has the name: a saver that replaced it
@@ -137,12 +133,10 @@ bool CPBEMGameStore::OpenLocked()
         struct stat named;
         if (::stat(path.c_str(), &named) == 0 && SameFile(named, st))
         {
-            m_fd = fd;
-            m_bLocked = true;
+            m_file = std::move(file);
             m_bReadOnly = bReadOnly;
             return true;
         }
-        ::close(fd);
     }
     m_bBusy = true;
     return false;
@@ -150,10 +144,7 @@ bool CPBEMGameStore::OpenLocked()
 
 void CPBEMGameStore::DropFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-    m_bLocked = false;
+    m_file.Reset();
     std::string().swap(m_strLoadedBytes);
 }
 
@@ -165,7 +156,7 @@ void CPBEMGameStore::CloseLocked()
 bool CPBEMGameStore::ReadHeld(std::string& bytes) const
 {
     struct stat st;
-    if (::fstat(m_fd, &st) != 0)
+    if (::fstat(m_file.Get(), &st) != 0)
         return false;
     if (static_cast<std::uint64_t>(st.st_size) > kMaxGameListBytes)
         return false;
@@ -173,8 +164,8 @@ bool CPBEMGameStore::ReadHeld(std::string& bytes) const
     std::size_t nRead = 0;
     while (nRead < bytes.size())
     {
-        const ssize_t n =
-            ::pread(m_fd, bytes.data() + nRead, bytes.size() - nRead, static_cast<off_t>(nRead));
+        const ssize_t n = ::pread(m_file.Get(), bytes.data() + nRead, bytes.size() - nRead,
+                                  static_cast<off_t>(nRead));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -186,12 +177,12 @@ bool CPBEMGameStore::ReadHeld(std::string& bytes) const
 
 bool CPBEMGameStore::Load()
 {
-    if (m_fd < 0)
+    if (!m_file.IsOpen())
         return false;
 
     // The stamp is taken before reading, so a write that lands during the read shows as a change.
     struct stat st;
-    if (::fstat(m_fd, &st) != 0)
+    if (::fstat(m_file.Get(), &st) != 0)
     {
         DropFile();
         return false;
@@ -227,7 +218,7 @@ bool CPBEMGameStore::Load()
 
 bool CPBEMGameStore::ChangedSinceLoad() const
 {
-    if (m_fd < 0 || !(StampNow() == m_loadStamp))
+    if (!m_file.IsOpen() || !(StampNow() == m_loadStamp))
         return true;
     // A writer that keeps the size and lands within the time stamp's granularity shows only in
     // the bytes.
@@ -244,7 +235,7 @@ bool CPBEMGameStore::ChangedSinceLoad() const
 
 bool CPBEMGameStore::Save()
 {
-    if (m_fd < 0 || m_bReadOnly)
+    if (!m_file.IsOpen() || m_bReadOnly)
         return false;
     try
     {
@@ -279,7 +270,7 @@ bool CPBEMGameStore::Save()
             return false;
 
         struct stat st;
-        if (::fstat(m_fd, &st) == 0)
+        if (::fstat(m_file.Get(), &st) == 0)
             m_loadStamp = StampOf(st);
         m_strLoadedBytes = std::move(content);
         return true;
@@ -298,11 +289,12 @@ bool CPBEMGameStore::WriteValuesInPlace(const std::string& bytes, const std::str
     {
         if (bytes.compare(nStart, nEnd - nStart, current, nStart, nEnd - nStart) == 0)
             continue;
-        if (!WriteAt(m_fd, bytes.data() + nStart, nEnd - nStart, static_cast<off_t>(nStart)))
+        if (!WriteAt(m_file.Get(), bytes.data() + nStart, nEnd - nStart,
+                     static_cast<off_t>(nStart)))
             return false;
     }
     // On disk before the lock goes, so the next holder reads what was written.
-    return TakeSaveStep() && ::fdatasync(m_fd) == 0;
+    return TakeSaveStep() && ::fdatasync(m_file.Get()) == 0;
 }
 
 bool CPBEMGameStore::ReplaceHeldFile(const std::string& content)
@@ -311,14 +303,18 @@ bool CPBEMGameStore::ReplaceHeldFile(const std::string& content)
     struct stat held;
     struct stat named;
     // Never put a new file over one this store does not hold.
-    if (::fstat(m_fd, &held) != 0 || ::stat(path.c_str(), &named) != 0 || !SameFile(held, named))
+    if (::fstat(m_file.Get(), &held) != 0 || ::stat(path.c_str(), &named) != 0 ||
+        !SameFile(held, named))
         return false;
 
-    // Beside the old file, so that the rename stays within one file system.
-    std::string tempPath = path + ".XXXXXX";
-    const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
-    if (fd < 0)
+    // Beside the old file, so that the rename stays within one file system. Private to the
+    // owner until it is locked and has the name.
+    const std::size_t nSlash = path.rfind('/');
+    CTempFileBeside temp(path, path.substr(nSlash == std::string::npos ? 0 : nSlash + 1) + ".", "",
+                         0600);
+    if (!temp.IsOpen())
         return false;
+    const int fd = temp.Get();
     // Locked before it gets the name: from the rename on, it is held as the old file was, and a
     // process that waited on the old file finds it no longer named and opens the new one.
     bool bReady = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fchmod(fd, held.st_mode & 07777) == 0;
@@ -328,20 +324,14 @@ bool CPBEMGameStore::ReplaceHeldFile(const std::string& content)
         ::fchown(fd, held.st_uid, held.st_gid) != 0)
         static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), held.st_gid));
     bReady = bReady && WriteAt(fd, content.data(), content.size(), 0) && TakeSaveStep() &&
-             ::fsync(fd) == 0 && TakeSaveStep() && ::rename(tempPath.c_str(), path.c_str()) == 0;
+             ::fsync(fd) == 0 && TakeSaveStep() && temp.Replace();
+    // Otherwise the old file is as it was; a full disk leaves no half-written file beside it.
     if (!bReady)
-    {
-        // The old file is as it was; a full disk leaves no half-written file beside it.
-        ::close(fd);
-        ::unlink(tempPath.c_str());
         return false;
-    }
     // The old file's lock goes with it: nobody can reach it by the name any more.
-    ::close(m_fd);
-    m_fd = fd;
+    m_file = temp.TakeDescriptor();
     // The rename itself must survive a power cut.
-    const std::wstring strFolder = FolderPart(GetFilePath());
-    return TakeSaveStep() && SyncFolder(strFolder.empty() ? L"." : strFolder);
+    return TakeSaveStep() && temp.SyncFolder();
 }
 
 SFileStamp CPBEMGameStore::StampNow() const

@@ -1,13 +1,12 @@
 #include "res/ErrorLog.h"
 
 #include "base/Encoding.h"
+#include "base/FileIo.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <ctime>
 
 CLogTime GetLocalLogTime()
@@ -44,19 +43,9 @@ void AppendToErrorLog(const std::wstring& strLogPath, const std::wstring& strMes
                       const CLogTime& time)
 {
     const std::string line = FormatErrorLogLine(time, strMessage);
-    const int fd =
-        ::open(ToNativePath(strLogPath).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    std::size_t nWritten = 0;
-    while (nWritten < line.size())
-    {
-        const ssize_t n = ::write(fd, line.data() + nWritten, line.size() - nWritten);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        nWritten += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    const CFileDescriptor log(
+        ::open(ToNativePath(strLogPath).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+    // A log that cannot be written has nobody left to tell.
+    if (log.IsOpen())
+        static_cast<void>(WriteAll(log.Get(), line));
 }

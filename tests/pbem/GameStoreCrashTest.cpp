@@ -282,7 +282,7 @@ TEST(GameStoreLimits, AListAboveTheLimitIsRefusedUnreadAndNeverSaved)
         store.SetFilePath(DataPath(dir));
         ASSERT_TRUE(store.OpenLocked());
         EXPECT_EQ(store.Load(), c.bLoads);
-        EXPECT_EQ(store.m_fd >= 0, c.bLoads) << "a refused file is let go";
+        EXPECT_EQ(store.IsLocked(), c.bLoads) << "a refused file is let go";
         store.CloseLocked();
 
         if (c.bLoads)
@@ -339,7 +339,7 @@ TEST(GameStoreLimits, NoMemoryForTheListIsAFailedLoadNotAnAbort)
         if (!store.OpenLocked())
             ::_exit(4);
         const bool bLoaded = store.Load();
-        ::_exit(!bLoaded && store.m_fd < 0 ? 0 : 1);
+        ::_exit(!bLoaded && !store.IsLocked() ? 0 : 1);
     }
     int nStatus = 0;
     ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);

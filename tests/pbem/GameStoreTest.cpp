@@ -348,11 +348,11 @@ TEST(GameStoreFile, OpenLockedCreatesButNeverTruncates)
 
     CPBEMGameStore store; // default path: below the installation folder
     ASSERT_TRUE(store.OpenLocked());
-    EXPECT_TRUE(store.m_bLocked);
+    EXPECT_TRUE(store.IsLocked());
     EXPECT_TRUE(store.Load());
     EXPECT_TRUE(store.m_listGames.empty());
     store.CloseLocked();
-    EXPECT_FALSE(store.m_bLocked);
+    EXPECT_FALSE(store.IsLocked());
     EXPECT_EQ(dir.Read(kDataFile), "");
 
     const std::string bytes = HeaderV2(1).Str() + GameRecordV8("G-P01", 1).Str();
@@ -370,7 +370,7 @@ TEST(GameStoreFile, MissingFolderIsAFailureNotContention)
     store.SetFilePath(DataPath(dir));
     EXPECT_FALSE(store.OpenLocked());
     EXPECT_FALSE(store.WasBusy());
-    EXPECT_FALSE(store.m_bLocked);
+    EXPECT_FALSE(store.IsLocked());
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(
@@ -403,7 +403,7 @@ TEST(GameStoreFile, SecondHolderInTheSameProcessIsRefused)
     ASSERT_TRUE(first.OpenLocked());
     EXPECT_FALSE(second.OpenLocked());
     EXPECT_TRUE(second.WasBusy());
-    EXPECT_FALSE(second.m_bLocked);
+    EXPECT_FALSE(second.IsLocked());
     EXPECT_EQ(
         RunStoreTransaction([](CPBEMGameStore&) {}, std::chrono::milliseconds(0), DataPath(dir)),
         ETransactionResult::Busy);
@@ -567,7 +567,7 @@ TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
 
     EXPECT_EQ(PlayerIds(manager.m_store), (std::vector<std::wstring>{L"G1-P01", L"G2-P01"}));
     EXPECT_EQ(manager.m_store.m_strUsername, L"user");
-    EXPECT_FALSE(manager.m_store.m_bLocked);
+    EXPECT_FALSE(manager.m_store.IsLocked());
     ASSERT_NE(manager.m_store.m_listGames[0]->m_bmpFlag, nullptr);
     ASSERT_NE(manager.m_store.m_listGames[1]->m_bmpFlag, nullptr);
     EXPECT_EQ(manager.m_store.m_listGames[0]->m_bmpFlag->m_nHeight, 11);

@@ -1,5 +1,7 @@
 #include "HookCommand.h"
 
+#include "base/FileIo.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -20,25 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 // Poll's interval when the kernel cannot hand out a descriptor for the child's end.
 constexpr int kReapPollMs = 20;
-
-class CFd
-{
-public:
-    explicit CFd(int fd = -1) : m_fd(fd) {}
-    ~CFd() { Close(); }
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-    int Get() const { return m_fd; }
-    void Close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
 
 bool HasName(const char* pszEntry, const std::vector<std::string>& listEnv)
 {
@@ -132,8 +115,8 @@ SHookResult RunHookCommand(const SHookRun& run)
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         return result;
-    CFd input(pipeFds[0]);
-    CFd output(pipeFds[1]);
+    CFileDescriptor input(pipeFds[0]);
+    CFileDescriptor output(pipeFds[1]);
 
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -147,7 +130,7 @@ SHookResult RunHookCommand(const SHookRun& run)
         output.Close();
 
     // The child's end as a descriptor, where the kernel offers one; else a short poll.
-    CFd pidFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+    CFileDescriptor pidFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
 
     const Clock::time_point tEnd = Clock::now() + run.limit;
     std::size_t nWritten = 0;

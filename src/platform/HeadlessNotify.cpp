@@ -1,47 +1,77 @@
+// CHeadlessNotifier loads the notification module at run time, so that the program links no Qt
+// library and loads one only when asked to notify.
 #include "platform/HeadlessNotify.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
+#include "platform/NotifyModuleAbi.h"
 
-#include <clocale>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
 #include <string>
+#include <vector>
 
 namespace
 {
-// QCoreApplication keeps references to these for its whole life.
-int g_nArgc = 1;
-char g_szName[] = "zorvex-pbem";
-char* g_argv[] = {g_szName, nullptr};
+
+// The folder of the running program, with a trailing "/"; empty when it cannot be told.
+std::string ProgramFolder()
+{
+    std::vector<char> path(PATH_MAX + 1);
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (n <= 0)
+        return {};
+    std::string strPath(path.data(), static_cast<std::size_t>(n));
+    return strPath.substr(0, strPath.rfind('/') + 1);
+}
+
 } // namespace
 
 struct CHeadlessNotifier::SState
 {
-    std::unique_ptr<QCoreApplication> pApp; // null when the program made one itself
+    void* hModule = nullptr;
+    void* pNotifier = nullptr;
+    FnNotifyShow fnShow = nullptr;
+    FnNotifyClose fnClose = nullptr;
 };
 
 CHeadlessNotifier::CHeadlessNotifier() : m_pState(std::make_unique<SState>())
 {
-    if (QCoreApplication::instance() != nullptr)
+    // Beside the program in the build tree; in the library folder once installed.
+    const std::string strFolder = ProgramFolder();
+    for (const std::string& strPath :
+         {strFolder + kNotifyModuleName,
+          strFolder + ZORVEX_NOTIFY_MODULE_FROM_BIN "/" + kNotifyModuleName})
+    {
+        m_pState->hModule = ::dlopen(strPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (m_pState->hModule != nullptr)
+            break;
+    }
+    if (m_pState->hModule == nullptr)
         return;
-    // Qt sets the locale from the environment; the tool's own conversions keep the one it had.
-    const char* pszLocale = std::setlocale(LC_ALL, nullptr);
-    const std::string strLocale = pszLocale ? pszLocale : "C";
-    m_pState->pApp = std::make_unique<QCoreApplication>(g_nArgc, g_argv);
-    std::setlocale(LC_ALL, strLocale.c_str());
+    const auto fnOpen =
+        reinterpret_cast<FnNotifyOpen>(::dlsym(m_pState->hModule, "zorvex_notify_open"));
+    m_pState->fnShow =
+        reinterpret_cast<FnNotifyShow>(::dlsym(m_pState->hModule, "zorvex_notify_show"));
+    m_pState->fnClose =
+        reinterpret_cast<FnNotifyClose>(::dlsym(m_pState->hModule, "zorvex_notify_close"));
+    if (fnOpen == nullptr || m_pState->fnShow == nullptr || m_pState->fnClose == nullptr)
+    {
+        m_pState->fnShow = nullptr;
+        return;
+    }
+    m_pState->pNotifier = fnOpen();
 }
 
-CHeadlessNotifier::~CHeadlessNotifier() = default;
+CHeadlessNotifier::~CHeadlessNotifier()
+{
+    if (m_pState->pNotifier != nullptr)
+        m_pState->fnClose(m_pState->pNotifier);
+    // The module stays loaded: Qt's libraries keep threads and exit handlers of their own.
+}
 
 bool CHeadlessNotifier::Show(const SDesktopNotification& notification, int nWaitMs)
 {
-    if (!ShowDesktopNotification(notification))
-        return false;
-    // Messages leave a connection in order: once the bus answers a later call, it has the
-    // notification. Without this, a program ending now could drop it unsent.
-    const QDBusMessage ping = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(ping, QDBus::Block, nWaitMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return m_pState->pNotifier != nullptr &&
+           m_pState->fnShow(m_pState->pNotifier, &notification, nWaitMs) != 0;
 }

@@ -1,6 +1,7 @@
-// Desktop notifications from a program without windows (a command-line tool): the Qt core
-// application the session bus needs, made for the lifetime of this object when the program has
-// none. Main thread only; one at a time.
+// Desktop notifications from a program without windows (a command-line tool). The work is done
+// by a module loaded at run time (libzorvex-notify.so, beside the program or in its library
+// folder), which makes the Qt core application the session bus needs for the lifetime of this
+// object. Without the module nothing is shown. Main thread only; one at a time.
 #pragma once
 
 #include "platform/DesktopNotify.h"

@@ -94,6 +94,9 @@ for f in usr/bin/zorvex-messenger usr/bin/zorvex-pbem \
          usr/share/doc/zorvex-messenger/copyright usr/share/doc/zorvex-messenger/changelog.gz; do
   [ -f "$root/$f" ] || fail "not installed: /$f"
 done
+# zorvex-pbem --notify loads it; the tool itself links no Qt.
+find "$root/usr/lib" -path '*/zorvex-messenger/libzorvex-notify.so' | grep -q . ||
+  fail "not installed: the notification module libzorvex-notify.so"
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/zorvex-messenger" --version 2>&1)
 [ "$out" = "zorvex-messenger $version" ] || fail "zorvex-messenger --version said: $out"

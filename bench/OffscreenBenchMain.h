@@ -2,7 +2,7 @@
 // the bundled installation as the installation folder.
 #pragma once
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "platform/System.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // The start-up scan of the PBEM folder: 10,000 event files of known entries, page cache warm.
-#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
 

@@ -5,9 +5,9 @@
 //   write attempt fails at once: the reading plus one failed open and one stat per event.
 // ProcessAnswerWritesFiles: ProcessAnswer writing 1,000 event files and the game list for real,
 //   with the files removed between runs outside the timing; bound by the file system.
-#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "pbem/AnswerWriter.h"
 #include "pbem/DownloadAnswer.h"
 #include "pbem/EventFiles.h"

@@ -2,10 +2,10 @@
 // the PBEM folder, the handling of the first (empty) download and the taking over of the events.
 // Run for 10,000, 30,000 and 100,000 event files, which shows whether it grows linearly. Also the
 // reading of a language file with one long line of escapes.
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/LanguageTable.h"
 

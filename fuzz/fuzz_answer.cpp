@@ -4,7 +4,7 @@
 // input meets the same disk, and millions of runs leave nothing behind. The write attempt and the
 // on-disk check still run for every readable event; the raise of ids that follows a successful
 // write does not depend on the input beyond the ids and is covered by the tests.
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "pbem/PBEMMessageManager.h"
 
 #include <cstddef>

@@ -2,9 +2,9 @@
 // goes in reverse: the skin before the window system ends, the manager (which ends its download
 // thread) before libcurl's clean-up. Nothing with a thread is left when main returns.
 #include "app/CommandLine.h"
-#include "app/InstallFolder.h"
 #include "app/ZorvexMessengerApp.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "net/CurlGlobal.h"
 #include "pbem/PBEMMessageManager.h"

@@ -1,6 +1,6 @@
 #include "app/ZorvexMessengerApp.h"
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "platform/System.h"
 #include "platform/Wnd.h"

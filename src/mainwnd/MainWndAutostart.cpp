@@ -3,10 +3,10 @@
 // --hidden, and the show request of a second start for the same installation.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
-#include "app/Autostart.h"
-#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/Autostart.h"
+#include "install/InstallFolder.h"
 #include "mainwnd/MainWndTexts.h"
 #include "res/TextIds.h"
 #include "ui/WarningDialog.h"

@@ -2,10 +2,10 @@
 // game, show the boxes, hide in the tray and close. The menus are in MainWndMenus.cpp.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
-#include "app/InstallFolder.h"
-#include "app/ProfilePlacement.h"
 #include "base/Bidi.h"
 #include "base/Format.h"
+#include "install/InstallFolder.h"
+#include "install/ProfilePlacement.h"
 #include "lookforgames/LookForGamesDialog.h"
 #include "mainwnd/MainWndTexts.h"
 #include "mainwnd/StartGame.h"

@@ -11,9 +11,9 @@
 // balloon waits for its end and then sums up all that came meanwhile.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
-#include "app/GameProcess.h"
-#include "app/InstallFolder.h"
 #include "base/Format.h"
+#include "install/GameProcess.h"
+#include "install/InstallFolder.h"
 #include "mainwnd/MainWndTexts.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/TextIds.h"

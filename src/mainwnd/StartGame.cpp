@@ -1,8 +1,8 @@
 #include "mainwnd/StartGame.h"
 
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "platform/Process.h"
 
 #include <cstring>

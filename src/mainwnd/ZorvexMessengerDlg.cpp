@@ -2,10 +2,10 @@
 // in MainWndLayout.cpp, the views and rows in MainWndViews.cpp and MainWndRows.cpp.
 #include "mainwnd/ZorvexMessengerDlg.h"
 
-#include "app/Autostart.h"
-#include "app/InstallFolder.h"
-#include "app/ProfilePlacement.h"
 #include "base/Paths.h"
+#include "install/Autostart.h"
+#include "install/InstallFolder.h"
+#include "install/ProfilePlacement.h"
 #include "pbem/PBEMMessageManager.h"
 #include "platform/System.h"
 #include "res/TextIds.h"

@@ -12,7 +12,7 @@
 // download's worker thread).
 #pragma once
 
-#include "app/MuteList.h"
+#include "install/MuteList.h"
 #include "mainwnd/RowListWindow.h"
 #include "net/VelCurlTransfer.h"
 #include "notify/SystemTray.h"

@@ -1,7 +1,7 @@
 #include "notify/SystemTray.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "platform/System.h"
 #include "res/PngDecoder.h"
 #include "res/TextIds.h"

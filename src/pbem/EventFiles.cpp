@@ -1,9 +1,9 @@
 #include "pbem/EventFiles.h"
 
-#include "app/InstallFolder.h"
 #include "base/FileIo.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMGameState.h"
 

@@ -1,10 +1,10 @@
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
 
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

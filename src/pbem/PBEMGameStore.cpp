@@ -1,7 +1,7 @@
 #include "pbem/PBEMGameStore.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "pbem/DataBuffer.h"
 
 #include <algorithm>

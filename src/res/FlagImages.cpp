@@ -1,6 +1,6 @@
 #include "res/FlagImages.h"
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "res/MaskedBitmap.h"
 
 bool LoadFlagImage(CMaskedBitmap& bitmap, const std::wstring& strFlagName)

@@ -1,8 +1,8 @@
 #include "res/MaskedBitmap.h"
 
-#include "app/InstallFolder.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "platform/Dc.h"
 #include "res/AlphaFlatten.h"
 #include "res/ErrorLog.h"

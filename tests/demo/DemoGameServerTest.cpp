@@ -1,9 +1,9 @@
 // The demo server's answers, read with the program's own readers.
 #include "DemoAnswers.h"
 
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "net/ServerDate.h"
 #include "pbem/DownloadAnswer.h"
 #include "pbem/EventFiles.h"

@@ -3,9 +3,9 @@
 // a second start.
 #include "MessengerTest.h"
 
-#include "app/Autostart.h"
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/Autostart.h"
+#include "install/InstallFolder.h"
 #include "notify/FakeTray.h"
 #include "support/GuiTest.h"
 #include "support/TempDir.h"

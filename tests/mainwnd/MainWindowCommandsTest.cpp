@@ -3,8 +3,8 @@
 // window's seam; PBEM.data lives in a temporary installation.
 #include "MessengerTest.h"
 
-#include "app/InstallFolder.h"
-#include "app/ProfilePlacement.h"
+#include "install/InstallFolder.h"
+#include "install/ProfilePlacement.h"
 #include "notify/FakeTray.h"
 #include "notify/GeneralPopup3.h"
 #include "pbem/StoreTransaction.h"

@@ -3,9 +3,9 @@
 // marks following the menu, the tray's commands and the end of a timed mute.
 #include "MessengerTest.h"
 
-#include "app/InstallFolder.h"
-#include "app/ProfileFile.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
+#include "install/ProfileFile.h"
 #include "support/TempDir.h"
 #include "ui/TextMeasure.h"
 

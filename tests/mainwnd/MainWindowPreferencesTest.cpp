@@ -2,8 +2,8 @@
 // tray icon's menu, with and without a stored account, and "Quit" from the menu.
 #include "MessengerTest.h"
 
-#include "app/InstallFolder.h"
-#include "app/ProfilePlacement.h"
+#include "install/InstallFolder.h"
+#include "install/ProfilePlacement.h"
 #include "notify/FakeTray.h"
 #include "support/GuiTest.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "mainwnd/StartGame.h"
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "notify/SystemTray.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "notify/FakeTray.h"
 #include "res/ImageFixtures.h"
 #include "support/GuiTest.h"

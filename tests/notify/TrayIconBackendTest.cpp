@@ -1,8 +1,8 @@
 // The window system's tray back end on the offscreen platform, where no tray host exists.
 #include "notify/SystemTray.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "notify/FakeTray.h"
 #include "platform/TrayIcon.h"
 #include "support/TempDir.h"

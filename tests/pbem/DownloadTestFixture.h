@@ -2,7 +2,7 @@
 // of the event download and of the handling of new events.
 #pragma once
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMMessageManager.h"
 #include "support/DownloadAnswerText.h"

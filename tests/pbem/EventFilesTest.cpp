@@ -1,7 +1,7 @@
 #include "pbem/EventFiles.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 

@@ -1,8 +1,8 @@
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMMessageManager.h"
 
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

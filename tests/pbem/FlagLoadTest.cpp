@@ -4,7 +4,7 @@
 #include "pbem/PBEMMessageManager.h"
 
 #include "GameListBytes.h"
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "res/FlagImageLoader.h"
 #include "res/MaskedBitmap.h"
 #include "support/TempDir.h"

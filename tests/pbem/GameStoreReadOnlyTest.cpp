@@ -4,7 +4,7 @@
 #include "pbem/StoreTransaction.h"
 
 #include "GameListBytes.h"
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "support/TempDir.h"
 #include "support/UnwritableFile.h"
 

@@ -4,8 +4,8 @@
 #include "pbem/StoreTransaction.h"
 
 #include "GameListBytes.h"
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
 #include "res/FlagImages.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"

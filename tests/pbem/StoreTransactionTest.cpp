@@ -4,8 +4,8 @@
 #include "pbem/PBEMGameStore.h"
 
 #include "GameListBytes.h"
-#include "app/InstallFolder.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // both is reported with the game folder's path, and logged there.
 #include "res/MaskedBitmap.h"
 
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
 #include "res/LanguageTable.h"

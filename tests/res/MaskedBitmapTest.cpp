@@ -2,7 +2,7 @@
 // run without a window system, as the game model's flag loading does.
 #include "res/MaskedBitmap.h"
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
 #include "support/TempDir.h"

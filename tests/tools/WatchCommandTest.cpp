@@ -2,7 +2,7 @@
 // what they were given.
 #include "WatchCommand.h"
 
-#include "app/MuteList.h"
+#include "install/MuteList.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"

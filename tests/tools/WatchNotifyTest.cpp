@@ -2,7 +2,7 @@
 // service, also by a watcher that ends right after it (--once).
 #include "WatchCommand.h"
 
-#include "app/MuteList.h"
+#include "install/MuteList.h"
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"

@@ -2,7 +2,7 @@
 // folder is the repository's assets folder and the program's shared CSkinImages exists.
 #pragma once
 
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 #include "platform/Afx.h"
 #include "ui/SkinImages.h"
 

@@ -8,8 +8,8 @@
 // bundled installation (the repository's assets folder) unless --install-dir names another.
 #include "Exhibits.h"
 #include "WindowPicture.h"
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
 #include "platform/System.h"
 #include "res/LanguageTable.h"
 #include "ui/CustomDialog.h"

@@ -2,9 +2,9 @@
 
 #include "JsonWriter.h"
 #include "PbemCommands.h"
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
 #include "base/Paths.h"
+#include "install/InstallFolder.h"
 #include "net/GameServer.h"
 
 #include <sys/stat.h>

@@ -7,10 +7,10 @@
 #include "PbemCommands.h"
 #include "PollSession.h"
 #include "StopSignals.h"
-#include "app/InstallFolder.h"
-#include "app/MuteList.h"
 #include "base/Bidi.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
+#include "install/MuteList.h"
 #include "platform/HeadlessNotify.h"
 #include "res/TextIds.h"
 

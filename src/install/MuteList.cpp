@@ -1,11 +1,11 @@
-#include "app/MuteList.h"
+#include "install/MuteList.h"
 
-#include "app/ProfileFile.h"
+#include "install/ProfileFile.h"
 
 #include <algorithm>
+#include <ctime>
 #include <cwchar>
 #include <cwctype>
-#include <ctime>
 #include <iterator>
 
 namespace

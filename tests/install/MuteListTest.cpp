@@ -1,4 +1,4 @@
-#include "app/MuteList.h"
+#include "install/MuteList.h"
 
 #include "base/Encoding.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "app/GameProcess.h"
+#include "install/GameProcess.h"
 
 #include "base/Paths.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
-#include "app/ProfilePlacement.h"
+#include "install/ProfilePlacement.h"
 
-#include "app/InstallFolder.h"
 #include "base/Encoding.h"
+#include "install/InstallFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

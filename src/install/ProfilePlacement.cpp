@@ -1,8 +1,8 @@
-#include "app/ProfilePlacement.h"
+#include "install/ProfilePlacement.h"
 
-#include "app/InstallFolder.h"
-#include "app/ProfileFile.h"
 #include "base/Format.h"
+#include "install/InstallFolder.h"
+#include "install/ProfileFile.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // The autostart entry: where it goes, the quoting of its Exec value (checked against
 // desktop-file-validate and a real launcher where they are installed), writing, removing and
 // telling whether it names the installation.
-#include "app/Autostart.h"
+#include "install/Autostart.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "app/Autostart.h"
+#include "install/Autostart.h"
 
 #include "base/FileIo.h"
 

@@ -1,4 +1,4 @@
-#include "app/InstallFolder.h"
+#include "install/InstallFolder.h"
 
 #include "base/Paths.h"
 

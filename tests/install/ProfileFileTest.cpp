@@ -1,4 +1,4 @@
-#include "app/ProfileFile.h"
+#include "install/ProfileFile.h"
 
 #include "base/Encoding.h"
 #include "support/TempDir.h"

@@ -7,6 +7,7 @@
 #include "base/Encoding.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMGameStore.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(DemoEndToEndTest, SecondPollOfTheSampleWritesNothingNew)
     const int nPort = http.Bind("127.0.0.1", 0);
     ASSERT_NE(nPort, 0);
     http.Start();
-    ::setenv("ZORVEX_SERVER", ("http://127.0.0.1:" + std::to_string(nPort)).c_str(), 1);
+    const CServerEnv serverEnv("http://127.0.0.1:" + std::to_string(nPort));
 
     CTempDir temp;
     std::ostringstream err;
@@ -86,7 +87,6 @@ TEST(DemoEndToEndTest, SecondPollOfTheSampleWritesNothingNew)
     for (const auto& pGame : store.m_listGames)
         EXPECT_EQ(pGame->m_nHighestEventId, highest[WideToUtf8(pGame->m_strPlayerId)])
             << WideToUtf8(pGame->m_strPlayerId);
-    ::unsetenv("ZORVEX_SERVER");
 }
 
 // The main window shows a sender's flag beside the demo server's text naming the sender, and the

@@ -7,6 +7,7 @@
 #include "base/Paths.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMGameStore.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -29,9 +31,8 @@ protected:
         const int nPort = m_http.Bind("127.0.0.1", 0);
         ASSERT_NE(nPort, 0);
         m_http.Start();
-        ::setenv("ZORVEX_SERVER", ("http://127.0.0.1:" + std::to_string(nPort)).c_str(), 1);
+        m_serverEnv.emplace("http://127.0.0.1:" + std::to_string(nPort));
     }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
 
     static std::set<std::string> EventFiles(const std::string& install)
     {
@@ -51,6 +52,7 @@ protected:
 
     CDemoGameServer m_game{4};
     CDemoHttpServer m_http{m_game};
+    std::optional<CServerEnv> m_serverEnv;
     CTempDir m_temp;
 };
 

@@ -9,6 +9,7 @@
 #include "pbem/EventFiles.h"
 #include "pbem/PBEMGameState.h"
 #include "pbem/PBEMMessageManager.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -151,7 +152,7 @@ TEST(DemoGameServerTest, KnownIdsCompareUnsigned)
 TEST(DemoGameServerTest, NewGameNoticesComeNowAndThenAndTheProgramSkipsThem)
 {
     CTempDir temp;
-    SetInstallFolder(temp.WidePath());
+    const CInstallFolderScope installFolder(temp.WidePath());
     std::filesystem::create_directories(temp.File("PBEM"));
 
     CDemoGameServer server(11);
@@ -186,7 +187,6 @@ TEST(DemoGameServerTest, NewGameNoticesComeNowAndThenAndTheProgramSkipsThem)
         }
     }
     EXPECT_GT(nNewGame, 0);
-    SetInstallFolder(L"");
 }
 
 TEST(DemoGameServerTest, SameSeedSameAnswers)

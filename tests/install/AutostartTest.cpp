@@ -3,6 +3,7 @@
 // telling whether it names the installation.
 #include "install/Autostart.h"
 
+#include "support/EnvVarScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,34 +26,10 @@ bool HasTool(const char* pszTool)
     return std::system(("command -v " + std::string(pszTool) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Sets an environment variable for the life of the object (nullptr: unset).
-class CEnvVar
-{
-public:
-    CEnvVar(const char* pszName, const char* pszValue) : m_strName(pszName)
-    {
-        if (const char* pszOld = std::getenv(pszName))
-            m_old = pszOld;
-        Set(pszValue);
-    }
-    ~CEnvVar() { Set(m_old ? m_old->c_str() : nullptr); }
-    void Set(const char* pszValue) const
-    {
-        if (pszValue != nullptr)
-            setenv(m_strName.c_str(), pszValue, 1);
-        else
-            unsetenv(m_strName.c_str());
-    }
-
-private:
-    std::string m_strName;
-    std::optional<std::string> m_old;
-};
-
 TEST(AutostartTest, FileFollowsXdgConfigHome)
 {
-    const CEnvVar home("HOME", "/home/ann");
-    CEnvVar config("XDG_CONFIG_HOME", nullptr);
+    const CEnvVarScope home("HOME", "/home/ann");
+    CEnvVarScope config("XDG_CONFIG_HOME", nullptr);
     const struct
     {
         const char* pszConfig;

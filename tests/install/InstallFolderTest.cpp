@@ -1,5 +1,6 @@
 #include "install/InstallFolder.h"
 
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -28,15 +29,16 @@ TEST(InstallFolderTest, FolderOfExecutablePath)
 
 TEST(InstallFolderTest, PathsBelowTheFolder)
 {
-    SetInstallFolder(L"/");
-    EXPECT_EQ(InstallPath(L"/zorvex-no-such-file.ini"), L"/zorvex-no-such-file.ini");
+    {
+        const CInstallFolderScope root(L"/");
+        EXPECT_EQ(InstallPath(L"/zorvex-no-such-file.ini"), L"/zorvex-no-such-file.ini");
+    }
 
     CTempDir dir;
     dir.Write("pbem/pbem.DATA", "");
-    SetInstallFolder(dir.WidePath());
+    const CInstallFolderScope installFolder(dir.WidePath());
     EXPECT_EQ(InstallPath(PATH_PBEM_DATA), dir.WidePath() + L"/pbem/pbem.DATA");
     EXPECT_EQ(InstallPath(PATH_PROFILE), dir.WidePath() + L"/Profile.ini");
-    SetInstallFolder({});
 }
 
 TEST(InstallFolderTest, ResourcesMissingFromTheInstallFolderComeFromTheDataFolder)
@@ -46,8 +48,7 @@ TEST(InstallFolderTest, ResourcesMissingFromTheInstallFolderComeFromTheDataFolde
     install.Write("Data/Icons/a.png", "");
     data.Write("Data/Icons/a.png", "");
     data.Write("Data/Icons/b.png", "");
-    SetInstallFolder(install.WidePath());
-    SetDataFolder(data.WidePath());
+    const CInstallFolderScope folders(install.WidePath(), data.WidePath());
     const struct
     {
         const wchar_t* pszRelative;
@@ -66,7 +67,6 @@ TEST(InstallFolderTest, ResourcesMissingFromTheInstallFolderComeFromTheDataFolde
     // Without a data folder, only the installation folder counts.
     SetDataFolder({});
     EXPECT_EQ(ResourcePath(L"Data/Icons/b.png"), install.WidePath() + L"/Data/Icons/b.png");
-    SetInstallFolder({});
 }
 
 TEST(InstallFolderTest, DataFolderOfTheBuildTreeOrTheInstalledLayout)

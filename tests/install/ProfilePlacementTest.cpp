@@ -2,6 +2,7 @@
 
 #include "base/Encoding.h"
 #include "install/InstallFolder.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -116,10 +117,8 @@ TEST(ClampProfilePlacementTest, TheSizeFitsTheWorkAreasTogether)
 class ProfilePlacementTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetInstallFolder(m_dir.WidePath()); }
-    void TearDown() override { SetInstallFolder({}); }
-
     CTempDir m_dir;
+    const CInstallFolderScope m_installFolder{m_dir.WidePath()};
 };
 
 TEST_F(ProfilePlacementTest, NoProfileThenWrittenAndReadBack)
@@ -183,7 +182,7 @@ TEST_F(ProfilePlacementTest, Utf16ProfileStaysUtf16)
 
 TEST_F(ProfilePlacementTest, FailedWriteReturnsFalseAndLeavesNothing)
 {
-    SetInstallFolder(m_dir.WidePath() + L"/gone");
+    const CInstallFolderScope gone(m_dir.WidePath() + L"/gone");
     EXPECT_FALSE(WriteProfilePlacement({1, 2, 300, 400}));
     EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
 }

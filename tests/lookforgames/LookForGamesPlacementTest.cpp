@@ -5,6 +5,7 @@
 
 #include "mainwnd/MessengerTest.h"
 #include "platform/System.h"
+#include "support/ServerEnv.h"
 
 #include <vector>
 
@@ -14,14 +15,10 @@ namespace
 class LookForGamesFromMainWindowTest : public MessengerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
-    }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
+    void SetUp() override { ASSERT_NE(m_server.Port(), 0); }
 
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
 };
 
 TEST_F(LookForGamesFromMainWindowTest, OpensInsideTheWorkAreaAndUntickedEveryTime)

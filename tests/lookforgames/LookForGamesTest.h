@@ -6,11 +6,11 @@
 #include "pbem/PBEMMessageManager.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/GuiTest.h"
+#include "support/ServerEnv.h"
 #include "support/TestHttpServer.h"
 #include "ui/SkinTest.h"
 #include "ui/UiTest.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -20,19 +20,11 @@ protected:
     static void SetUpTestSuite() { s_pSkin = std::make_unique<CBundledSkin>(); }
     static void TearDownTestSuite() { s_pSkin.reset(); }
 
-    void SetUp() override
-    {
-        ASSERT_NE(m_server.Port(), 0);
-        PointAtServer(m_server.BaseURL());
-    }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
+    void SetUp() override { ASSERT_NE(m_server.Port(), 0); }
 
-    static void PointAtServer(const std::string& strBase)
-    {
-        ::setenv("ZORVEX_SERVER", strBase.c_str(), 1);
-    }
+    void PointAtServer(const std::string& strBase) { m_serverEnv.Set(strBase); }
     // Nothing listens on port 1: the connection is refused at once.
-    static void PointAtNoServer() { PointAtServer("http://127.0.0.1:1"); }
+    void PointAtNoServer() { PointAtServer("http://127.0.0.1:1"); }
 
     void SetAccount(const std::wstring& strUsername, const std::wstring& strPassword)
     {
@@ -72,6 +64,7 @@ protected:
     static inline std::unique_ptr<CBundledSkin> s_pSkin;
 
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
     CPBEMMessageManager m_manager;
     CMessageManagerScope m_managerScope{m_manager};
 };

@@ -10,6 +10,7 @@
 #include "pbem/StoreTransaction.h"
 #include "support/FileSizeLimit.h"
 #include "support/GuiTest.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 #include "support/UnwritableFile.h"
 
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -46,7 +48,7 @@ protected:
     void TearDown() override
     {
         // The bundled installation again for the images of the next test.
-        SetInstallFolder(CBundledSkin::AssetsFolder());
+        m_installFolder.reset();
         Pump();
     }
 
@@ -65,7 +67,7 @@ protected:
     // the account) of the running store.
     void UseInstallWithGameList()
     {
-        SetInstallFolder(m_install.WidePath());
+        m_installFolder.emplace(m_install.WidePath());
         m_install.Write("PBEM/.keep", "");
         const CPBEMGameStore& running = m_manager.m_store;
         ASSERT_EQ(RunStoreTransaction(
@@ -90,6 +92,8 @@ protected:
     }
 
     CTempDir m_install;
+    // Set once the window is open: it took its images from the bundled installation.
+    std::optional<CInstallFolderScope> m_installFolder;
     std::vector<SBox> m_boxes;
 };
 
@@ -452,14 +456,12 @@ TEST_F(MainWindowCommandsTest, LogoutAsksWhenLoggedInAndEmptiesTheAccountWhenCon
 TEST_F(MainWindowCommandsTest, EnterGameStartsTheGameOfTheViewEachClick)
 {
     // Appends its arguments, one line each, to a file beside itself.
-    SetInstallFolder(m_install.WidePath());
     m_install.Write("Zorvex.exe", "#!/bin/sh\n"
                                   "echo \"$*\" >> \"$(dirname \"$0\")/ran.txt\"\n");
     ASSERT_EQ(::chmod(m_install.File("Zorvex.exe").c_str(), 0755), 0);
-    SetInstallFolder(CBundledSkin::AssetsFolder());
     AddGame(L"G1-P02", L"I7");
     Open();
-    SetInstallFolder(m_install.WidePath());
+    m_installFolder.emplace(m_install.WidePath());
 
     Command(IDC_ENTER_GAME); // no game shown: nothing
     OpenGameView(L"G1-P02");
@@ -474,9 +476,7 @@ TEST_F(MainWindowCommandsTest, EnterGameStartsTheGameOfTheViewEachClick)
 // Enter, OK and Cancel leave the running window alone; closing it saves its place and ends it.
 TEST_F(MainWindowCommandsTest, OnlyClosingEndsTheWindowAndSavesItsPlace)
 {
-    SetInstallFolder(m_install.WidePath());
     m_install.Write("Profile.ini", "");
-    SetInstallFolder(CBundledSkin::AssetsFolder());
     m_dlg.SetInitialRect(CRect(100, 100, 320, 320));
     bool bRunningAfterKeys = false;
     CRect rcBeforeClose;
@@ -488,7 +488,7 @@ TEST_F(MainWindowCommandsTest, OnlyClosingEndsTheWindowAndSavesItsPlace)
     };
     const auto pressKeys = [&]
     {
-        SetInstallFolder(m_install.WidePath());
+        m_installFolder.emplace(m_install.WidePath());
         QTest::keyClick(WindowOf(m_dlg), Qt::Key_Return);
         QTest::keyClick(WindowOf(m_dlg), Qt::Key_Escape);
         Command(IDOK);

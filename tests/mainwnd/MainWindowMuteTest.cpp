@@ -6,6 +6,7 @@
 #include "base/Encoding.h"
 #include "install/InstallFolder.h"
 #include "install/ProfileFile.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 #include "ui/TextMeasure.h"
 
@@ -31,11 +32,11 @@ protected:
         m_dlg.m_fnNow = [this] { return m_now; };
         Open();
         // The images came from the bundled installation; the profile is the test's own.
-        SetInstallFolder(m_install.WidePath());
+        m_installFolder.emplace(m_install.WidePath());
     }
     void TearDown() override
     {
-        SetInstallFolder(CBundledSkin::AssetsFolder());
+        m_installFolder.reset();
         Pump();
     }
 
@@ -100,6 +101,7 @@ protected:
     }
 
     CTempDir m_install;
+    std::optional<CInstallFolderScope> m_installFolder;
     // 2026-12-11T14:05:00Z
     std::chrono::system_clock::time_point m_now =
         std::chrono::sys_days(std::chrono::year(2026) / 12 / 11) + 14h + 5min;

@@ -1,15 +1,16 @@
 // Polling and the announcement of new events: the balloon and icon on a stand-in tray, the rows,
 // and a real download from a loopback server reaching the window through IDC_DOWNLOAD_DONE.
-#include "base/Encoding.h"
 #include "mainwnd/ZorvexMessengerDlg.h"
 #include "notify/FakeTray.h"
 #include "pbem/PBEMMessageManager.h"
 #include "res/FlagImages.h"
-#include "res/LanguageTable.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
-#include "support/TempDir.h"
 #include "support/GuiTest.h"
+#include "support/InstallFolderScope.h"
+#include "support/LanguageScope.h"
+#include "support/ServerEnv.h"
+#include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 #include "ui/SkinTest.h"
 
@@ -93,16 +94,12 @@ protected:
         // Absolute: a relative target would be read from the temporary folder, not from here.
         std::filesystem::create_directory_symlink(
             std::filesystem::absolute(CBundledSkin::AssetsFolder()) / "Data", m_temp.File("Data"));
-        SetInstallFolder(m_temp.WidePath());
         ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
     }
     void TearDown() override
     {
         // A download still running goes with the window it reports to.
         m_pDlg.reset();
-        ::unsetenv("ZORVEX_SERVER");
-        SetInstallFolder(CBundledSkin::AssetsFolder());
         // Only the link goes, never what it points at.
         std::filesystem::remove(m_temp.File("Data"));
     }
@@ -161,7 +158,9 @@ protected:
     static std::unique_ptr<CBundledSkin> s_pSkin;
 
     CTempDir m_temp;
+    const CInstallFolderScope m_installFolder{m_temp.WidePath()};
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
     CPBEMMessageManager m_manager;
     CMessageManagerScope m_managerScope{m_manager};
     CBitmapFlagLoader m_flagLoader;
@@ -566,7 +565,7 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
 
         const std::size_t nBefore = m_server.Requests().size();
         if (c.bRefused)
-            ::setenv("ZORVEX_SERVER", "http://127.0.0.1:1", 1);
+            m_serverEnv.Set("http://127.0.0.1:1");
         m_server.SetHandler([&c](const CTestHttpRequest&, httplib::Response& res)
                             { res.set_content(c.strBody, "text/plain"); });
         m_now = LocalTime(14, 5);
@@ -592,7 +591,7 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
 
         m_pDlg.reset();
         m_tray = CFakeTrayState{};
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
+        m_serverEnv.Set(m_server.BaseURL());
     }
 }
 
@@ -670,16 +669,11 @@ TEST_F(MainWindowPollingTest, CheckNowPollsAtOnceUnlessADownloadRuns)
 
 TEST_F(MainWindowPollingTest, TooltipOfTheLastCheckFollowsTheLanguage)
 {
-    g_languageTable.m_nLanguage = 7;
-    g_languageTable.LoadFromBytes("\xFF\xFE" +
-                                  WideToUtf16Le(L"26=Zorvex\r\n90006=%s: gepr\u00FCft %s\r\n"));
+    const CLanguageScope german(7, L"26=Zorvex\r\n90006=%s: gepr\u00FCft %s\r\n");
     ServeEmptyAnswer();
     AddGame(L"G1-P01");
     Open(true);
-    const bool bCollected = WaitUntilCollected(1);
-    g_languageTable.m_nLanguage = 9;
-    g_languageTable.Clear();
-    ASSERT_TRUE(bCollected);
+    ASSERT_TRUE(WaitUntilCollected(1));
     EXPECT_EQ(m_tray.strTip, L"Zorvex: gepr\u00FCft 14:05");
 }
 

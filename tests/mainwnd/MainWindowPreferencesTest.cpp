@@ -6,6 +6,7 @@
 #include "install/ProfilePlacement.h"
 #include "notify/FakeTray.h"
 #include "support/GuiTest.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <QTimer>
@@ -221,7 +222,7 @@ TEST_F(MainWindowPreferencesTest, TrayMenuEntriesRunTheirCommands)
     // The mute of every game is written into the profile at once and turns the entry into its
     // end.
     CTempDir install;
-    SetInstallFolder(install.WidePath());
+    const CInstallFolderScope installFolder(install.WidePath());
     const std::wstring strProfile = InstallPath(PATH_PROFILE);
     ChooseFromMenu(L"Mute all for 1 hour");
     CMuteList saved;
@@ -232,30 +233,28 @@ TEST_F(MainWindowPreferencesTest, TrayMenuEntriesRunTheirCommands)
     ChooseFromMenu(L"Unmute all");
     saved.Load(strProfile);
     EXPECT_FALSE(saved.IsKeyMuted(L"*", std::chrono::system_clock::now()));
-    SetInstallFolder(CBundledSkin::AssetsFolder());
 }
 
 // "Quit" ends the running window as its close button does, with its place saved.
 TEST_F(MainWindowPreferencesTest, QuitFromTrayMenuSavesThePlacementAndEnds)
 {
     CTempDir install;
-    SetInstallFolder(install.WidePath());
     install.Write("Profile.ini", "");
-    SetInstallFolder(CBundledSkin::AssetsFolder());
+    // The window opens on the bundled installation; its place goes into the test's profile.
+    std::optional<CInstallFolderScope> installFolder;
     m_prefs.m_trayIcon.m_pCommandTarget = &m_prefs;
     CRect rcBeforeQuit;
     bool bChosen = false;
     QTimer::singleShot(50,
                        [&]
                        {
-                           SetInstallFolder(install.WidePath());
+                           installFolder.emplace(install.WidePath());
                            m_prefs.GetWindowRect(&rcBeforeQuit);
                            bChosen = m_tray.ChooseFromMenu(L"Quit");
                        });
     EXPECT_EQ(m_prefs.DoModal(), IDCANCEL);
     EXPECT_TRUE(bChosen);
     const std::optional<SPlacement> saved = ReadProfilePlacement(4000, 4000);
-    SetInstallFolder(CBundledSkin::AssetsFolder());
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(*saved, (SPlacement{rcBeforeQuit.left, rcBeforeQuit.top, rcBeforeQuit.Width(),
                                   rcBeforeQuit.Height()}));

@@ -1,7 +1,9 @@
 #include "mainwnd/StartGame.h"
 
-#include "install/InstallFolder.h"
+#include "support/EnvVarScope.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
+#include "support/WorkingFolderScope.h"
 
 #include <gtest/gtest.h>
 
@@ -36,24 +38,6 @@ std::string WaitForFile(const CTempDir& dir, const std::string& relative)
 class StartGameTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetInstallFolder(m_install.WidePath());
-        // The messenger runs in another folder than the game's, as with --install-dir.
-        m_oldFolder = std::filesystem::current_path();
-        std::filesystem::current_path(m_working.Path());
-        const char* pszPath = std::getenv("PATH");
-        m_strOldPath = pszPath != nullptr ? pszPath : "";
-        // Only the test's own programs and the basic tools the recorder uses.
-        setenv("PATH", (m_bin.Path() + ":/usr/bin:/bin").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        setenv("PATH", m_strOldPath.c_str(), 1);
-        std::filesystem::current_path(m_oldFolder);
-        SetInstallFolder({});
-    }
-
     static void Install(const CTempDir& dir, const std::string& name, const std::string& bytes,
                         mode_t mode)
     {
@@ -70,8 +54,11 @@ protected:
     CTempDir m_install;
     CTempDir m_working;
     CTempDir m_bin;
-    std::filesystem::path m_oldFolder;
-    std::string m_strOldPath;
+    const CInstallFolderScope m_installFolder{m_install.WidePath()};
+    // The messenger runs in another folder than the game's, as with --install-dir.
+    const CWorkingFolderScope m_workingFolder{m_working.Path()};
+    // Only the test's own programs and the basic tools the recorder uses.
+    const CEnvVarScope m_path{"PATH", m_bin.Path() + ":/usr/bin:/bin"};
 };
 
 TEST_F(StartGameTest, StartsTheGameWithPbemAndTheInstanceIdInTheInstallationFolder)

@@ -1,10 +1,10 @@
 #include "notify/SystemTray.h"
 
 #include "base/Paths.h"
-#include "install/InstallFolder.h"
 #include "notify/FakeTray.h"
 #include "res/ImageFixtures.h"
 #include "support/GuiTest.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 #include "ui/UiTest.h"
 
@@ -55,8 +55,6 @@ class SystemTrayTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_strOldFolder = GetInstallFolder();
-        SetInstallFolder(L"" ZORVEX_ASSETS_DIR);
         m_pOldMainWnd = AfxGetMainWnd();
         m_pTray = std::make_unique<CSystemTray>(std::make_unique<CFakeTray>(m_state));
     }
@@ -64,8 +62,6 @@ protected:
     {
         m_pTray.reset();
         AfxSetMainWnd(m_pOldMainWnd);
-        SetInstallFolder(m_strOldFolder);
-        SetDataFolder({});
     }
     // As the main window creates it.
     BOOL CreateAsMainWindow()
@@ -80,9 +76,9 @@ protected:
         AfxSetMainWnd(&wnd);
     }
 
+    const CInstallFolderScope m_installFolder{L"" ZORVEX_ASSETS_DIR};
     CFakeTrayState m_state;
     std::unique_ptr<CSystemTray> m_pTray;
-    std::wstring m_strOldFolder;
     CWnd* m_pOldMainWnd = nullptr;
 };
 
@@ -458,8 +454,7 @@ TEST_F(SystemTrayTest, BrokenIconFilesOfTheGameFolderGiveWayToTheBundledOnes)
     install.Write("Data/Icons/icon128-32.png", own32);
     install.Write("Data/Icons/icon128-48.png", fixtures::WithClaimedSize(bundled48, 16384, 16384));
     install.Write("Data/Icons/icon134-64.png", "\x89PNG\r\n\x1A\n");
-    SetInstallFolder(install.WidePath());
-    SetDataFolder(L"" ZORVEX_ASSETS_DIR);
+    const CInstallFolderScope installFolder(install.WidePath(), L"" ZORVEX_ASSETS_DIR);
     m_state.bBalloons = false;
 
     ASSERT_TRUE(CreateAsMainWindow());
@@ -498,7 +493,7 @@ TEST_F(SystemTrayTest, IconsComeFromAFolderWhoseNameIsNotUtf8)
     std::filesystem::create_directories(std::filesystem::path(strFolder) / "Data");
     std::filesystem::copy(std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons",
                           std::filesystem::path(strFolder) / "Data" / "Icons");
-    SetInstallFolder(FromNativePath(strFolder));
+    const CInstallFolderScope installFolder(FromNativePath(strFolder));
     m_state.bBalloons = false;
 
     ASSERT_TRUE(CreateAsMainWindow());

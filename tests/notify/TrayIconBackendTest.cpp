@@ -2,9 +2,9 @@
 #include "notify/SystemTray.h"
 
 #include "base/Paths.h"
-#include "install/InstallFolder.h"
 #include "notify/FakeTray.h"
 #include "platform/TrayIcon.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <QAction>
@@ -36,14 +36,13 @@ TEST(TrayIconBackendTest, TakesValidPicturesAndRefusesOthers)
 // is not UTF-8, and from the bundled pictures where the game folder's files are broken.
 TEST(TrayIconBackendTest, IconIsSetFromAnyFolderNameAndDespiteBrokenFiles)
 {
-    const std::wstring strOldFolder = GetInstallFolder();
     CTempDir temp;
     const std::string strFolder = temp.File("Zorvex \xE9\xFF");
     std::filesystem::create_directories(std::filesystem::path(strFolder) / "Data");
     std::filesystem::copy(std::filesystem::path(ZORVEX_ASSETS_DIR) / "Data" / "Icons",
                           std::filesystem::path(strFolder) / "Data" / "Icons");
-    SetInstallFolder(FromNativePath(strFolder));
     {
+        const CInstallFolderScope installFolder(FromNativePath(strFolder));
         CSystemTray tray;
         ASSERT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
         EXPECT_TRUE(tray.SetIconFromResource(134));
@@ -52,15 +51,12 @@ TEST(TrayIconBackendTest, IconIsSetFromAnyFolderNameAndDespiteBrokenFiles)
     CTempDir broken;
     for (int nSize : {16, 22, 24, 32, 48, 64})
         broken.Write("Data/Icons/icon134-" + std::to_string(nSize) + ".png", "garbage");
-    SetInstallFolder(broken.WidePath());
-    SetDataFolder(L"" ZORVEX_ASSETS_DIR);
     {
+        const CInstallFolderScope installFolder(broken.WidePath(), L"" ZORVEX_ASSETS_DIR);
         CSystemTray tray;
         ASSERT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
         EXPECT_TRUE(tray.SetIconFromResource(134));
     }
-    SetDataFolder({});
-    SetInstallFolder(strOldFolder);
 }
 
 TEST(TrayIconBackendTest, WithoutTrayHostBalloonsAreRefused)
@@ -77,12 +73,10 @@ TEST(TrayIconBackendTest, WithoutTrayHostBalloonsAreRefused)
 // The main window must still open on a desktop without a tray: the icon waits for a host.
 TEST(TrayIconBackendTest, TrayCreatesWithoutTrayHost)
 {
-    const std::wstring strOldFolder = GetInstallFolder();
-    SetInstallFolder(L"" ZORVEX_ASSETS_DIR);
+    const CInstallFolderScope installFolder(L"" ZORVEX_ASSETS_DIR);
     CSystemTray tray;
     EXPECT_TRUE(tray.Create(L"Zorvex", 128, 132, FALSE, L"", L"", 0, 20));
     EXPECT_FALSE(tray.m_bIconHidden);
-    SetInstallFolder(strOldFolder);
 }
 
 // The icon's menu is made from the provider at each opening (id 0 a separator) and reports the

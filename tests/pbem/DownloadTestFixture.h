@@ -2,10 +2,10 @@
 // of the event download and of the handling of new events.
 #pragma once
 
-#include "install/InstallFolder.h"
 #include "pbem/DataBuffer.h"
 #include "pbem/PBEMMessageManager.h"
 #include "support/DownloadAnswerText.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +16,7 @@
 class CDownloadTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetInstallFolder(m_temp.WidePath());
-        std::filesystem::create_directories(m_temp.File("PBEM"));
-    }
+    void SetUp() override { std::filesystem::create_directories(m_temp.File("PBEM")); }
 
     // An entry in memory and, unless bInMemoryOnly, the same in PBEM.data.
     CPBEMGameState& AddEntry(const std::wstring& playerId, std::uint32_t nHighest,
@@ -66,6 +62,7 @@ protected:
     }
 
     CTempDir m_temp;
+    const CInstallFolderScope m_installFolder{m_temp.WidePath()};
     CPBEMGameStore m_disk; // what PBEM.data holds
     CPBEMMessageManager m_manager;
 };

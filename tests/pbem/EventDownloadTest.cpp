@@ -3,6 +3,7 @@
 
 #include "net/VelCurlTransfer.h"
 #include "support/CurlTestEnvironment.h"
+#include "support/ServerEnv.h"
 #include "support/TestHttpServer.h"
 
 #include <atomic>
@@ -57,13 +58,11 @@ protected:
     {
         CDownloadTest::SetUp();
         ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
     }
     void TearDown() override
     {
         // The observer and the server go before the manager does.
         m_manager.Shutdown();
-        ::unsetenv("ZORVEX_SERVER");
     }
 
     void Answer(std::string answer)
@@ -93,6 +92,7 @@ protected:
     }
 
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
     CDoneObserver m_observer;
 };
 
@@ -243,7 +243,7 @@ TEST_F(EventDownloadTest, FailedDownloadsChangeNothing)
     const std::string strURL = m_server.BaseURL();
     {
         CTestHttpServer closed;
-        ::setenv("ZORVEX_SERVER", closed.BaseURL().c_str(), 1);
+        m_serverEnv.Set(closed.BaseURL());
     }
     m_manager.StartDownload(&m_observer);
     ASSERT_TRUE(m_observer.WaitDone(2));

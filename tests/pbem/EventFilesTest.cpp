@@ -1,8 +1,8 @@
 #include "pbem/EventFiles.h"
 
 #include "base/Paths.h"
-#include "install/InstallFolder.h"
 #include "support/FileSizeLimit.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -298,7 +299,7 @@ protected:
         // The installation two levels down, so that an escape upwards stays inside the temp folder.
         m_strInstall = m_temp.File("a/install");
         std::filesystem::create_directories(m_strInstall + "/PBEM");
-        SetInstallFolder(std::filesystem::path(m_strInstall).wstring());
+        m_installFolder.emplace(std::filesystem::path(m_strInstall).wstring());
     }
 
     std::string PbemFile(const std::string& name) const { return m_strInstall + "/PBEM/" + name; }
@@ -336,6 +337,7 @@ protected:
 
     CTempDir m_temp;
     std::string m_strInstall;
+    std::optional<CInstallFolderScope> m_installFolder;
 };
 
 TEST_F(EventFileTest, RecordOfMoreThanTenBytesIsParsed)
@@ -632,9 +634,11 @@ TEST_F(EventFileTest, IdsThatDoNotSurviveUtf8GiveNoFile)
     EXPECT_EQ(ReadFile("G\xf0\x9f\x98\x80-P03-1.event"), emoji.m_strRaw);
 }
 
-// The answer's size cap bounds an event; a larger file is refused without being read into memory.
+// The answer's size cap, 64 MiB, bounds an event; a larger file is refused without being read into
+// memory.
 TEST_F(EventFileTest, FileLargerThanAnAnswerIsNotRead)
 {
+    constexpr std::uint64_t k64MiB = 64ull * 1024 * 1024;
     const std::string raw = ServerEvent(L"G12", 0).m_strRaw;
     const struct
     {
@@ -642,8 +646,8 @@ TEST_F(EventFileTest, FileLargerThanAnAnswerIsNotRead)
         std::uint64_t nSize;
         std::uint32_t nExpectedId; // 77: refused, the event untouched
     } cases[] = {
-        {"G12-P03-1.event", MAX_EVENT_FILE_BYTES, 1},
-        {"G12-P03-2.event", MAX_EVENT_FILE_BYTES + 1, 77},
+        {"G12-P03-1.event", k64MiB, 1},
+        {"G12-P03-2.event", k64MiB + 1, 77},
         {"G12-P03-3.event", 65ull * 1024 * 1024 + 1, 77},
     };
     for (const auto& c : cases)
@@ -661,7 +665,6 @@ TEST_F(EventFileTest, FileLargerThanAnAnswerIsNotRead)
         EXPECT_EQ(event.m_nEventId, c.nExpectedId);
         std::filesystem::remove(PbemFile(c.pszName));
     }
-    EXPECT_EQ(MAX_EVENT_FILE_BYTES, 64u * 1024 * 1024);
 }
 
 TEST_F(EventFileTest, SyncEventFolderNeedsThePbemFolder)

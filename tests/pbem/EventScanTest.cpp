@@ -2,7 +2,7 @@
 #include "pbem/PBEMMessageManager.h"
 
 #include "base/Paths.h"
-#include "install/InstallFolder.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +37,6 @@ std::string RecordOf(std::wstring_view gameId)
 class EventScanTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetInstallFolder(m_temp.WidePath()); }
-
     void AddEntry(const std::wstring& playerId)
     {
         auto pGame = std::make_unique<CPBEMGameState>();
@@ -58,6 +56,7 @@ protected:
     }
 
     CTempDir m_temp;
+    const CInstallFolderScope m_installFolder{m_temp.WidePath()};
     CPBEMMessageManager m_manager;
 };
 
@@ -168,7 +167,7 @@ TEST_F(EventScanTest, WritesAndFindsEventsBelowAFolderNamedWithInvalidUtf8)
 {
     const std::string install = m_temp.File("Caf\xe9 \xff\xfe");
     std::filesystem::create_directories(install + "/PBEM");
-    SetInstallFolder(FromNativePath(install));
+    const CInstallFolderScope installFolder(FromNativePath(install));
     AddEntry(L"G7-P02");
 
     CPBEMGameEvent event;

@@ -4,9 +4,9 @@
 #include "pbem/PBEMMessageManager.h"
 
 #include "GameListBytes.h"
-#include "install/InstallFolder.h"
 #include "res/FlagImageLoader.h"
 #include "res/MaskedBitmap.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -119,13 +119,14 @@ TEST(FlagLoad, LoadAtStartupAsksForTheEntriesFlagsOnly)
     CTempDir dir;
     const std::string v3NoFlag = CBytes().I16(3).W("").W("G2-P01").W("").I32(1).W("").A("").Str();
     dir.Write("PBEM/PBEM.data", HeaderV2(2).Str() + GameRecordV8("G1-P01", 5).Str() + v3NoFlag);
-    SetInstallFolder(dir.WidePath());
     CCountingFlagLoader loader;
     const CFlagImageLoaderScope scope(loader);
 
     CPBEMMessageManager manager;
-    manager.LoadAtStartup();
-    SetInstallFolder({});
+    {
+        const CInstallFolderScope installFolder(dir.WidePath());
+        manager.LoadAtStartup();
+    }
 
     ASSERT_EQ(manager.m_store.m_listGames.size(), 2u);
     // The players' flags wait for FindPlayer.
@@ -146,10 +147,11 @@ TEST(FlagLoad, WithoutALoaderNothingIsLoadedUntilOneIsInstalled)
     ASSERT_EQ(g_pFlagImageLoader, nullptr);
     CTempDir dir;
     dir.Write("PBEM/PBEM.data", HeaderV2(1).Str() + GameRecordV8("G1-P01", 5).Str());
-    SetInstallFolder(dir.WidePath());
     CPBEMMessageManager manager;
-    manager.LoadAtStartup();
-    SetInstallFolder({});
+    {
+        const CInstallFolderScope installFolder(dir.WidePath());
+        manager.LoadAtStartup();
+    }
     ASSERT_EQ(manager.m_store.m_listGames.size(), 1u);
     CPBEMGameState& game = *manager.m_store.m_listGames[0];
     EXPECT_EQ(game.m_bmpFlag, nullptr);

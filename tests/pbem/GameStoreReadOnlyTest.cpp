@@ -4,7 +4,7 @@
 #include "pbem/StoreTransaction.h"
 
 #include "GameListBytes.h"
-#include "install/InstallFolder.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 #include "support/UnwritableFile.h"
 
@@ -118,11 +118,11 @@ TEST(GameStoreReadOnly, LoadAtStartupShowsTheGamesAndTellsTheManager)
     const CUnwritableFile unwritable(dir.File(kDataFile));
     if (!unwritable.Ok())
         GTEST_SKIP() << "no way to make a file unwritable here";
-    SetInstallFolder(dir.WidePath());
-
     CPBEMMessageManager manager;
-    manager.LoadAtStartup();
-    SetInstallFolder({});
+    {
+        const CInstallFolderScope installFolder(dir.WidePath());
+        manager.LoadAtStartup();
+    }
     EXPECT_EQ(manager.m_store.m_listGames.size(), 2u);
     EXPECT_TRUE(manager.m_store.IsReadOnly());
 }

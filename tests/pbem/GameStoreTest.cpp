@@ -5,11 +5,11 @@
 
 #include "GameListBytes.h"
 #include "base/Encoding.h"
-#include "install/InstallFolder.h"
 #include "res/FlagImages.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
 #include "res/MaskedBitmap.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -59,16 +59,12 @@ CPBEMGameState& AddGame(CPBEMGameStore& store, const std::wstring& strPlayerId)
 class CFlagImages : public CImageLoadReport
 {
 public:
-    explicit CFlagImages(const CTempDir& dir) : m_dir(dir), m_loaderScope(m_loader)
+    explicit CFlagImages(const CTempDir& dir)
+        : m_dir(dir), m_installFolder(dir.WidePath()), m_loaderScope(m_loader)
     {
-        SetInstallFolder(dir.WidePath());
         SetImageLoadReport(this);
     }
-    ~CFlagImages() override
-    {
-        SetImageLoadReport(nullptr);
-        SetInstallFolder({});
-    }
+    ~CFlagImages() override { SetImageLoadReport(nullptr); }
 
     // An opaque 16 × 11 PNG.
     void Add(const std::string& strName) const
@@ -79,6 +75,7 @@ public:
     void Beep() override { ++m_nFailures; }
 
     const CTempDir& m_dir;
+    const CInstallFolderScope m_installFolder;
     CBitmapFlagLoader m_loader; // the window program's loader
     CFlagImageLoaderScope m_loaderScope;
     int m_nFailures = 0;
@@ -344,7 +341,7 @@ TEST(GameStoreFile, OpenLockedCreatesButNeverTruncates)
 {
     CTempDir dir;
     dir.Write("PBEM/.keep", "");
-    SetInstallFolder(dir.WidePath());
+    const CInstallFolderScope installFolder(dir.WidePath());
 
     CPBEMGameStore store; // default path: below the installation folder
     ASSERT_TRUE(store.OpenLocked());
@@ -360,7 +357,6 @@ TEST(GameStoreFile, OpenLockedCreatesButNeverTruncates)
     ASSERT_TRUE(store.OpenLocked());
     store.CloseLocked();
     EXPECT_EQ(dir.Read(kDataFile), bytes);
-    SetInstallFolder({});
 }
 
 TEST(GameStoreFile, MissingFolderIsAFailureNotContention)
@@ -581,11 +577,10 @@ TEST(MessageManager, LoadAtStartupWaitsForTheFileAndLoadsEntryFlags)
 TEST(MessageManager, LoadAtStartupGivesUpOnAFileThatCannotBeOpened)
 {
     CTempDir dir; // no PBEM folder
-    SetInstallFolder(dir.WidePath());
+    const CInstallFolderScope installFolder(dir.WidePath());
     CPBEMMessageManager manager;
     manager.LoadAtStartup();
     EXPECT_TRUE(manager.m_store.m_listGames.empty());
-    SetInstallFolder({});
 }
 
 TEST(MessageManager, GlobalPointerIsSetOnlyWhileItsScopeLasts)

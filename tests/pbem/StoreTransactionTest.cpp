@@ -5,7 +5,7 @@
 
 #include "GameListBytes.h"
 #include "base/Paths.h"
-#include "install/InstallFolder.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +64,7 @@ TEST(StoreTransaction, ChangesTheFileBelowTheInstallFolder)
     CTempDir dir;
     dir.Write(kDataFile, HeaderV2(2).Str() + GameRecordV8("G1-P01", 1).Str() +
                              GameRecordV8("G2-P01", 2).Str());
-    SetInstallFolder(dir.WidePath());
+    const CInstallFolderScope installFolder(dir.WidePath());
 
     int nCalls = 0;
     const ETransactionResult result = RunStoreTransaction(
@@ -75,7 +75,6 @@ TEST(StoreTransaction, ChangesTheFileBelowTheInstallFolder)
             store.FindGame(L"G2-P01")->m_nHighestEventId = 99;
         },
         200ms);
-    SetInstallFolder({});
 
     EXPECT_EQ(result, ETransactionResult::Saved);
     EXPECT_EQ(nCalls, 1);

@@ -2,11 +2,10 @@
 // both is reported with the game folder's path, and logged there.
 #include "res/MaskedBitmap.h"
 
-#include "base/Encoding.h"
-#include "install/InstallFolder.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
-#include "res/LanguageTable.h"
+#include "support/InstallFolderScope.h"
+#include "support/LanguageScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +19,8 @@ namespace
 class MaskedBitmapFallbackTest : public ::testing::Test, public CImageLoadReport
 {
 protected:
-    void SetUp() override
-    {
-        SetInstallFolder(m_install.WidePath());
-        SetDataFolder(m_data.WidePath());
-        SetImageLoadReport(this);
-    }
-    void TearDown() override
-    {
-        SetImageLoadReport(nullptr);
-        SetDataFolder({});
-        SetInstallFolder({});
-    }
+    void SetUp() override { SetImageLoadReport(this); }
+    void TearDown() override { SetImageLoadReport(nullptr); }
     void Beep() override { m_events.push_back(L"beep"); }
     void ShowMessage(const std::wstring& strMessage) override
     {
@@ -40,6 +29,7 @@ protected:
 
     CTempDir m_install;
     CTempDir m_data;
+    const CInstallFolderScope m_installFolder{m_install.WidePath(), m_data.WidePath()};
     std::vector<std::wstring> m_events;
 };
 
@@ -64,14 +54,9 @@ TEST_F(MaskedBitmapFallbackTest, InstallFolderWinsThenTheDataFolder)
 // The boxes speak the language of the language file; the log line stays as it always was.
 TEST_F(MaskedBitmapFallbackTest, BoxesFollowTheLanguageAndTheLogDoesNot)
 {
-    g_languageTable.m_nLanguage = 7;
-    g_languageTable.LoadFromBytes(
-        "\xFF\xFE" + WideToUtf16Le(L"90010=Nicht da: %s\r\n90011=Fehler beim Laden: %s\r\n"));
+    const CLanguageScope german(7, L"90010=Nicht da: %s\r\n90011=Fehler beim Laden: %s\r\n");
     CMaskedBitmap bitmap;
-    const bool bLoaded = bitmap.Load(L"Data/Images/Gone.png");
-    g_languageTable.m_nLanguage = 9;
-    g_languageTable.Clear();
-    EXPECT_FALSE(bLoaded);
+    EXPECT_FALSE(bitmap.Load(L"Data/Images/Gone.png"));
     const std::vector<std::wstring> expected = {
         L"box: Nicht da: " + m_install.WidePath() + L"/Data/Images/Gone.png", L"beep",
         L"box: Fehler beim Laden: Data/Images/Gone.png"};

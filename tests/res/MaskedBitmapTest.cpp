@@ -2,9 +2,9 @@
 // run without a window system, as the game model's flag loading does.
 #include "res/MaskedBitmap.h"
 
-#include "install/InstallFolder.h"
 #include "res/ImageFixtures.h"
 #include "res/ImageLoadReport.h"
+#include "support/InstallFolderScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +24,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 class MaskedBitmapTest : public ::testing::Test, public CImageLoadReport
 {
 protected:
-    void SetUp() override
-    {
-        SetInstallFolder(m_dir.WidePath());
-        SetImageLoadReport(this);
-    }
-    void TearDown() override
-    {
-        SetImageLoadReport(nullptr);
-        SetInstallFolder({});
-    }
+    void SetUp() override { SetImageLoadReport(this); }
+    void TearDown() override { SetImageLoadReport(nullptr); }
     void Beep() override { m_events.push_back(L"beep"); }
     void ShowMessage(const std::wstring& strMessage) override
     {
@@ -68,6 +60,7 @@ protected:
     }
 
     CTempDir m_dir;
+    const CInstallFolderScope m_installFolder{m_dir.WidePath()};
     std::vector<std::wstring> m_events;
 };
 

@@ -1,6 +1,6 @@
 #include "res/TextIds.h"
 
-#include "base/Encoding.h"
+#include "support/LanguageScope.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +31,9 @@ TEST(TextIdsTest, TextFollowsTheLanguage)
 {
     ASSERT_EQ(g_languageTable.m_nLanguage, 9);
     EXPECT_EQ(Text(IDS_MAIN_MENU), L"Main Menu");
-    g_languageTable.m_nLanguage = 7;
-    g_languageTable.LoadFromBytes("\xFF\xFE" + WideToUtf16Le(L"2152=M\r\n"));
+    const CLanguageScope other(7, L"2152=M\r\n");
     EXPECT_EQ(Text(IDS_MAIN_MENU), L"M");
     EXPECT_EQ(Text(IDS_OPTIONS), L"");
-    g_languageTable.m_nLanguage = 9;
-    g_languageTable.Clear();
 }
 
 } // namespace

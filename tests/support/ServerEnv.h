@@ -1,32 +1,13 @@
 // Sets ZORVEX_SERVER (or removes it, for null) while it lives and puts back what was there.
 #pragma once
 
-#include <cstdlib>
-#include <optional>
+#include "support/EnvVarScope.h"
+
 #include <string>
 
-class CServerEnv
+class CServerEnv : public CEnvVarScope
 {
 public:
-    explicit CServerEnv(const char* pszValue)
-    {
-        if (const char* pszOld = std::getenv("ZORVEX_SERVER"))
-            m_strOld = pszOld;
-        if (pszValue != nullptr)
-            ::setenv("ZORVEX_SERVER", pszValue, 1);
-        else
-            ::unsetenv("ZORVEX_SERVER");
-    }
-    ~CServerEnv()
-    {
-        if (m_strOld)
-            ::setenv("ZORVEX_SERVER", m_strOld->c_str(), 1);
-        else
-            ::unsetenv("ZORVEX_SERVER");
-    }
-    CServerEnv(const CServerEnv&) = delete;
-    CServerEnv& operator=(const CServerEnv&) = delete;
-
-private:
-    std::optional<std::string> m_strOld;
+    explicit CServerEnv(const char* pszValue) : CEnvVarScope("ZORVEX_SERVER", pszValue) {}
+    explicit CServerEnv(const std::string& strValue) : CEnvVarScope("ZORVEX_SERVER", strValue) {}
 };

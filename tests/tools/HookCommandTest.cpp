@@ -1,6 +1,7 @@
 // The command run per event: its input, its end, and what it may not take from the watcher.
 #include "HookCommand.h"
 
+#include "support/EnvVarScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +72,7 @@ TEST(HookCommand, EndsAreToldAndNoneBlocks)
 TEST(HookCommand, GetsItsInputAndEnvironmentAndNoneOfOurDescriptors)
 {
     CTempDir dir;
-    ::setenv("ZORVEX_TEXT", "stale", 1);
+    const CEnvVarScope staleText("ZORVEX_TEXT", "stale");
     // A descriptor without close-on-exec, as a library might leave one.
     const int nLeak = ::open(dir.Path().c_str(), O_RDONLY);
     ASSERT_GE(nLeak, 3);
@@ -83,7 +84,6 @@ TEST(HookCommand, GetsItsInputAndEnvironmentAndNoneOfOurDescriptors)
     run.listEnv = {"ZORVEX_TEXT=caf\xc3\xa9 'now'"};
     const SHookResult result = RunHookCommand(run);
     ::close(nLeak);
-    ::unsetenv("ZORVEX_TEXT");
     EXPECT_TRUE(result.Ok()) << DescribeHookFailure(result);
     EXPECT_EQ(dir.Read("in"), "{\"key\":1}\n");
     EXPECT_EQ(dir.Read("env"), std::string("caf\xc3\xa9 'now'|") + std::getenv("HOME"));

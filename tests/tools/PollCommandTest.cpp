@@ -6,6 +6,7 @@
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
 #include "support/PollTestSupport.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -22,12 +23,7 @@ namespace
 class PollCommandTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
-    }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
+    void SetUp() override { ASSERT_NE(m_server.Port(), 0); }
 
     void WriteGameList(std::uint32_t nHighest) const
     {
@@ -67,6 +63,7 @@ protected:
 
     CTempDir m_temp;
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 #include "support/UnwritableFile.h"
@@ -36,7 +37,7 @@ TEST(PollNotice, AReadOnlyGameListIsToldOnceAndLeftAsItWas)
         CAnswerText().Player().Event(1058, ServerEvent(L"G12", 3, L"Mail")).Text();
     server.SetHandler([answer](const CTestHttpRequest&, httplib::Response& res)
                       { res.set_content(answer, "text/plain"); });
-    ::setenv("ZORVEX_SERVER", server.BaseURL().c_str(), 1);
+    const CServerEnv serverEnv(server.BaseURL());
 
     CTempDir dir;
     CPBEMGameStore list;
@@ -45,14 +46,10 @@ TEST(PollNotice, AReadOnlyGameListIsToldOnceAndLeftAsItWas)
     dir.Write("PBEM/PBEM.data", list.Serialize());
     const CUnwritableFile unwritable(dir.File("PBEM/PBEM.data"));
     if (!unwritable.Ok())
-    {
-        ::unsetenv("ZORVEX_SERVER");
         GTEST_SKIP() << "no way to make a file unwritable here";
-    }
 
     std::ostringstream out, err;
     RunPollCommand(dir.WidePath(), out, err);
-    ::unsetenv("ZORVEX_SERVER");
 
     EXPECT_EQ(Count(err.str(), "PBEM/PBEM.data is read-only"), 1u) << err.str();
     // The entry was still asked for: the list was read.

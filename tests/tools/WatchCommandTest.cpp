@@ -7,7 +7,9 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/EnvVarScope.h"
 #include "support/PollTestSupport.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -50,11 +52,9 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
         WriteTestGameList(m_temp, "install/PBEM/PBEM.data", {L"G12-P03", L"G12-P00", L"G13-P01"},
                           1057);
     }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
 
     // The first request gets these events, later ones an empty answer.
     void AnswerOnce(const std::string& answer) { AnswerOnlyAbove(m_server, "1057", answer); }
@@ -85,6 +85,7 @@ protected:
 
     CTempDir m_temp;
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
 };
 
 } // namespace
@@ -92,9 +93,11 @@ protected:
 TEST_F(WatchCommandTest, OnceStoresPrintsAndRunsTheCommandPerEvent)
 {
     AnswerOnce(CAnswerText().Player().Event(1058, kMail).Event(1059, kWar).Text());
-    ::setenv("ZORVEX_KIND", "stale", 1);
-    const SRun run = Watch({.strExec = kRecorder, .bOnce = true});
-    ::unsetenv("ZORVEX_KIND");
+    SRun run;
+    {
+        const CEnvVarScope staleKind("ZORVEX_KIND", "stale");
+        run = Watch({.strExec = kRecorder, .bOnce = true});
+    }
 
     EXPECT_EQ(run.nStatus, 0);
     EXPECT_EQ(run.err, "");

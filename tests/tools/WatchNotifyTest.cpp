@@ -6,7 +6,9 @@
 #include "pbem/PBEMGameStore.h"
 #include "support/CurlTestEnvironment.h"
 #include "support/DownloadAnswerText.h"
+#include "support/EnvVarScope.h"
 #include "support/PollTestSupport.h"
+#include "support/ServerEnv.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -25,7 +27,6 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(m_server.Port(), 0);
-        ::setenv("ZORVEX_SERVER", m_server.BaseURL().c_str(), 1);
         WriteTestGameList(m_temp, "install/PBEM/PBEM.data", {L"G12-P03", L"G12-P00", L"G13-P01"},
                           0);
         CMuteList mutes;
@@ -44,10 +45,10 @@ protected:
         m_server.SetHandler([answer](const CTestHttpRequest&, httplib::Response& res)
                             { res.set_content(answer, "text/plain"); });
     }
-    void TearDown() override { ::unsetenv("ZORVEX_SERVER"); }
 
     CTempDir m_temp;
     CTestHttpServer m_server;
+    const CServerEnv m_serverEnv{m_server.BaseURL()};
 };
 
 } // namespace
@@ -77,23 +78,13 @@ TEST_F(WatchNotifyTest, TheProgramSendsTheBalloonBeforeItEnds)
 
 TEST_F(WatchNotifyTest, WithoutASessionBusItIsToldAndTheWatcherGoesOn)
 {
-    const char* pszBus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    const std::string strBus = pszBus ? pszBus : "";
-    const char* pszRuntime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string strRuntime = pszRuntime ? pszRuntime : "";
-    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    ::setenv("XDG_RUNTIME_DIR", m_temp.Path().c_str(), 1); // no bus socket there
+    const CEnvVarScope noBus("DBUS_SESSION_BUS_ADDRESS", nullptr);
+    const CEnvVarScope runtime("XDG_RUNTIME_DIR", m_temp.Path()); // no bus socket there
     SWatchOptions options{.bNotify = true, .bOnce = true};
     const std::string strDir = m_temp.File("install");
     options.strInstallDir = std::wstring(strDir.begin(), strDir.end());
     std::ostringstream out, err;
     const int nStatus = RunWatchCommand(options, out, err);
-    if (pszBus)
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", strBus.c_str(), 1);
-    if (pszRuntime)
-        ::setenv("XDG_RUNTIME_DIR", strRuntime.c_str(), 1);
-    else
-        ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(nStatus, 0);
     EXPECT_EQ(err.str(), "zorvex-pbem: no desktop notification service on the session bus; "
                          "nothing was shown\n");

@@ -267,8 +267,7 @@ TEST_F(CustomDialogTest, FrameShowsTheBundledImagesOneToOne)
 // own, which no other dialog takes over and which goes with it.
 TEST(CustomDialogPrivateSkinTest, DialogsWithoutAProgramSetEachLoadTheirOwn)
 {
-    const std::wstring strOldFolder = GetInstallFolder();
-    SetInstallFolder(CBundledSkin::AssetsFolder());
+    const CInstallFolderScope installFolder(CBundledSkin::AssetsFolder());
     ASSERT_EQ(CSkinImages::GetShared(), nullptr);
     CMaskedBitmap lr;
     ASSERT_TRUE(lr.Load(L"Data/Skins/Default/DialogLR.bmp"));
@@ -285,7 +284,6 @@ TEST(CustomDialogPrivateSkinTest, DialogsWithoutAProgramSetEachLoadTheirOwn)
     ASSERT_TRUE(second.GrabClientImage(shot));
     EXPECT_EQ(shot.GetPixel(300 - lr.m_nWidth / 2, 200 - lr.m_nHeight / 2),
               lr.GetPixel(lr.m_nWidth - lr.m_nWidth / 2, lr.m_nHeight - lr.m_nHeight / 2));
-    SetInstallFolder(strOldFolder);
 }
 
 } // namespace

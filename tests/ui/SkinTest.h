@@ -2,8 +2,8 @@
 // folder is the repository's assets folder and the program's shared CSkinImages exists.
 #pragma once
 
-#include "install/InstallFolder.h"
 #include "platform/Afx.h"
+#include "support/InstallFolderScope.h"
 #include "ui/SkinImages.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +15,7 @@
 class CBundledSkin
 {
 public:
-    CBundledSkin() : m_strOldFolder(GetInstallFolder())
-    {
-        SetInstallFolder(AssetsFolder());
-        m_pSkin = std::make_unique<CSkinImages>();
-    }
-    ~CBundledSkin()
-    {
-        m_pSkin.reset();
-        SetInstallFolder(m_strOldFolder);
-    }
+    CBundledSkin() : m_installFolder(AssetsFolder()), m_pSkin(std::make_unique<CSkinImages>()) {}
     CBundledSkin(const CBundledSkin&) = delete;
     CBundledSkin& operator=(const CBundledSkin&) = delete;
 
@@ -38,8 +29,8 @@ public:
     }
 
 private:
-    std::wstring m_strOldFolder;
-    std::unique_ptr<CSkinImages> m_pSkin;
+    CInstallFolderScope m_installFolder;
+    std::unique_ptr<CSkinImages> m_pSkin; // goes before the folder is put back
 };
 
 // Whether the window has the rounded shape: its top-left corner pixel lies outside it.

@@ -33,7 +33,10 @@ rm -f /tmp/zorvex-format.$$
 # file of the same name beside it.
 mapfile -t changed < <(git diff --name-only --diff-filter=d "$base" -- '*.cpp' '*.h' |
                        sed 's/\.h$/.cpp/' | sort -u |
-                       while read -r f; do [ -f "$f" ] && echo "$f"; done)
+                       while read -r f; do
+                         [ -f "$f" ] && grep -q "\"file\": \"[^\"]*/$f\"" "$build/compile_commands.json" &&
+                           echo "$f"
+                       done)
 if [ ${#changed[@]} -gt 0 ]; then
   echo "clang-tidy on ${#changed[@]} changed files since $(git rev-parse --short "$base")"
   if ! printf '%s\n' "${changed[@]}" |

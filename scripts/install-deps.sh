@@ -19,6 +19,8 @@ packages=(
   dbus-daemon dbus-bin
   # the Debian package and its test tests/package/check_package.sh
   dpkg-dev lintian appstream file groff-base
+  # the clang leg of CI and scripts/lint.sh
+  clang clang-tidy clang-format
 )
 
 missing=()

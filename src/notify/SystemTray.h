@@ -137,6 +137,8 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
 private:
+    // The tray's message window is made by its own Create only.
+    using CWnd::Create;
     // The tray's answer to adding the icon with the record's current content.
     bool AddIcon();
     void OnActivated(ETrayActivation reason);

@@ -27,6 +27,8 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
+    // A button is made by its own Create; the window's general one stays out of reach.
+    using CWnd::Create;
     void Paint();
     void Track(CPoint point);
     void Click();

@@ -46,6 +46,8 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // A dialog is made by its own Create or DoModal; the window's general one stays out of reach.
+    using CWnd::Create;
     BOOL CreateDialogWindow(CWnd* pOwner);
     friend struct CWndAccess;
     struct CModalLoop;

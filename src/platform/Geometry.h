@@ -11,8 +11,9 @@ public:
     CSize(int x, int y) : SIZE{x, y} {}
     CSize(SIZE s) : SIZE(s) {}
 
-    bool operator==(const SIZE& s) const { return cx == s.cx && cy == s.cy; }
-    bool operator!=(const SIZE& s) const { return !(*this == s); }
+    // One comparison of the class's own type: C++20 derives != and the reversed forms from it,
+    // and a SIZE converts. (One taking the base type makes CSize == CSize ambiguous.)
+    bool operator==(const CSize& s) const { return cx == s.cx && cy == s.cy; }
     CSize operator+(const SIZE& s) const { return CSize(cx + s.cx, cy + s.cy); }
     CSize operator-(const SIZE& s) const { return CSize(cx - s.cx, cy - s.cy); }
 };
@@ -31,8 +32,7 @@ public:
         x += dx;
         y += dy;
     }
-    bool operator==(const POINT& p) const { return x == p.x && y == p.y; }
-    bool operator!=(const POINT& p) const { return !(*this == p); }
+    bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
     CPoint operator+(const SIZE& s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(const SIZE& s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(const POINT& p) const { return CSize(x - p.x, y - p.y); }
@@ -111,8 +111,7 @@ public:
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
-    bool operator==(const RECT& r) const { return EqualRect(&r) != FALSE; }
-    bool operator!=(const RECT& r) const { return !(*this == r); }
+    bool operator==(const CRect& r) const { return EqualRect(&r) != FALSE; }
     CRect& operator&=(const RECT& r)
     {
         IntersectRect(this, &r);

@@ -49,7 +49,11 @@ public:
     ~CCustomDialog() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    using CDialog::Create;
+    // The dialog's Create stays callable beside the one below.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr) override
+    {
+        return CDialog::Create(nIDTemplate, pParentWnd);
+    }
     // Modeless, from IDD_CUSTOM_DIALOG: the window is made hidden and initialised.
     virtual BOOL Create(CWnd* pParentWnd);
     INT_PTR DoModal() override;

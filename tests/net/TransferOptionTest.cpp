@@ -32,6 +32,12 @@ struct SStandIn
 };
 SStandIn s_standIn;
 
+// The signature is libcurl's own. CURLoption is an int-sized enum, so it reaches va_start as it is
+// (the compiler cannot tell, hence the pragma).
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
 CURLcode StandInSetopt(CURL* pEasy, CURLoption nOption, ...)
 {
     if (s_standIn.refused.count(nOption) != 0)
@@ -67,6 +73,9 @@ CURLcode StandInSetopt(CURL* pEasy, CURLoption nOption, ...)
         s_standIn.taken.insert(nOption);
     return nCode;
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 CURLMcode RefusingMultiSetopt(CURLM*, CURLMoption, ...)
 {

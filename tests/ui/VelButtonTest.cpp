@@ -17,7 +17,6 @@ namespace
 
 constexpr COLORREF kFace = RGB(10, 20, 30);
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr UINT kId = 4321;
 
 // A bitmap of one colour with a magenta top-left pixel.

@@ -14,7 +14,6 @@ using namespace look;
 
 // Faces the icons are drawn on.
 constexpr SColour ROW_FACE = WHITE;
-constexpr SColour HEADER_FACE = Rgb(215, 215, 215);
 
 constexpr SColour STEEL_LINE = Rgb(92, 102, 122);
 

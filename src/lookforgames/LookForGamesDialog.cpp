@@ -149,8 +149,10 @@ void CLookForGamesDialog::AddPlayerRows()
         if (nID > IDC_LAST_PLAYER_ROW)
             break;
         auto pRow = std::make_unique<CVelButton>();
+        CGeneralSubWindow& panel = m_listPlayers.m_wndPanel;
         pRow->Create(pPlayer->m_strName.c_str(), kChildStyle,
-                     CRect(kRowLeft, t, kRowRight, t + kRowHeight), &m_listPlayers.m_wndPanel, nID);
+                     panel.ContentToView(CRect(kRowLeft, t, kRowRight, t + kRowHeight)), &panel,
+                     nID);
         pRow->m_crFace = kWhite;
         pRow->m_nTextX = kRowTextX;
         pRow->AddText(LookingForText(*pPlayer), kLookingForAt.x, kLookingForAt.y);

@@ -116,9 +116,8 @@ void CZorvexMessengerDlg::ShowRowsNearView()
             rows.push_back(std::move(m_listRows[i - nOldFirst]));
             continue;
         }
-        CRect rc = m_listAllRows[i].rcContent;
-        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-        rows.push_back(m_listAllRows[i].fnMake(rc));
+        rows.push_back(
+            m_listAllRows[i].fnMake(m_wndList.ContentToView(m_listAllRows[i].rcContent)));
     }
     // A row that went far may be the one whose message is being handled.
     for (std::unique_ptr<CVelButton>& pRow : m_listRows)

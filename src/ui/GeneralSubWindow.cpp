@@ -158,6 +158,20 @@ void CGeneralSubWindow::OnChildCommand(UINT nID)
         pParent->SendMessage(WM_COMMAND, MAKEWPARAM(nID, 0), 0);
 }
 
+CRect CGeneralSubWindow::ContentToView(const CRect& rcContent) const
+{
+    CRect rc = rcContent;
+    rc.OffsetRect(-m_nScrollX, -m_nScrollY);
+    return rc;
+}
+
+CRect CGeneralSubWindow::ViewToContent(const CRect& rcView) const
+{
+    CRect rc = rcView;
+    rc.OffsetRect(m_nScrollX, m_nScrollY);
+    return rc;
+}
+
 void CGeneralSubWindow::CenterOn(int x, int y)
 {
     MeasureView();

@@ -17,9 +17,7 @@ using MainWindowRowsTest = MessengerTest;
 // The row's rectangle in the list's content.
 CRect RowRect(const CZorvexMessengerDlg& dlg, const CVelButton& row)
 {
-    CRect rc = MessengerTest::RectInParent(row);
-    rc.OffsetRect(dlg.m_wndList.GetScrollX(), dlg.m_wndList.GetScrollY());
-    return rc;
+    return dlg.m_wndList.ViewToContent(MessengerTest::RectInParent(row));
 }
 
 TEST_F(MainWindowRowsTest, EmptyStoreShowsTheTwoFixedRows)

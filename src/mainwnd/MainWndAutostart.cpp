@@ -38,8 +38,8 @@ int CZorvexMessengerDlg::AddAutostartRow(int y)
 {
     // Read each time the page is built: the file may have been changed or removed meanwhile.
     const bool bOn = AutostartNamesFolder(m_strAutostartFile, ToNativePath(GetInstallFolder()));
-    return AddCommandRow(y, Text(IDS_AUTOSTART), IDC_AUTOSTART, bOn ? &m_bmpCheck1 : &m_bmpCheck2,
-                         kTickAt);
+    return AddCommandRows(
+        y, {{Text(IDS_AUTOSTART), IDC_AUTOSTART, bOn ? &m_bmpCheck1 : &m_bmpCheck2, kTickAt}});
 }
 
 void CZorvexMessengerDlg::ToggleAutostart()

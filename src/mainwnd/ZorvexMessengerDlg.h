@@ -28,6 +28,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -249,10 +250,22 @@ private:
     // game, if any. bMuted: the row is marked "muted" after the game's name.
     int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID,
                    bool bMuted);
-    // A row of one command with its text (and an icon) at y, as the game list's fixed rows and
-    // the preferences have them; returns its height.
-    int AddCommandRow(int y, const std::wstring& strText, UINT nID, CMaskedBitmap* pIcon = nullptr,
-                      CPoint ptIcon = CPoint());
+    // A fixed row of one command with its text (and an icon), as the game list's last rows and
+    // the preferences have them. A row that is not shown is left out.
+    struct SCommandRow
+    {
+        std::wstring strText;
+        UINT nID = 0;
+        CMaskedBitmap* pIcon = nullptr;
+        CPoint ptIcon = CPoint();
+        bool bShown = true;
+    };
+    // Lays out the rows that are shown one under the other from y; returns their height.
+    int AddCommandRows(int y, std::initializer_list<SCommandRow> rows);
+    // A fixed row that only tells: white, its text at ptText; fnDecorate adds its images and
+    // further texts when its window is made.
+    void AddTellingRow(const CRect& rcContent, std::wstring strText, CPoint ptText,
+                       std::function<void(CVelStatic2&)> fnDecorate);
     void AddEventRows(CPBEMGameState& game);
     // Drops every row, its window too.
     void DeleteRows();

@@ -70,13 +70,8 @@ void CZorvexMessengerDlg::Rebuild()
 
 void CZorvexMessengerDlg::DeleteRows()
 {
-    std::vector<std::unique_ptr<CVelButton>> rows;
-    rows.swap(m_listRows);
+    m_listRows.Clear();
     m_listAllRows.clear();
-    m_nFirstRowWindow = 0;
-    // The click of one of them may be what rebuilds the list.
-    for (std::unique_ptr<CVelButton>& pRow : rows)
-        AfxDeleteLater(std::move(pRow));
 }
 
 void CZorvexMessengerDlg::AddRow(const CRect& rcContent, FMakeRow fnMake)
@@ -103,28 +98,8 @@ void CZorvexMessengerDlg::ShowRowsNearView()
            nEnd - nFirst < MAX_ROW_WINDOWS)
         ++nEnd;
 
-    const std::size_t nOldFirst = m_nFirstRowWindow;
-    const std::size_t nOldEnd = nOldFirst + m_listRows.size();
-    if (nFirst == nOldFirst && nEnd == nOldEnd)
-        return;
-    std::vector<std::unique_ptr<CVelButton>> rows;
-    rows.reserve(nEnd - nFirst);
-    for (std::size_t i = nFirst; i < nEnd; ++i)
-    {
-        if (i >= nOldFirst && i < nOldEnd)
-        {
-            rows.push_back(std::move(m_listRows[i - nOldFirst]));
-            continue;
-        }
-        rows.push_back(
-            m_listAllRows[i].fnMake(m_wndList.ContentToView(m_listAllRows[i].rcContent)));
-    }
-    // A row that went far may be the one whose message is being handled.
-    for (std::unique_ptr<CVelButton>& pRow : m_listRows)
-    {
-        if (pRow != nullptr)
-            AfxDeleteLater(std::move(pRow));
-    }
-    m_listRows = std::move(rows);
-    m_nFirstRowWindow = nFirst;
+    m_listRows.ShowRange(
+        nFirst, nEnd,
+        [this](std::size_t i)
+        { return m_listAllRows[i].fnMake(m_wndList.ContentToView(m_listAllRows[i].rcContent)); });
 }

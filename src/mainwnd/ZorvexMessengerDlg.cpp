@@ -78,7 +78,7 @@ CZorvexMessengerDlg::~CZorvexMessengerDlg()
     // window goes while all of it is still here, then the rows themselves.
     if (GetSafeHwnd() != nullptr)
         DestroyWindow();
-    m_listRows.clear();
+    m_listRows.DeleteNow();
     m_listAllRows.clear();
     if (GetTextMeasureWindow() == this)
         SetTextMeasureWindow(nullptr);

@@ -21,6 +21,7 @@
 #include "ui/CustomDialog.h"
 #include "ui/GeneralSubWindow.h"
 #include "ui/GeneralWindow.h"
+#include "ui/RowWindows.h"
 #include "ui/VelButton.h"
 #include "ui/VelStatic2.h"
 #include "ui/VelTooltip2.h"
@@ -177,8 +178,8 @@ public:
     CVelStatic2 m_stcLineTop;
     CRowListWindow m_wndList;
     // The windows of the rows near the list's view, in list order (statics held as their button
-    // base).
-    std::vector<std::unique_ptr<CVelButton>> m_listRows;
+    // base): rows m_listRows.GetFirstIndex() onwards of m_listAllRows.
+    CRowWindows m_listRows;
     CVelStatic2 m_stcLineBottom;
     CVelButton m_btnOptions;
     CVelButton m_btnEnterGame;
@@ -281,10 +282,8 @@ private:
     void AddRow(const CRect& rcContent, FMakeRow fnMake);
     // Makes the windows of the rows within a margin of the list's view and drops the others'.
     void ShowRowsNearView();
-    // Every row of the current view, top to bottom; m_listRows holds the windows of
-    // m_listAllRows[m_nFirstRowWindow] onwards.
+    // Every row of the current view, top to bottom.
     std::vector<SListRow> m_listAllRows;
-    std::size_t m_nFirstRowWindow = 0;
 
     void OpenGame(UINT nID);
     void ShowMainMenu();

@@ -142,11 +142,11 @@ BOOL CLookForGamesDialog::OnInitDialog()
 
 void CLookForGamesDialog::AddPlayerRows()
 {
-    UINT nID = IDC_FIRST_PLAYER_ROW;
+    UINT nID = IDC_PLAYER_ROWS.nFirst;
     int t = 0;
     for (const std::unique_ptr<CPlayerLookingForAGame>& pPlayer : m_players)
     {
-        if (nID > IDC_LAST_PLAYER_ROW)
+        if (!IDC_PLAYER_ROWS.Contains(nID))
             break;
         auto pRow = std::make_unique<CVelButton>();
         CGeneralSubWindow& panel = m_listPlayers.m_wndPanel;
@@ -170,7 +170,7 @@ void CLookForGamesDialog::AddPlayerRows()
 BOOL CLookForGamesDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
-    if (nID >= IDC_FIRST_PLAYER_ROW && nID <= IDC_LAST_PLAYER_ROW)
+    if (IDC_PLAYER_ROWS.Contains(nID))
     {
         SelectRow(nID);
         return TRUE;

@@ -69,7 +69,7 @@ void CZorvexMessengerDlg::OnCancel() {}
 BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
-    if (nID >= IDC_FIRST_GAME && nID <= IDC_LAST_GAME)
+    if (IDC_GAME_ROWS.Contains(nID))
     {
         OpenGame(nID);
         return TRUE;

@@ -31,7 +31,7 @@ constexpr int kMutedMarkGap = 6;
 constexpr int kGameTextX = 27;
 constexpr int kGameTextY = 6;
 // Game rows start their ids over after the last of the range.
-constexpr std::size_t kGameRowIds = IDC_LAST_GAME - IDC_FIRST_GAME + 1;
+constexpr std::size_t kGameRowIds = IDC_GAME_ROWS.Count();
 static_assert(MAX_ROW_WINDOWS < kGameRowIds, "row windows must not share an id");
 
 // The look of every clickable row of the game list.
@@ -137,7 +137,7 @@ void CZorvexMessengerDlg::BuildGameListRows()
             if (pGame->GetPlayerNumber() < 1)
                 continue;
             const auto itShared = sharedEntries.find(pGame->GetGameId());
-            const UINT nID = IDC_FIRST_GAME + static_cast<UINT>(nRow % kGameRowIds);
+            const UINT nID = IDC_GAME_ROWS.nFirst + static_cast<UINT>(nRow % kGameRowIds);
             // Muted by its own entry or with every game: either way its news are not announced.
             const bool bMuted = m_muteList.IsMuted(pGame->GetGameId(), tNow);
             bMarksShown = bMarksShown || bMuted;

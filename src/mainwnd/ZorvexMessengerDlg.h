@@ -21,6 +21,7 @@
 #include "ui/CustomDialog.h"
 #include "ui/GeneralSubWindow.h"
 #include "ui/GeneralWindow.h"
+#include "ui/IdRange.h"
 #include "ui/RowWindows.h"
 #include "ui/VelButton.h"
 #include "ui/VelStatic2.h"
@@ -64,11 +65,10 @@ inline constexpr UINT IDC_AUTOSTART = 2032;
 inline constexpr UINT IDC_MUTE_ALL = 2015;
 inline constexpr UINT IDC_UNMUTE_ALL = 2016;
 // Game rows take the ids of this range in list order, starting over after the last: game row i
-// has IDC_FIRST_GAME + i mod 1000. The rows that have windows at one time are far fewer than
+// has IDC_GAME_ROWS.nFirst + i mod 1000. The rows that have windows at one time are far fewer than
 // 1000 (MAX_ROW_WINDOWS), so among them an id names one row; the window opens the game of the
 // row window with the id (the row's key names the game).
-inline constexpr UINT IDC_FIRST_GAME = 9000;
-inline constexpr UINT IDC_LAST_GAME = 9999;
+inline constexpr SIdRange IDC_GAME_ROWS{9000, 9999};
 inline constexpr std::size_t MAX_ROW_WINDOWS = 900;
 
 // Polling: the first download at start-up, then one every 15 minutes.

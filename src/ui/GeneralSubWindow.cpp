@@ -1,6 +1,7 @@
 #include "ui/GeneralSubWindow.h"
 
 #include "platform/System.h"
+#include "ui/IdRange.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -250,14 +251,14 @@ BOOL CGeneralSubWindow::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
     const UINT nCode = HIWORD(wParam);
-    if (nCode == BN_CLICKED && nID >= 3 && nID <= 65000)
+    if (nCode == BN_CLICKED && CHILD_CLICK_IDS.Contains(nID))
     {
         OnChildCommand(nID);
         return TRUE;
     }
-    const bool bSelection = (nCode == LBN_SELCHANGE || nCode == CBN_SELCHANGE) &&
-                            (nID == 1200 || nID == 1201);
-    const bool bEdit = (nCode == EN_CHANGE || nCode == EN_UPDATE) && nID >= 1300 && nID <= 1305;
+    const bool bSelection =
+        (nCode == LBN_SELCHANGE || nCode == CBN_SELCHANGE) && SELECTION_CHANGE_IDS.Contains(nID);
+    const bool bEdit = (nCode == EN_CHANGE || nCode == EN_UPDATE) && EDIT_CHANGE_IDS.Contains(nID);
     if (bSelection || bEdit)
     {
         if (CWnd* pParent = GetParent())

@@ -150,7 +150,7 @@ TEST_F(MainWindowRowsTest, GameRowIdsStartOverAfterTheRangeAndNameOneRowWindow)
         for (const auto& pOther : m_dlg.m_listRows)
         {
             const int nID = pOther->GetDlgCtrlID();
-            if (nID >= int(IDC_FIRST_GAME) && nID <= int(IDC_LAST_GAME))
+            if (IDC_GAME_ROWS.Contains(static_cast<UINT>(nID)))
             {
                 EXPECT_TRUE(ids.insert(nID).second) << nID;
             }

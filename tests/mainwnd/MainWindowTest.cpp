@@ -130,7 +130,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         const UINT nID = LOWORD(wParam);
-        if (nID < IDC_FIRST_GAME || nID > IDC_LAST_GAME)
+        if (!IDC_GAME_ROWS.Contains(nID))
             return CTestMessengerDlg::OnCommand(wParam, lParam);
         for (const auto& pRow : m_listRows)
         {

@@ -132,7 +132,7 @@ BOOL CLookForGamesDialog::OnInitDialog()
     m_btnSendMessage.m_crFace = kWhite;
     m_btnSendMessage.m_nTextX = -1;
     m_btnSendMessage.m_nTextY = -1;
-    m_btnSendMessage.m_nTextAlign = VEL_ALIGN_CENTER;
+    m_btnSendMessage.m_eTextAlign = ETextAlign::Center;
     m_btnSendMessage.AddImage(&m_bmpButtonWhite, 0, 0, false);
 
     pPanel->SetContentSize(kAreaContent.cx, kAreaContent.cy);

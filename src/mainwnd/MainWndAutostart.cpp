@@ -50,9 +50,10 @@ void CZorvexMessengerDlg::ToggleAutostart()
     {
         if (!RemoveAutostartEntry(m_strAutostartFile))
         {
-            ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING),
-                    FormatText(Text(IDS_AUTOSTART_NOT_REMOVED), {FromNativePath(m_strAutostartFile)}),
-                    false);
+            ShowBox(
+                EWarningKind::Warning, Text(IDS_WARNING),
+                FormatText(Text(IDS_AUTOSTART_NOT_REMOVED), {FromNativePath(m_strAutostartFile)}),
+                false);
         }
     }
     else
@@ -61,13 +62,14 @@ void CZorvexMessengerDlg::ToggleAutostart()
         if (strProgram.empty() ||
             !WriteAutostartEntry(m_strAutostartFile, strProgram, strFolder))
         {
-            ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING),
-                    FormatText(Text(IDS_AUTOSTART_NOT_WRITTEN), {FromNativePath(m_strAutostartFile)}),
-                    false);
+            ShowBox(
+                EWarningKind::Warning, Text(IDS_WARNING),
+                FormatText(Text(IDS_AUTOSTART_NOT_WRITTEN), {FromNativePath(m_strAutostartFile)}),
+                false);
         }
     }
     // The tick shows what the file says now, whatever happened.
-    if (m_nView == VIEW_PREFERENCES)
+    if (m_eView == EView::Preferences)
         Rebuild();
 }
 

@@ -19,18 +19,18 @@ constexpr int kMaxRowMargin = 2000;
 
 } // namespace
 
-void CZorvexMessengerDlg::SwitchView(int nView)
+void CZorvexMessengerDlg::SwitchView(EView eView)
 {
     std::wstring strHeader;
-    switch (nView)
+    switch (eView)
     {
-    case VIEW_GAME_LIST:
+    case EView::GameList:
         strHeader = Text(IDS_MAIN_MENU);
         break;
-    case VIEW_PREFERENCES:
+    case EView::Preferences:
         strHeader = Text(IDS_PREFERENCES);
         break;
-    case VIEW_GAME:
+    case EView::Game:
     {
         const std::wstring strGameId =
             m_strCurrentGame.size() >= kPlayerSuffixLength
@@ -45,11 +45,11 @@ void CZorvexMessengerDlg::SwitchView(int nView)
     m_btnMainMenu.SetWindowText(strHeader);
     m_btnMainMenu.Invalidate();
     m_btnBack.RemoveAllImages();
-    if (nView != VIEW_GAME_LIST)
+    if (eView != EView::GameList)
         m_btnBack.AddImage(&m_bmpBack, kBackArrow.x, kBackArrow.y, false);
     // The image list does not repaint by itself: without this the arrow stays in view 0.
     m_btnBack.Invalidate();
-    m_nView = nView;
+    m_eView = eView;
     Rebuild();
 }
 
@@ -58,11 +58,11 @@ void CZorvexMessengerDlg::Rebuild()
     DeleteRows();
     if (m_wndList.GetSafeHwnd() != nullptr)
         m_wndList.SetContentSize(100, 100);
-    if (m_nView == VIEW_GAME_LIST)
+    if (m_eView == EView::GameList)
         BuildGameListRows();
-    else if (m_nView == VIEW_PREFERENCES)
+    else if (m_eView == EView::Preferences)
         BuildPreferencesRows();
-    else if (m_nView == VIEW_GAME)
+    else if (m_eView == EView::Game)
         BuildGameRows();
     ShowRowsNearView();
     Layout();

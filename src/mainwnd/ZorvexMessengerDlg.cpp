@@ -42,7 +42,7 @@ void MakeBottomButton(CVelButton& button, const std::wstring& strText, const CRe
 {
     button.Create(strText.c_str(), WS_CHILD, rc, pParent, nID);
     button.m_crFace = kWhite;
-    button.m_nTextAlign = VEL_ALIGN_CENTER;
+    button.m_eTextAlign = ETextAlign::Center;
     button.m_nTextX = -1;
     button.m_nTextY = -1;
     button.Invalidate();
@@ -143,7 +143,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     // its first frame is complete.
     LoadGameList();
     TakeStoredEvents();
-    SwitchView(VIEW_GAME_LIST);
+    SwitchView(EView::GameList);
     Layout();
     ApplyStartHidden();
     m_bStartupWorkPending = true;

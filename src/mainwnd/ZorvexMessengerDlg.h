@@ -26,6 +26,7 @@
 #include "ui/VelButton.h"
 #include "ui/VelStatic2.h"
 #include "ui/VelTooltip2.h"
+#include "ui/WarningDialog.h"
 
 #include <chrono>
 #include <cstddef>
@@ -100,10 +101,13 @@ inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
 inline constexpr UINT IDI_NEW_EVENTS = 134;
 
-// Views.
-inline constexpr int VIEW_GAME_LIST = 0;
-inline constexpr int VIEW_PREFERENCES = 1;
-inline constexpr int VIEW_GAME = 3;
+// The views of the window, numbered as the main menu's items carry them.
+enum class EView : int
+{
+    GameList = 0,
+    Preferences = 1,
+    Game = 3,
+};
 
 // What the last check met, as the tooltip and the preferences' status row name it.
 enum class ECheckOutcome
@@ -132,8 +136,8 @@ public:
     BOOL OnInitDialog() override;
     // Places the controls for the current size and view; nothing before the content exists.
     void Layout();
-    // 0, 1 or 3: the header for that view, then Rebuild. Other values do nothing.
-    void SwitchView(int nView);
+    // One of the views: the header for it, then Rebuild. Other values do nothing.
+    void SwitchView(EView eView);
     // Deletes every row (safely, even from a row's own click), makes the current view's rows,
     // then Layout.
     void Rebuild();
@@ -183,7 +187,7 @@ public:
     CVelStatic2 m_stcLineBottom;
     CVelButton m_btnOptions;
     CVelButton m_btnEnterGame;
-    int m_nView = VIEW_GAME_LIST;
+    EView m_eView = EView::GameList;
     std::wstring m_strCurrentGame; // PlayerId of the game of view 3
     std::wstring m_strAnnouncedGame; // PlayerId of the last announcement's one game; empty: several
 
@@ -193,7 +197,8 @@ public:
     void OnCancel() override;
     // Test seams. m_fnMessageBox answers the message boxes (kind, title, text, OK + Cancel) in
     // place of a CWarningDialog; m_fnPause replaces the sleep between tries for a held PBEM.data.
-    std::function<INT_PTR(int, const std::wstring&, const std::wstring&, bool)> m_fnMessageBox;
+    std::function<INT_PTR(EWarningKind, const std::wstring&, const std::wstring&, bool)>
+        m_fnMessageBox;
     std::function<void(std::chrono::milliseconds)> m_fnPause;
     // The wall clock of the polling and of the last check in the tooltip; null: the system's.
     std::function<std::chrono::system_clock::time_point()> m_fnNow;
@@ -313,7 +318,7 @@ private:
     void WatchMuteEnd(bool bMarksShown);
     void OnMuteEndTimer();
     std::optional<std::chrono::system_clock::time_point> m_tMarksEnd; // of IDT_MUTE_END
-    INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
+    INT_PTR ShowBox(EWarningKind eKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a
     // warning box that says why, when the change is not in the file (held, read-only, not read

@@ -132,7 +132,7 @@ BOOL CLookForGamesDialog::OnInitDialog()
     m_btnSendMessage.m_crFace = kWhite;
     m_btnSendMessage.m_nTextX = -1;
     m_btnSendMessage.m_nTextY = -1;
-    m_btnSendMessage.m_nTextAlign = VEL_ALIGN_CENTER;
+    m_btnSendMessage.m_eTextAlign = ETextAlign::Center;
     m_btnSendMessage.AddImage(&m_bmpButtonWhite, 0, 0, false);
 
     pPanel->SetContentSize(kAreaContent.cx, kAreaContent.cy);
@@ -142,15 +142,17 @@ BOOL CLookForGamesDialog::OnInitDialog()
 
 void CLookForGamesDialog::AddPlayerRows()
 {
-    UINT nID = IDC_FIRST_PLAYER_ROW;
+    UINT nID = IDC_PLAYER_ROWS.nFirst;
     int t = 0;
     for (const std::unique_ptr<CPlayerLookingForAGame>& pPlayer : m_players)
     {
-        if (nID > IDC_LAST_PLAYER_ROW)
+        if (!IDC_PLAYER_ROWS.Contains(nID))
             break;
         auto pRow = std::make_unique<CVelButton>();
+        CGeneralSubWindow& panel = m_listPlayers.m_wndPanel;
         pRow->Create(pPlayer->m_strName.c_str(), kChildStyle,
-                     CRect(kRowLeft, t, kRowRight, t + kRowHeight), &m_listPlayers.m_wndPanel, nID);
+                     panel.ContentToView(CRect(kRowLeft, t, kRowRight, t + kRowHeight)), &panel,
+                     nID);
         pRow->m_crFace = kWhite;
         pRow->m_nTextX = kRowTextX;
         pRow->AddText(LookingForText(*pPlayer), kLookingForAt.x, kLookingForAt.y);
@@ -168,7 +170,7 @@ void CLookForGamesDialog::AddPlayerRows()
 BOOL CLookForGamesDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
-    if (nID >= IDC_FIRST_PLAYER_ROW && nID <= IDC_LAST_PLAYER_ROW)
+    if (IDC_PLAYER_ROWS.Contains(nID))
     {
         SelectRow(nID);
         return TRUE;

@@ -15,6 +15,7 @@
 #include "res/MaskedBitmap.h"
 #include "ui/CustomDialog.h"
 #include "ui/GeneralWindow.h"
+#include "ui/IdRange.h"
 #include "ui/VelButton.h"
 #include "ui/VelListDisplay.h"
 #include "ui/VelStatic2.h"
@@ -26,8 +27,7 @@
 inline constexpr UINT IDC_LOOKING_FOR_GAME = 1401;
 inline constexpr UINT IDC_SEND_MESSAGE = 1402;
 // Player rows count up from the first id in list order.
-inline constexpr UINT IDC_FIRST_PLAYER_ROW = 10000;
-inline constexpr UINT IDC_LAST_PLAYER_ROW = 10999;
+inline constexpr SIdRange IDC_PLAYER_ROWS{10000, 10999};
 
 inline constexpr int LOOK_FOR_GAMES_WIDTH = 450;
 inline constexpr int LOOK_FOR_GAMES_HEIGHT = 520;

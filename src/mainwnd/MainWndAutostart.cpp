@@ -38,8 +38,8 @@ int CZorvexMessengerDlg::AddAutostartRow(int y)
 {
     // Read each time the page is built: the file may have been changed or removed meanwhile.
     const bool bOn = AutostartNamesFolder(m_strAutostartFile, ToNativePath(GetInstallFolder()));
-    return AddCommandRow(y, Text(IDS_AUTOSTART), IDC_AUTOSTART, bOn ? &m_bmpCheck1 : &m_bmpCheck2,
-                         kTickAt);
+    return AddCommandRows(
+        y, {{Text(IDS_AUTOSTART), IDC_AUTOSTART, bOn ? &m_bmpCheck1 : &m_bmpCheck2, kTickAt}});
 }
 
 void CZorvexMessengerDlg::ToggleAutostart()
@@ -50,9 +50,10 @@ void CZorvexMessengerDlg::ToggleAutostart()
     {
         if (!RemoveAutostartEntry(m_strAutostartFile))
         {
-            ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING),
-                    FormatText(Text(IDS_AUTOSTART_NOT_REMOVED), {FromNativePath(m_strAutostartFile)}),
-                    false);
+            ShowBox(
+                EWarningKind::Warning, Text(IDS_WARNING),
+                FormatText(Text(IDS_AUTOSTART_NOT_REMOVED), {FromNativePath(m_strAutostartFile)}),
+                false);
         }
     }
     else
@@ -61,13 +62,14 @@ void CZorvexMessengerDlg::ToggleAutostart()
         if (strProgram.empty() ||
             !WriteAutostartEntry(m_strAutostartFile, strProgram, strFolder))
         {
-            ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING),
-                    FormatText(Text(IDS_AUTOSTART_NOT_WRITTEN), {FromNativePath(m_strAutostartFile)}),
-                    false);
+            ShowBox(
+                EWarningKind::Warning, Text(IDS_WARNING),
+                FormatText(Text(IDS_AUTOSTART_NOT_WRITTEN), {FromNativePath(m_strAutostartFile)}),
+                false);
         }
     }
     // The tick shows what the file says now, whatever happened.
-    if (m_nView == VIEW_PREFERENCES)
+    if (m_eView == EView::Preferences)
         Rebuild();
 }
 

@@ -69,7 +69,7 @@ void CZorvexMessengerDlg::OnCancel() {}
 BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
-    if (nID >= IDC_FIRST_GAME && nID <= IDC_LAST_GAME)
+    if (IDC_GAME_ROWS.Contains(nID))
     {
         OpenGame(nID);
         return TRUE;
@@ -80,13 +80,13 @@ BOOL CZorvexMessengerDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         ShowMainMenu();
         return TRUE;
     case IDC_BACK:
-        SwitchView(VIEW_GAME_LIST);
+        SwitchView(EView::GameList);
         return TRUE;
     case IDC_PREFERENCES:
-        SwitchView(VIEW_PREFERENCES);
+        SwitchView(EView::Preferences);
         return TRUE;
     case IDC_HELP_ROW:
-        ShowBox(WARNING_KIND_INFORMATION, Text(IDS_WHAT_IS_THIS_APP), Text(IDS_ABOUT_TEXT), false);
+        ShowBox(EWarningKind::Information, Text(IDS_WHAT_IS_THIS_APP), Text(IDS_ABOUT_TEXT), false);
         return TRUE;
     case IDC_ENTER_GAME:
         StartCurrentGame();
@@ -185,18 +185,18 @@ void CZorvexMessengerDlg::OpenGame(UINT nID)
         if (pRow->GetSafeHwnd() != nullptr && static_cast<UINT>(pRow->GetDlgCtrlID()) == nID)
         {
             m_strCurrentGame = pRow->m_strKey;
-            SwitchView(VIEW_GAME);
+            SwitchView(EView::Game);
             return;
         }
     }
 }
 
-INT_PTR CZorvexMessengerDlg::ShowBox(int nKind, const std::wstring& strTitle,
+INT_PTR CZorvexMessengerDlg::ShowBox(EWarningKind eKind, const std::wstring& strTitle,
                                      const std::wstring& strText, bool bOkCancel)
 {
     if (m_fnMessageBox)
-        return m_fnMessageBox(nKind, strTitle, strText, bOkCancel);
-    CWarningDialog dlg(nKind, strTitle, strText, bOkCancel, this);
+        return m_fnMessageBox(eKind, strTitle, strText, bOkCancel);
+    CWarningDialog dlg(eKind, strTitle, strText, bOkCancel, this);
     return dlg.DoModal();
 }
 
@@ -214,7 +214,7 @@ bool CZorvexMessengerDlg::ChangeGameList(const std::function<void(CPBEMGameStore
     if (result == ETransactionResult::Saved)
         return true;
     // Changing only the running list would bring the change back at the next start.
-    ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(NotChangedText(result)), false);
+    ShowBox(EWarningKind::Warning, Text(IDS_WARNING), Text(NotChangedText(result)), false);
     return false;
 }
 
@@ -228,12 +228,12 @@ void CZorvexMessengerDlg::RemoveCurrentGame()
     const std::wstring strPassword = pGame->m_strPassword;
     const std::wstring strText = FormatText(
         Text(IDS_CONFIRM_REMOVE_GAME), {CloseOpenBidi(strPlayerId), CloseOpenBidi(strPassword)});
-    if (ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), strText, true) != IDOK)
+    if (ShowBox(EWarningKind::Warning, Text(IDS_WARNING), strText, true) != IDOK)
         return;
     if (!ChangeGameList([&](CPBEMGameStore& file) { file.RemoveGames(strPlayerId); }))
         return;
     g_pMessageManager->m_store.RemoveGames(strPlayerId);
-    SwitchView(VIEW_GAME_LIST);
+    SwitchView(EView::GameList);
 }
 
 void CZorvexMessengerDlg::ShowCredentials()
@@ -241,7 +241,7 @@ void CZorvexMessengerDlg::ShowCredentials()
     const CPBEMGameState* pGame = CurrentGame();
     if (pGame == nullptr)
         return;
-    ShowBox(WARNING_KIND_INFORMATION, Text(IDS_INFORMATION),
+    ShowBox(EWarningKind::Information, Text(IDS_INFORMATION),
             FormatText(Text(IDS_PLAYER_ID_PASSWORD),
                        {CloseOpenBidi(pGame->m_strPlayerId), CloseOpenBidi(pGame->m_strPassword)}),
             false);
@@ -263,7 +263,7 @@ void CZorvexMessengerDlg::Logout()
     CPBEMGameStore& store = g_pMessageManager->m_store;
     if (store.m_strUsername.empty())
         return;
-    if (ShowBox(WARNING_KIND_WARNING, Text(IDS_WARNING), Text(IDS_CONFIRM_LOGOUT), true) != IDOK)
+    if (ShowBox(EWarningKind::Warning, Text(IDS_WARNING), Text(IDS_CONFIRM_LOGOUT), true) != IDOK)
         return;
     if (!ChangeGameList([](CPBEMGameStore& file) { file.SetAccount(L"", L""); }))
         return;
@@ -321,7 +321,7 @@ void CZorvexMessengerDlg::SetMute(std::wstring_view strKey,
     // Not written now (the disk full, the file protected): held in memory, tried again at close.
     m_muteList.Save(InstallPath(PATH_PROFILE), Now());
     // Only the game list shows the marks.
-    if (m_nView == VIEW_GAME_LIST)
+    if (m_eView == EView::GameList)
         Rebuild();
 }
 
@@ -337,7 +337,7 @@ void CZorvexMessengerDlg::WatchMuteEnd(bool bMarksShown)
 void CZorvexMessengerDlg::OnMuteEndTimer()
 {
     // Another view shows no marks; coming back to the game list builds them anew.
-    if (m_nView != VIEW_GAME_LIST || !m_tMarksEnd)
+    if (m_eView != EView::GameList || !m_tMarksEnd)
     {
         m_tMarksEnd.reset();
         KillTimer(IDT_MUTE_END);

@@ -49,7 +49,7 @@ void CZorvexMessengerDlg::Layout()
     int nListHeight = H - kListBottomInset;
     CWnd* const gameControls[] = {&m_stcGameHeader, &m_stcLineTop, &m_stcLineBottom,
                                   &m_btnOptions, &m_btnEnterGame};
-    if (m_nView == VIEW_GAME)
+    if (m_eView == EView::Game)
     {
         nListTop = kGameListTop;
         nListHeight = H - kGameListBottomInset;

@@ -16,10 +16,11 @@ constexpr int kMainMenu = 1;
 constexpr int kOptionsMenu = 2;
 constexpr int kMenuTextIndent = 10;
 
-// Values of the main menu's items.
-constexpr int kChooseGameList = 0;
-constexpr int kChoosePreferences = 1;
-constexpr int kChooseGame = 3;
+// The main menu's items carry the number of the view they open.
+constexpr int MenuValue(EView eView)
+{
+    return static_cast<int>(eView);
+}
 
 const wchar_t* const kRemoveGameKey = L"RemoveGame";
 const wchar_t* const kCredentialsKey = L"GetUsernamePassword";
@@ -43,16 +44,16 @@ void ShowUnder(CGeneralPopup3* pMenu, CWnd* pOwner, int nMenu, const CWnd& butto
 void CZorvexMessengerDlg::ShowMainMenu()
 {
     auto* pMenu = new CGeneralPopup3;
-    pMenu->AddItem(L"", Text(IDS_MAIN_MENU), kChooseGameList, 0, L"");
-    pMenu->AddItem(L"", Text(IDS_PREFERENCES), kChoosePreferences, 0, L"");
+    pMenu->AddItem(L"", Text(IDS_MAIN_MENU), MenuValue(EView::GameList), 0, L"");
+    pMenu->AddItem(L"", Text(IDS_PREFERENCES), MenuValue(EView::Preferences), 0, L"");
     if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_listGames.empty())
     {
         pMenu->AddSeparator();
         // Shared entries too: their game shows its count line.
         for (const auto& pGame : g_pMessageManager->m_store.m_listGames)
         {
-            pMenu->AddItem(L"", FormatText(Text(IDS_GAME_S), {pGame->GetGameId()}), kChooseGame, 0,
-                           pGame->m_strPlayerId);
+            pMenu->AddItem(L"", FormatText(Text(IDS_GAME_S), {pGame->GetGameId()}),
+                           MenuValue(EView::Game), 0, pGame->m_strPlayerId);
         }
     }
     ShowUnder(pMenu, this, kMainMenu, m_btnMainMenu);
@@ -89,15 +90,15 @@ void CZorvexMessengerDlg::OnMenuChosen(int nMenu)
     {
         switch (CGeneralPopup3::s_nChosenValue)
         {
-        case kChooseGameList:
-            SwitchView(VIEW_GAME_LIST);
+        case MenuValue(EView::GameList):
+            SwitchView(EView::GameList);
             break;
-        case kChoosePreferences:
-            SwitchView(VIEW_PREFERENCES);
+        case MenuValue(EView::Preferences):
+            SwitchView(EView::Preferences);
             break;
-        case kChooseGame:
+        case MenuValue(EView::Game):
             m_strCurrentGame = CGeneralPopup3::s_strChosenKey;
-            SwitchView(VIEW_GAME);
+            SwitchView(EView::Game);
             break;
         default:
             break; // nothing chosen

@@ -202,7 +202,7 @@ void CZorvexMessengerDlg::OnDownloadDone()
         m_eLastCheck = eOutcome;
         m_tLastCheck = Now();
         ShowLastCheck();
-        if (!news.bTookEvents && m_nView == VIEW_PREFERENCES)
+        if (!news.bTookEvents && m_eView == EView::Preferences)
             Rebuild();
     }
     if (news.nCount > 0)
@@ -223,11 +223,11 @@ void CZorvexMessengerDlg::OnAnnouncementClicked()
         g_pMessageManager->m_store.FindGame(m_strAnnouncedGame) != nullptr)
     {
         m_strCurrentGame = m_strAnnouncedGame;
-        SwitchView(VIEW_GAME);
+        SwitchView(EView::Game);
     }
     else
     {
-        SwitchView(VIEW_GAME_LIST);
+        SwitchView(EView::GameList);
     }
 }
 

@@ -31,7 +31,7 @@ constexpr int kMutedMarkGap = 6;
 constexpr int kGameTextX = 27;
 constexpr int kGameTextY = 6;
 // Game rows start their ids over after the last of the range.
-constexpr std::size_t kGameRowIds = IDC_LAST_GAME - IDC_FIRST_GAME + 1;
+constexpr std::size_t kGameRowIds = IDC_GAME_ROWS.Count();
 static_assert(MAX_ROW_WINDOWS < kGameRowIds, "row windows must not share an id");
 
 // The look of every clickable row of the game list.
@@ -137,7 +137,7 @@ void CZorvexMessengerDlg::BuildGameListRows()
             if (pGame->GetPlayerNumber() < 1)
                 continue;
             const auto itShared = sharedEntries.find(pGame->GetGameId());
-            const UINT nID = IDC_FIRST_GAME + static_cast<UINT>(nRow % kGameRowIds);
+            const UINT nID = IDC_GAME_ROWS.nFirst + static_cast<UINT>(nRow % kGameRowIds);
             // Muted by its own entry or with every game: either way its news are not announced.
             const bool bMuted = m_muteList.IsMuted(pGame->GetGameId(), tNow);
             bMarksShown = bMarksShown || bMuted;
@@ -147,55 +147,60 @@ void CZorvexMessengerDlg::BuildGameListRows()
         }
     }
 
-    const struct
-    {
-        std::wstring strText;
-        UINT nID;
-        CMaskedBitmap* pIcon;
-        CPoint ptIcon;
-    } fixedRows[] = {
-        {Text(IDS_PREFERENCES), IDC_PREFERENCES, g_pbmpCheck1, CPoint(8, 8)},
-        {Text(IDS_WHAT_IS_THIS_APP), IDC_HELP_ROW, &m_bmpHelp, CPoint(7, 5)},
-    };
-    for (const auto& fixed : fixedRows)
-        y += AddCommandRow(y, fixed.strText, fixed.nID, fixed.pIcon, fixed.ptIcon);
+    y += AddCommandRows(y, {
+                               {Text(IDS_PREFERENCES), IDC_PREFERENCES, g_pbmpCheck1, CPoint(8, 8)},
+                               {Text(IDS_WHAT_IS_THIS_APP), IDC_HELP_ROW, &m_bmpHelp, CPoint(7, 5)},
+                           });
     m_wndList.SetContentSize(kContentWidth, y);
     WatchMuteEnd(bMarksShown);
 }
 
-int CZorvexMessengerDlg::AddCommandRow(int y, const std::wstring& strText, UINT nID,
-                                       CMaskedBitmap* pIcon, CPoint ptIcon)
+int CZorvexMessengerDlg::AddCommandRows(int y, std::initializer_list<SCommandRow> rows)
 {
-    AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
-           [this, strText, nID, pIcon, ptIcon](const CRect& rc)
+    const int y0 = y;
+    for (const SCommandRow& row : rows)
+    {
+        if (!row.bShown)
+            continue;
+        AddRow(CRect(0, y, kRowWidth, y + kFixedRowHeight),
+               [this, row](const CRect& rc)
+               {
+                   auto pRow = std::make_unique<CVelButton>();
+                   pRow->Create(row.strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList,
+                                row.nID);
+                   pRow->m_nTextX = 27;
+                   pRow->m_nTextY = -1;
+                   SetListRowColours(*pRow);
+                   if (row.pIcon != nullptr)
+                       pRow->AddImage(row.pIcon, row.ptIcon.x, row.ptIcon.y, false);
+                   return pRow;
+               });
+        y += kFixedRowHeight;
+    }
+    return y - y0;
+}
+
+void CZorvexMessengerDlg::AddTellingRow(const CRect& rcContent, std::wstring strText, CPoint ptText,
+                                        std::function<void(CVelStatic2&)> fnDecorate)
+{
+    AddRow(rcContent,
+           [this, strText = std::move(strText), ptText,
+            fnDecorate = std::move(fnDecorate)](const CRect& rc)
            {
-               auto pRow = std::make_unique<CVelButton>();
-               pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList, nID);
-               pRow->m_nTextX = 27;
-               pRow->m_nTextY = -1;
-               SetListRowColours(*pRow);
-               if (pIcon != nullptr)
-                   pRow->AddImage(pIcon, ptIcon.x, ptIcon.y, false);
+               auto pRow = std::make_unique<CVelStatic2>();
+               pRow->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
+               pRow->m_nTextX = ptText.x;
+               pRow->m_nTextY = ptText.y;
+               pRow->m_crFace = kWhite;
+               fnDecorate(*pRow);
                return pRow;
            });
-    return kFixedRowHeight;
 }
 
 void CZorvexMessengerDlg::BuildPreferencesRows()
 {
     const bool bLoggedIn =
         g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_strUsername.empty();
-    const struct
-    {
-        std::wstring strText;
-        UINT nID;
-        bool bShown;
-    } rows[] = {
-        {Text(IDS_CHECK_NOW), IDC_CHECK_NOW, true},
-        {Text(IDS_ONLINE_GAMES), IDC_ONLINE_GAMES, true},
-        {Text(IDS_LOGOUT), IDC_LOGOUT, bLoggedIn},
-        {Text(IDS_CLEAR_NEW_EVENTS_ICON), IDC_NORMAL_ICON, true},
-    };
     int y = 1;
     // What the last check met, once one has ended: a row that only tells. What went wrong has a
     // line of its own: after the time it would be cut at the window's first width.
@@ -205,26 +210,23 @@ void CZorvexMessengerDlg::BuildPreferencesRows()
         std::wstring strOutcome = LastCheckOutcome();
         strOutcome.erase(0, strOutcome.find_first_not_of(L' '));
         const int nHeight = strOutcome.empty() ? kFixedRowHeight : kGameRowWithCountHeight;
-        AddRow(CRect(0, y, kRowWidth, y + nHeight),
-               [this, strText = FormatText(Text(IDS_LAST_CHECK_ROW), {strTime}),
-                strOutcome](const CRect& rc)
-               {
-                   auto pStatus = std::make_unique<CVelStatic2>();
-                   pStatus->Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
-                   pStatus->m_nTextX = 27;
-                   pStatus->m_nTextY = strOutcome.empty() ? -1 : 6;
-                   if (!strOutcome.empty())
-                       pStatus->AddText(strOutcome, 27, 22);
-                   pStatus->m_crFace = kWhite;
-                   return pStatus;
-               });
+        AddTellingRow(CRect(0, y, kRowWidth, y + nHeight),
+                      FormatText(Text(IDS_LAST_CHECK_ROW), {strTime}),
+                      CPoint(27, strOutcome.empty() ? -1 : 6),
+                      [strOutcome](CVelStatic2& row)
+                      {
+                          if (!strOutcome.empty())
+                              row.AddText(strOutcome, 27, 22);
+                      });
         y += nHeight;
     }
-    for (const auto& row : rows)
-    {
-        if (row.bShown)
-            y += AddCommandRow(y, row.strText, row.nID);
-    }
+    y +=
+        AddCommandRows(y, {
+                              {Text(IDS_CHECK_NOW), IDC_CHECK_NOW},
+                              {Text(IDS_ONLINE_GAMES), IDC_ONLINE_GAMES},
+                              {.strText = Text(IDS_LOGOUT), .nID = IDC_LOGOUT, .bShown = bLoggedIn},
+                              {Text(IDS_CLEAR_NEW_EVENTS_ICON), IDC_NORMAL_ICON},
+                          });
     y += AddAutostartRow(y);
     m_wndList.SetContentSize(kContentWidth, y);
 }
@@ -270,16 +272,8 @@ void CZorvexMessengerDlg::BuildGameRows()
         if (n > 0)
             rcCount.left = 2;
     }
-    AddRow(rcCount,
-           [this, strCount = std::move(strCount)](const CRect& rc)
-           {
-               auto pCount = std::make_unique<CVelStatic2>();
-               pCount->Create(strCount.c_str(), WS_CHILD | WS_VISIBLE, rc, &m_wndList);
-               pCount->m_nTextX = 24;
-               pCount->m_crFace = kWhite;
-               pCount->AddImage(&m_bmpYield, 6, 8, false);
-               return pCount;
-           });
+    AddTellingRow(rcCount, std::move(strCount), CPoint(24, -1),
+                  [this](CVelStatic2& row) { row.AddImage(&m_bmpYield, 6, 8, false); });
 
     // A shared entry shows its count only; its events are not listed one by one.
     if (game.GetPlayerNumber() == 0 || n == 0)

@@ -19,18 +19,18 @@ constexpr int kMaxRowMargin = 2000;
 
 } // namespace
 
-void CZorvexMessengerDlg::SwitchView(int nView)
+void CZorvexMessengerDlg::SwitchView(EView eView)
 {
     std::wstring strHeader;
-    switch (nView)
+    switch (eView)
     {
-    case VIEW_GAME_LIST:
+    case EView::GameList:
         strHeader = Text(IDS_MAIN_MENU);
         break;
-    case VIEW_PREFERENCES:
+    case EView::Preferences:
         strHeader = Text(IDS_PREFERENCES);
         break;
-    case VIEW_GAME:
+    case EView::Game:
     {
         const std::wstring strGameId =
             m_strCurrentGame.size() >= kPlayerSuffixLength
@@ -45,11 +45,11 @@ void CZorvexMessengerDlg::SwitchView(int nView)
     m_btnMainMenu.SetWindowText(strHeader);
     m_btnMainMenu.Invalidate();
     m_btnBack.RemoveAllImages();
-    if (nView != VIEW_GAME_LIST)
+    if (eView != EView::GameList)
         m_btnBack.AddImage(&m_bmpBack, kBackArrow.x, kBackArrow.y, false);
     // The image list does not repaint by itself: without this the arrow stays in view 0.
     m_btnBack.Invalidate();
-    m_nView = nView;
+    m_eView = eView;
     Rebuild();
 }
 
@@ -58,11 +58,11 @@ void CZorvexMessengerDlg::Rebuild()
     DeleteRows();
     if (m_wndList.GetSafeHwnd() != nullptr)
         m_wndList.SetContentSize(100, 100);
-    if (m_nView == VIEW_GAME_LIST)
+    if (m_eView == EView::GameList)
         BuildGameListRows();
-    else if (m_nView == VIEW_PREFERENCES)
+    else if (m_eView == EView::Preferences)
         BuildPreferencesRows();
-    else if (m_nView == VIEW_GAME)
+    else if (m_eView == EView::Game)
         BuildGameRows();
     ShowRowsNearView();
     Layout();
@@ -70,13 +70,8 @@ void CZorvexMessengerDlg::Rebuild()
 
 void CZorvexMessengerDlg::DeleteRows()
 {
-    std::vector<std::unique_ptr<CVelButton>> rows;
-    rows.swap(m_listRows);
+    m_listRows.Clear();
     m_listAllRows.clear();
-    m_nFirstRowWindow = 0;
-    // The click of one of them may be what rebuilds the list.
-    for (std::unique_ptr<CVelButton>& pRow : rows)
-        AfxDeleteLater(std::move(pRow));
 }
 
 void CZorvexMessengerDlg::AddRow(const CRect& rcContent, FMakeRow fnMake)
@@ -103,29 +98,8 @@ void CZorvexMessengerDlg::ShowRowsNearView()
            nEnd - nFirst < MAX_ROW_WINDOWS)
         ++nEnd;
 
-    const std::size_t nOldFirst = m_nFirstRowWindow;
-    const std::size_t nOldEnd = nOldFirst + m_listRows.size();
-    if (nFirst == nOldFirst && nEnd == nOldEnd)
-        return;
-    std::vector<std::unique_ptr<CVelButton>> rows;
-    rows.reserve(nEnd - nFirst);
-    for (std::size_t i = nFirst; i < nEnd; ++i)
-    {
-        if (i >= nOldFirst && i < nOldEnd)
-        {
-            rows.push_back(std::move(m_listRows[i - nOldFirst]));
-            continue;
-        }
-        CRect rc = m_listAllRows[i].rcContent;
-        rc.OffsetRect(-m_wndList.GetScrollX(), -m_wndList.GetScrollY());
-        rows.push_back(m_listAllRows[i].fnMake(rc));
-    }
-    // A row that went far may be the one whose message is being handled.
-    for (std::unique_ptr<CVelButton>& pRow : m_listRows)
-    {
-        if (pRow != nullptr)
-            AfxDeleteLater(std::move(pRow));
-    }
-    m_listRows = std::move(rows);
-    m_nFirstRowWindow = nFirst;
+    m_listRows.ShowRange(
+        nFirst, nEnd,
+        [this](std::size_t i)
+        { return m_listAllRows[i].fnMake(m_wndList.ContentToView(m_listAllRows[i].rcContent)); });
 }

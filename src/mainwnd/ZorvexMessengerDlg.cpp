@@ -42,7 +42,7 @@ void MakeBottomButton(CVelButton& button, const std::wstring& strText, const CRe
 {
     button.Create(strText.c_str(), WS_CHILD, rc, pParent, nID);
     button.m_crFace = kWhite;
-    button.m_nTextAlign = VEL_ALIGN_CENTER;
+    button.m_eTextAlign = ETextAlign::Center;
     button.m_nTextX = -1;
     button.m_nTextY = -1;
     button.Invalidate();
@@ -78,7 +78,7 @@ CZorvexMessengerDlg::~CZorvexMessengerDlg()
     // window goes while all of it is still here, then the rows themselves.
     if (GetSafeHwnd() != nullptr)
         DestroyWindow();
-    m_listRows.clear();
+    m_listRows.DeleteNow();
     m_listAllRows.clear();
     if (GetTextMeasureWindow() == this)
         SetTextMeasureWindow(nullptr);
@@ -143,7 +143,7 @@ BOOL CZorvexMessengerDlg::OnInitDialog()
     // its first frame is complete.
     LoadGameList();
     TakeStoredEvents();
-    SwitchView(VIEW_GAME_LIST);
+    SwitchView(EView::GameList);
     Layout();
     ApplyStartHidden();
     m_bStartupWorkPending = true;

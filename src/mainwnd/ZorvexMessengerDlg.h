@@ -21,13 +21,17 @@
 #include "ui/CustomDialog.h"
 #include "ui/GeneralSubWindow.h"
 #include "ui/GeneralWindow.h"
+#include "ui/IdRange.h"
+#include "ui/RowWindows.h"
 #include "ui/VelButton.h"
 #include "ui/VelStatic2.h"
 #include "ui/VelTooltip2.h"
+#include "ui/WarningDialog.h"
 
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,11 +66,10 @@ inline constexpr UINT IDC_AUTOSTART = 2032;
 inline constexpr UINT IDC_MUTE_ALL = 2015;
 inline constexpr UINT IDC_UNMUTE_ALL = 2016;
 // Game rows take the ids of this range in list order, starting over after the last: game row i
-// has IDC_FIRST_GAME + i mod 1000. The rows that have windows at one time are far fewer than
+// has IDC_GAME_ROWS.nFirst + i mod 1000. The rows that have windows at one time are far fewer than
 // 1000 (MAX_ROW_WINDOWS), so among them an id names one row; the window opens the game of the
 // row window with the id (the row's key names the game).
-inline constexpr UINT IDC_FIRST_GAME = 9000;
-inline constexpr UINT IDC_LAST_GAME = 9999;
+inline constexpr SIdRange IDC_GAME_ROWS{9000, 9999};
 inline constexpr std::size_t MAX_ROW_WINDOWS = 900;
 
 // Polling: the first download at start-up, then one every 15 minutes.
@@ -98,10 +101,13 @@ inline constexpr UINT IDR_MAINFRAME = 128;
 inline constexpr UINT IDI_TRAY = 132;
 inline constexpr UINT IDI_NEW_EVENTS = 134;
 
-// Views.
-inline constexpr int VIEW_GAME_LIST = 0;
-inline constexpr int VIEW_PREFERENCES = 1;
-inline constexpr int VIEW_GAME = 3;
+// The views of the window, numbered as the main menu's items carry them.
+enum class EView : int
+{
+    GameList = 0,
+    Preferences = 1,
+    Game = 3,
+};
 
 // What the last check met, as the tooltip and the preferences' status row name it.
 enum class ECheckOutcome
@@ -130,8 +136,8 @@ public:
     BOOL OnInitDialog() override;
     // Places the controls for the current size and view; nothing before the content exists.
     void Layout();
-    // 0, 1 or 3: the header for that view, then Rebuild. Other values do nothing.
-    void SwitchView(int nView);
+    // One of the views: the header for it, then Rebuild. Other values do nothing.
+    void SwitchView(EView eView);
     // Deletes every row (safely, even from a row's own click), makes the current view's rows,
     // then Layout.
     void Rebuild();
@@ -176,12 +182,12 @@ public:
     CVelStatic2 m_stcLineTop;
     CRowListWindow m_wndList;
     // The windows of the rows near the list's view, in list order (statics held as their button
-    // base).
-    std::vector<std::unique_ptr<CVelButton>> m_listRows;
+    // base): rows m_listRows.GetFirstIndex() onwards of m_listAllRows.
+    CRowWindows m_listRows;
     CVelStatic2 m_stcLineBottom;
     CVelButton m_btnOptions;
     CVelButton m_btnEnterGame;
-    int m_nView = VIEW_GAME_LIST;
+    EView m_eView = EView::GameList;
     std::wstring m_strCurrentGame; // PlayerId of the game of view 3
     std::wstring m_strAnnouncedGame; // PlayerId of the last announcement's one game; empty: several
 
@@ -191,7 +197,8 @@ public:
     void OnCancel() override;
     // Test seams. m_fnMessageBox answers the message boxes (kind, title, text, OK + Cancel) in
     // place of a CWarningDialog; m_fnPause replaces the sleep between tries for a held PBEM.data.
-    std::function<INT_PTR(int, const std::wstring&, const std::wstring&, bool)> m_fnMessageBox;
+    std::function<INT_PTR(EWarningKind, const std::wstring&, const std::wstring&, bool)>
+        m_fnMessageBox;
     std::function<void(std::chrono::milliseconds)> m_fnPause;
     // The wall clock of the polling and of the last check in the tooltip; null: the system's.
     std::function<std::chrono::system_clock::time_point()> m_fnNow;
@@ -249,10 +256,22 @@ private:
     // game, if any. bMuted: the row is marked "muted" after the game's name.
     int AddGameRow(const CPBEMGameState& game, const CPBEMGameState* pShared, int y, UINT nID,
                    bool bMuted);
-    // A row of one command with its text (and an icon) at y, as the game list's fixed rows and
-    // the preferences have them; returns its height.
-    int AddCommandRow(int y, const std::wstring& strText, UINT nID, CMaskedBitmap* pIcon = nullptr,
-                      CPoint ptIcon = CPoint());
+    // A fixed row of one command with its text (and an icon), as the game list's last rows and
+    // the preferences have them. A row that is not shown is left out.
+    struct SCommandRow
+    {
+        std::wstring strText;
+        UINT nID = 0;
+        CMaskedBitmap* pIcon = nullptr;
+        CPoint ptIcon = CPoint();
+        bool bShown = true;
+    };
+    // Lays out the rows that are shown one under the other from y; returns their height.
+    int AddCommandRows(int y, std::initializer_list<SCommandRow> rows);
+    // A fixed row that only tells: white, its text at ptText; fnDecorate adds its images and
+    // further texts when its window is made.
+    void AddTellingRow(const CRect& rcContent, std::wstring strText, CPoint ptText,
+                       std::function<void(CVelStatic2&)> fnDecorate);
     void AddEventRows(CPBEMGameState& game);
     // Drops every row, its window too.
     void DeleteRows();
@@ -268,10 +287,8 @@ private:
     void AddRow(const CRect& rcContent, FMakeRow fnMake);
     // Makes the windows of the rows within a margin of the list's view and drops the others'.
     void ShowRowsNearView();
-    // Every row of the current view, top to bottom; m_listRows holds the windows of
-    // m_listAllRows[m_nFirstRowWindow] onwards.
+    // Every row of the current view, top to bottom.
     std::vector<SListRow> m_listAllRows;
-    std::size_t m_nFirstRowWindow = 0;
 
     void OpenGame(UINT nID);
     void ShowMainMenu();
@@ -301,7 +318,7 @@ private:
     void WatchMuteEnd(bool bMarksShown);
     void OnMuteEndTimer();
     std::optional<std::chrono::system_clock::time_point> m_tMarksEnd; // of IDT_MUTE_END
-    INT_PTR ShowBox(int nKind, const std::wstring& strTitle, const std::wstring& strText,
+    INT_PTR ShowBox(EWarningKind eKind, const std::wstring& strTitle, const std::wstring& strText,
                     bool bOkCancel);
     // Applies the change to PBEM.data, waiting up to 5 s for another holder. False, after a
     // warning box that says why, when the change is not in the file (held, read-only, not read

@@ -3,7 +3,6 @@
 #include "res/ImageFileBytes.h"
 
 #include <bit>
-#include <vector>
 
 namespace
 {
@@ -258,15 +257,5 @@ CImageData DecodeBmpMemory(std::span<const std::uint8_t> bytes, CImageDecodeStat
 
 CImageData DecodeBmpFile(const std::wstring& strPath, CImageDecodeStatus* pStatus)
 {
-    std::vector<std::uint8_t> bytes;
-    const EImageError eError = ReadImageFileBytes(strPath, bytes);
-    if (eError != EImageError::None)
-    {
-        SetDecodeStatus(pStatus, EImageFormat::Bmp, eError);
-        return {};
-    }
-    CImageData image = DecodeBmpMemory(bytes, pStatus);
-    if (!image.IsEmpty())
-        image.m_strPath = strPath;
-    return image;
+    return DecodeImageFile(strPath, EImageFormat::Bmp, &DecodeBmpMemory, pStatus);
 }

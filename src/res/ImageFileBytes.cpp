@@ -27,3 +27,19 @@ EImageError ReadImageFileBytes(const std::wstring& strPath, std::vector<std::uin
     }
     return EImageError::None;
 }
+
+CImageData DecodeImageFile(const std::wstring& strPath, EImageFormat eFormat,
+                           FDecodeImageMemory fnDecode, CImageDecodeStatus* pStatus)
+{
+    std::vector<std::uint8_t> bytes;
+    const EImageError eError = ReadImageFileBytes(strPath, bytes);
+    if (eError != EImageError::None)
+    {
+        SetDecodeStatus(pStatus, eFormat, eError);
+        return {};
+    }
+    CImageData image = fnDecode(bytes, pStatus);
+    if (!image.IsEmpty())
+        image.m_strPath = strPath;
+    return image;
+}

@@ -1,9 +1,11 @@
-// Reads an image file whole, for the decoders' memory entry points.
+// Reads an image file whole, for the decoders' memory entry points, and the file entry point
+// that each decoder builds on it.
 #pragma once
 
 #include "res/ImageData.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,3 +15,10 @@ inline constexpr std::uint64_t MAX_IMAGE_FILE_BYTES = MAX_IMAGE_PIXELS * 4 + (1u
 
 // The file's bytes; CannotOpen, TooLarge or OutOfMemory when they cannot be had.
 EImageError ReadImageFileBytes(const std::wstring& strPath, std::vector<std::uint8_t>& bytes);
+
+// A decoder's memory entry point.
+using FDecodeImageMemory = CImageData (*)(std::span<const std::uint8_t>, CImageDecodeStatus*);
+// Reads the file whole, then decodes it with fnDecode; the record gets the path. A file that
+// cannot be read sets pStatus to eFormat with the read's error and gives an empty record.
+CImageData DecodeImageFile(const std::wstring& strPath, EImageFormat eFormat,
+                           FDecodeImageMemory fnDecode, CImageDecodeStatus* pStatus);

@@ -7,7 +7,6 @@
 #include <jpeglib.h>
 
 #include <csetjmp>
-#include <vector>
 
 namespace
 {
@@ -120,15 +119,5 @@ CImageData DecodeJpegMemory(std::span<const std::uint8_t> bytes, CImageDecodeSta
 
 CImageData DecodeJpegFile(const std::wstring& strPath, CImageDecodeStatus* pStatus)
 {
-    std::vector<std::uint8_t> bytes;
-    const EImageError eError = ReadImageFileBytes(strPath, bytes);
-    if (eError != EImageError::None)
-    {
-        SetDecodeStatus(pStatus, EImageFormat::Jpeg, eError);
-        return {};
-    }
-    CImageData image = DecodeJpegMemory(bytes, pStatus);
-    if (!image.IsEmpty())
-        image.m_strPath = strPath;
-    return image;
+    return DecodeImageFile(strPath, EImageFormat::Jpeg, &DecodeJpegMemory, pStatus);
 }

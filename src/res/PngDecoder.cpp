@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 namespace
 {
@@ -180,15 +179,5 @@ CImageData DecodePngMemory(std::span<const std::uint8_t> bytes, CImageDecodeStat
 
 CImageData DecodePngFile(const std::wstring& strPath, CImageDecodeStatus* pStatus)
 {
-    std::vector<std::uint8_t> bytes;
-    const EImageError eError = ReadImageFileBytes(strPath, bytes);
-    if (eError != EImageError::None)
-    {
-        SetDecodeStatus(pStatus, EImageFormat::Png, eError);
-        return {};
-    }
-    CImageData image = DecodePngMemory(bytes, pStatus);
-    if (!image.IsEmpty())
-        image.m_strPath = strPath;
-    return image;
+    return DecodeImageFile(strPath, EImageFormat::Png, &DecodePngMemory, pStatus);
 }

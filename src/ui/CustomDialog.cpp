@@ -176,7 +176,7 @@ void CCustomDialog::CreateBottomButton(CVelButton& button, UINT nID, const std::
     if (!button.Create(strText.c_str(), WS_CHILD | WS_VISIBLE, rcButton, this, nID))
         return;
     button.AddImage(&Skin().m_bmpButtonBlank90, 0, 0, false);
-    button.m_nTextAlign = VEL_ALIGN_CENTER;
+    button.m_eTextAlign = ETextAlign::Center;
     button.m_nTextX = -1;
     button.m_nTextY = -1;
     button.m_crFace = kBottomButtonFace;

@@ -1,6 +1,7 @@
 #include "ui/GeneralSubWindow.h"
 
 #include "platform/System.h"
+#include "ui/IdRange.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -158,6 +159,20 @@ void CGeneralSubWindow::OnChildCommand(UINT nID)
         pParent->SendMessage(WM_COMMAND, MAKEWPARAM(nID, 0), 0);
 }
 
+CRect CGeneralSubWindow::ContentToView(const CRect& rcContent) const
+{
+    CRect rc = rcContent;
+    rc.OffsetRect(-m_nScrollX, -m_nScrollY);
+    return rc;
+}
+
+CRect CGeneralSubWindow::ViewToContent(const CRect& rcView) const
+{
+    CRect rc = rcView;
+    rc.OffsetRect(m_nScrollX, m_nScrollY);
+    return rc;
+}
+
 void CGeneralSubWindow::CenterOn(int x, int y)
 {
     MeasureView();
@@ -236,14 +251,14 @@ BOOL CGeneralSubWindow::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
     const UINT nCode = HIWORD(wParam);
-    if (nCode == BN_CLICKED && nID >= 3 && nID <= 65000)
+    if (nCode == BN_CLICKED && CHILD_CLICK_IDS.Contains(nID))
     {
         OnChildCommand(nID);
         return TRUE;
     }
-    const bool bSelection = (nCode == LBN_SELCHANGE || nCode == CBN_SELCHANGE) &&
-                            (nID == 1200 || nID == 1201);
-    const bool bEdit = (nCode == EN_CHANGE || nCode == EN_UPDATE) && nID >= 1300 && nID <= 1305;
+    const bool bSelection =
+        (nCode == LBN_SELCHANGE || nCode == CBN_SELCHANGE) && SELECTION_CHANGE_IDS.Contains(nID);
+    const bool bEdit = (nCode == EN_CHANGE || nCode == EN_UPDATE) && EDIT_CHANGE_IDS.Contains(nID);
     if (bSelection || bEdit)
     {
         if (CWnd* pParent = GetParent())

@@ -4,7 +4,7 @@
 // call SetContentSize with the size of what they cover. The scroll bars show when the content
 // is larger than the view; the bars, the wheel (40 pixels a notch) and ScrollBy move the
 // children's windows, so a child made while scrolled goes to its content position minus
-// (GetScrollX(), GetScrollY()).
+// (GetScrollX(), GetScrollY()): ContentToView.
 //
 // Commands: a child's click (ids 3 to 65000), a list or combo selection change from ids
 // 1200/1201 and an edit change from ids 1300 to 1305 go to the panel's parent as
@@ -55,6 +55,10 @@ public:
     int GetScrollY() const { return m_nScrollY; }
     CSize GetViewSize() const { return CSize(m_nViewWidth, m_nViewHeight); }
     CSize GetContentSize() const { return CSize(m_nContentWidth, m_nContentHeight); }
+    // A rectangle of the content in the panel's client coordinates at the current scroll
+    // position (where a child made now must go to stand at that content place), and back.
+    CRect ContentToView(const CRect& rcContent) const;
+    CRect ViewToContent(const CRect& rcView) const;
     // Whether the bars have been set up: scroll messages are taken from then on.
     bool IsVScrollOn() const { return m_bVScrollOn; }
     bool IsHScrollOn() const { return m_bHScrollOn; }

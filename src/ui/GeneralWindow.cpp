@@ -1,5 +1,7 @@
 #include "ui/GeneralWindow.h"
 
+#include "ui/IdRange.h"
+
 #include <utility>
 
 namespace
@@ -153,12 +155,12 @@ BOOL CGeneralWindow::OnCommand(WPARAM wParam, LPARAM lParam)
     if ((nID == kIdDropClicks && (nCode == BN_CLICKED || nCode == BN_DOUBLECLICKED)) ||
         (nID == kIdDropDoubleClicks && nCode == BN_DOUBLECLICKED))
         return TRUE;
-    if (nCode == 0 && nID <= 65000)
+    if (nCode == 0 && BOX_COMMAND_IDS.Contains(nID))
     {
         OnChildCommand(nID);
         return TRUE;
     }
-    if ((nCode == EN_CHANGE || nCode == EN_UPDATE) && nID >= 1300 && nID <= 1305)
+    if ((nCode == EN_CHANGE || nCode == EN_UPDATE) && EDIT_CHANGE_IDS.Contains(nID))
     {
         if (CWnd* pParent = GetParent())
             pParent->SendMessage(WM_COMMAND, MAKEWPARAM(nID, 0), 0);

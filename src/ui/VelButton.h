@@ -13,10 +13,13 @@
 
 class CMaskedBitmap;
 
-// Text alignments.
-inline constexpr int VEL_ALIGN_LEFT = 2;
-inline constexpr int VEL_ALIGN_RIGHT = 3;
-inline constexpr int VEL_ALIGN_CENTER = 6;
+// Text alignments, numbered as the button designs have them.
+enum class ETextAlign : int
+{
+    Left = 2,
+    Right = 3,
+    Center = 6,
+};
 // Border style without a border, the only one used.
 inline constexpr int VEL_BORDER_NONE = 3;
 
@@ -78,7 +81,7 @@ public:
     int m_nPressOffsetY = 1;
     int m_nRightClickCommand = 0;
     int m_nBorderStyle = VEL_BORDER_NONE;
-    int m_nTextAlign = VEL_ALIGN_LEFT;
+    ETextAlign m_eTextAlign = ETextAlign::Left;
     int m_nTextX = -1; // -1: placed by the alignment
     int m_nTextY = -1; // -1: centred vertically
     bool m_bDrawFocusRect = false;

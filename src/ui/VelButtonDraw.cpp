@@ -75,9 +75,9 @@ void CVelButton::DrawTexts(CDC* pDC, const std::wstring& strText, const CRect& r
     const int nHeight = rect.Height();
     // Images never make room beside the text: they all sit at positions of their own.
     int nAnchor = 5;
-    if (m_nTextAlign == VEL_ALIGN_RIGHT)
+    if (m_eTextAlign == ETextAlign::Right)
         nAnchor = nWidth - 5;
-    else if (m_nTextAlign == VEL_ALIGN_CENTER)
+    else if (m_eTextAlign == ETextAlign::Center)
         nAnchor = nWidth / 2;
     CRect rcText(0, 0, 0, 0);
     pDC->DrawText(strText, &rcText, DT_SINGLELINE | DT_CALCRECT);
@@ -86,9 +86,9 @@ void CVelButton::DrawTexts(CDC* pDC, const std::wstring& strText, const CRect& r
     int x = m_nTextX;
     if (x == -1)
     {
-        if (m_nTextAlign == VEL_ALIGN_RIGHT)
+        if (m_eTextAlign == ETextAlign::Right)
             x = nAnchor - tw - 1;
-        else if (m_nTextAlign == VEL_ALIGN_CENTER)
+        else if (m_eTextAlign == ETextAlign::Center)
             x = nAnchor - tw / 2;
         else
             x = nAnchor;

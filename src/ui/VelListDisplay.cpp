@@ -53,19 +53,14 @@ void CVelListDisplay::LayoutFrame(int cx, int cy)
 
 CVelButton* CVelListDisplay::AddRow(std::unique_ptr<CVelButton> pRow)
 {
-    m_listRows.push_back(std::move(pRow));
-    return m_listRows.back().get();
+    return m_listRows.Add(std::move(pRow));
 }
 
 void CVelListDisplay::ClearRows()
 {
     if (m_wndPanel.GetSafeHwnd() != nullptr)
         m_wndPanel.SetContentSize(0, 0);
-    CRowList rows;
-    rows.swap(m_listRows);
-    // The click of one of them may be what clears the list.
-    for (std::unique_ptr<CVelButton>& pRow : rows)
-        AfxDeleteLater(std::move(pRow));
+    m_listRows.Clear();
 }
 
 void CVelListDisplay::OnSize(UINT nType, int cx, int cy)

@@ -9,15 +9,15 @@
 #pragma once
 
 #include "ui/GeneralSubWindow2.h"
+#include "ui/RowWindows.h"
 #include "ui/VelStatic2.h"
 
 #include <memory>
-#include <vector>
 
 class CVelListDisplay : public CGeneralSubWindow2
 {
 public:
-    using CRowList = std::vector<std::unique_ptr<CVelButton>>;
+    using CRowList = CRowWindows::CRowList;
 
     ~CVelListDisplay() override;
 
@@ -27,7 +27,7 @@ public:
     virtual void LayoutFrame(int cx, int cy);
     // Takes a row made by the owner (a child of m_wndPanel); rows keep the order they came in.
     CVelButton* AddRow(std::unique_ptr<CVelButton> pRow);
-    const CRowList& GetRows() const { return m_listRows; }
+    const CRowList& GetRows() const { return m_listRows.GetRows(); }
     // Resets the panel's content size to 0 x 0 and deletes every row.
     void ClearRows();
 
@@ -43,5 +43,5 @@ protected:
     void OnSize(UINT nType, int cx, int cy) override;
 
 private:
-    CRowList m_listRows;
+    CRowWindows m_listRows;
 };

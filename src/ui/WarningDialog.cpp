@@ -87,9 +87,9 @@ void CWarningDialog::CMessageLabel::DrawTexts(CDC* pDC, const std::wstring& strT
     CVelStatic2::DrawTexts(pDC, std::wstring(), rect, bPressed, bDisabled);
 }
 
-CWarningDialog::CWarningDialog(int nKind, const std::wstring& strTitle,
+CWarningDialog::CWarningDialog(EWarningKind eKind, const std::wstring& strTitle,
                                const std::wstring& strMessage, bool bOkCancel, CWnd* pParentWnd)
-    : CCustomDialog(IDD_CUSTOM_DIALOG, pParentWnd), m_nKind(nKind), m_strTitle(strTitle),
+    : CCustomDialog(IDD_CUSTOM_DIALOG, pParentWnd), m_eKind(eKind), m_strTitle(strTitle),
       m_strMessage(strMessage), m_bOkCancel(bOkCancel)
 {
 }
@@ -132,9 +132,9 @@ BOOL CWarningDialog::OnInitDialog()
     m_bmpCheck.Load(L"Data/Images/IconCheck.bmp");
     m_lblIcon.Create(L"", WS_CHILD | WS_VISIBLE, kIconRect, this);
     m_lblIcon.m_crFace = kIconFace;
-    if (m_nKind == WARNING_KIND_WARNING)
+    if (m_eKind == EWarningKind::Warning)
         m_lblIcon.AddImage(&m_bmpWarning, 0, 0, false);
-    else if (m_nKind == WARNING_KIND_INFORMATION)
+    else if (m_eKind == EWarningKind::Information)
         m_lblIcon.AddImage(&m_bmpCheck, kCheckInset, kCheckInset, false);
 
     if (m_bOkCancel)

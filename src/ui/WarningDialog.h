@@ -1,7 +1,7 @@
 // CWarningDialog: the program's message box in the skinned style. A title, a warning sign or a
 // tick, a message of one or more lines, and OK + Cancel or Close alone:
 //
-//     CWarningDialog dlg(WARNING_KIND_WARNING, Text(IDS_WARNING), strQuestion, true);
+//     CWarningDialog dlg(EWarningKind::Warning, Text(IDS_WARNING), strQuestion, true);
 //     if (dlg.DoModal() == IDOK) ...
 //
 // OK and Close give IDOK, Cancel gives IDCANCEL; Escape leaves it open. The window grows with the
@@ -18,9 +18,12 @@
 
 #include <string>
 
-// m_nKind: a warning sign, a tick; any other value shows no icon.
-inline constexpr int WARNING_KIND_WARNING = 0;
-inline constexpr int WARNING_KIND_INFORMATION = 1;
+// m_eKind: a warning sign, a tick; any other value shows no icon.
+enum class EWarningKind : int
+{
+    Warning = 0,
+    Information = 1,
+};
 
 class CWarningDialog : public CCustomDialog
 {
@@ -42,14 +45,14 @@ public:
         bool m_bMultiLine = false;
     };
 
-    CWarningDialog(int nKind, const std::wstring& strTitle, const std::wstring& strMessage,
+    CWarningDialog(EWarningKind eKind, const std::wstring& strTitle, const std::wstring& strMessage,
                    bool bOkCancel, CWnd* pParentWnd = nullptr);
     ~CWarningDialog() override;
 
     // Builds and places the window: title, size from the message, icon, bottom buttons.
     BOOL OnInitDialog() override;
 
-    int m_nKind;
+    EWarningKind m_eKind;
     std::wstring m_strTitle;
     std::wstring m_strMessage; // "\n" starts a new line
     bool m_bOkCancel;          // false: Close only

@@ -37,7 +37,8 @@ protected:
     void SetUp() override
     {
         m_wnd.m_strAutostartFile = m_dir.File("config/autostart/zorvex-messenger.desktop");
-        m_wnd.m_fnMessageBox = [this](int, const std::wstring&, const std::wstring& strText, bool)
+        m_wnd.m_fnMessageBox =
+            [this](EWarningKind, const std::wstring&, const std::wstring& strText, bool)
         {
             m_boxes.push_back(strText);
             return INT_PTR(IDOK);
@@ -48,7 +49,7 @@ protected:
     {
         ASSERT_TRUE(m_wnd.Create(nullptr));
         m_wnd.ShowWindow(SW_SHOW);
-        m_wnd.SwitchView(VIEW_PREFERENCES);
+        m_wnd.SwitchView(EView::Preferences);
     }
     // The autostart row: the last of the page.
     CVelButton& Row() const { return *m_wnd.m_listRows.back(); }

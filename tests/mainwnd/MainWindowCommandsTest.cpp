@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 
 struct SBox
 {
-    int nKind;
+    int nKind; // the kind's number
     std::wstring strTitle;
     std::wstring strText;
     bool bOkCancel;
@@ -55,10 +55,10 @@ protected:
     // Boxes are recorded and answered with nAnswer.
     void Answer(INT_PTR nAnswer)
     {
-        m_dlg.m_fnMessageBox = [this, nAnswer](int nKind, const std::wstring& strTitle,
+        m_dlg.m_fnMessageBox = [this, nAnswer](EWarningKind eKind, const std::wstring& strTitle,
                                                const std::wstring& strText, bool bOkCancel)
         {
-            m_boxes.push_back({nKind, strTitle, strText, bOkCancel});
+            m_boxes.push_back({static_cast<int>(eKind), strTitle, strText, bOkCancel});
             return nAnswer;
         };
     }
@@ -149,14 +149,14 @@ TEST_F(MainWindowCommandsTest, MenuChoicesAndTheBackButtonSwitchTheView)
     AddGame(L"G2-P00");
     Open();
     Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Preferences");
-    EXPECT_EQ(m_dlg.m_nView, VIEW_PREFERENCES);
+    EXPECT_EQ(m_dlg.m_eView, EView::Preferences);
     Command(IDC_BACK);
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+    EXPECT_EQ(m_dlg.m_eView, EView::GameList);
     Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Game: G2");
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+    EXPECT_EQ(m_dlg.m_eView, EView::Game);
     EXPECT_EQ(m_dlg.m_strCurrentGame, L"G2-P00");
     Choose(IDC_MAIN_MENU, m_dlg.m_btnMainMenu, L"Main Menu");
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+    EXPECT_EQ(m_dlg.m_eView, EView::GameList);
 }
 
 // The back button's arrow goes as it comes: on screen, not only in the button's image list.
@@ -164,14 +164,14 @@ TEST_F(MainWindowCommandsTest, BackArrowShowsOnlyOutsideTheGameList)
 {
     Open();
     const COLORREF kFace = RGB(215, 215, 215);
-    for (const int nView : {VIEW_PREFERENCES, VIEW_GAME_LIST, VIEW_GAME, VIEW_GAME_LIST})
+    for (const EView eView : {EView::Preferences, EView::GameList, EView::Game, EView::GameList})
     {
-        SCOPED_TRACE(nView);
-        m_dlg.SwitchView(nView);
+        SCOPED_TRACE(static_cast<int>(eView));
+        m_dlg.SwitchView(eView);
         Pump();
         CBitmap shot;
         ASSERT_TRUE(m_dlg.m_btnBack.GrabClientImage(shot));
-        EXPECT_EQ(InkBox(shot, kFace).IsRectEmpty(), nView == VIEW_GAME_LIST);
+        EXPECT_EQ(InkBox(shot, kFace).IsRectEmpty(), eView == EView::GameList);
     }
 }
 
@@ -186,7 +186,7 @@ TEST_F(MainWindowCommandsTest, EveryGameRowOpensItsGame)
     for (int i : {102, 1000, 58626})
     {
         SCOPED_TRACE(i);
-        m_dlg.SwitchView(VIEW_GAME_LIST);
+        m_dlg.SwitchView(EView::GameList);
         m_dlg.m_wndList.ScrollBy(0, 1 + 25 * i - m_dlg.m_wndList.GetScrollY());
         const std::wstring strKey = L"G" + std::to_wstring(i) + L"-P01";
         const CVelButton* pRow = nullptr;
@@ -202,7 +202,7 @@ TEST_F(MainWindowCommandsTest, EveryGameRowOpensItsGame)
                                     reinterpret_cast<LPARAM>(pRow->GetSafeHwnd()));
         Pump();
         ASSERT_NE(m_dlg.GetSafeHwnd(), nullptr);
-        EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+        EXPECT_EQ(m_dlg.m_eView, EView::Game);
         EXPECT_EQ(m_dlg.m_strCurrentGame, strKey);
     }
 }
@@ -257,7 +257,7 @@ TEST_F(MainWindowCommandsTest, RemoveGameAsksAndChangesFileAndListOnlyWhenConfir
         EXPECT_NE(m_boxes[0].strText.find(L"\nPlayerId: G1-P02\nPassword: pw"), std::wstring::npos);
         EXPECT_TRUE(m_boxes[0].bOkCancel);
         EXPECT_EQ(m_manager.m_store.FindGame(L"G1-P02") == nullptr, c.bRemoved);
-        EXPECT_EQ(m_dlg.m_nView, c.bRemoved ? VIEW_GAME_LIST : VIEW_GAME);
+        EXPECT_EQ(m_dlg.m_eView, c.bRemoved ? EView::GameList : EView::Game);
         CPBEMGameStore file;
         LoadFile(file);
         EXPECT_EQ(file.FindGame(L"G1-P02") == nullptr, c.bRemoved);
@@ -331,7 +331,7 @@ TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutWaitForTheHeldFileThenGiveUp)
         {
             EXPECT_EQ(m_manager.m_store.FindGame(L"G1-P02") != nullptr, !bChanged);
             EXPECT_EQ(file.FindGame(L"G1-P02") != nullptr, !bChanged);
-            EXPECT_EQ(m_dlg.m_nView, bChanged ? VIEW_GAME_LIST : VIEW_GAME);
+            EXPECT_EQ(m_dlg.m_eView, bChanged ? EView::GameList : EView::Game);
         }
         m_dlg.m_fnPause = nullptr;
     }
@@ -410,7 +410,7 @@ TEST_F(MainWindowCommandsTest, RemoveGameAndLogoutThatCannotBeSavedSaySoAndChang
             EXPECT_FALSE(m_boxes[1].bOkCancel);
             EXPECT_EQ(m_manager.m_store.m_strUsername, L"bob");
             EXPECT_NE(m_manager.m_store.FindGame(L"G1-P02"), nullptr);
-            EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
+            EXPECT_EQ(m_dlg.m_eView, EView::Game);
         }
     }
 }

@@ -136,8 +136,8 @@ TEST_F(MainWindowMuteTest, EachMenuCommandWritesItsValueAndMarksTheRow)
 
         EXPECT_EQ(SavedValue(L"G1"), c.strValue);
         EXPECT_EQ(SavedValue(L"G1-P02"), L"(none)");
-        EXPECT_EQ(m_dlg.m_nView, VIEW_GAME);
-        m_dlg.SwitchView(VIEW_GAME_LIST);
+        EXPECT_EQ(m_dlg.m_eView, EView::Game);
+        m_dlg.SwitchView(EView::GameList);
         EXPECT_EQ(Marked(), c.strMarked);
     }
 }
@@ -173,7 +173,7 @@ TEST_F(MainWindowMuteTest, MenuAndMarkFollowWhatIsMuted)
         std::vector<std::wstring> expected = {L"Remove Game", L"Get Username/Password", L"-"};
         expected.insert(expected.end(), c.g1Items.begin(), c.g1Items.end());
         EXPECT_EQ(OptionsItems(L"G1-P02"), expected);
-        m_dlg.SwitchView(VIEW_GAME_LIST);
+        m_dlg.SwitchView(EView::GameList);
         EXPECT_EQ(Marked(), c.strMarked);
     }
 }

@@ -574,7 +574,7 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000));
         EXPECT_EQ(m_server.Requests().size(), nBefore + (c.bRefused ? 0 : 1));
         EXPECT_EQ(m_tray.strTip, L"Zorvex \u2014 checked " + c.strCheck);
-        m_pDlg->SwitchView(VIEW_PREFERENCES);
+        m_pDlg->SwitchView(EView::Preferences);
         ASSERT_FALSE(m_pDlg->m_listRows.empty());
         // It only tells: a static, not a row that sends a command. What went wrong is on a line
         // of its own, where the window's first width does not cut it.
@@ -687,14 +687,16 @@ TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
     {
         const char* pszName;
         std::vector<SArrival> events;
-        int nView;
+        EView eView;
         std::wstring strGame; // of the game view
     };
     const SCase cases[] = {
-        {"one game", {{L"G2", 1, L"A"}, {L"G2", 1, L"B"}}, VIEW_GAME, L"G2-P01"},
-        {"two games", {{L"G2", 1, L"A"}, {L"G1", 1, L"B"}}, VIEW_GAME_LIST, L""},
+        {"one game", {{L"G2", 1, L"A"}, {L"G2", 1, L"B"}}, EView::Game, L"G2-P01"},
+        {"two games", {{L"G2", 1, L"A"}, {L"G1", 1, L"B"}}, EView::GameList, L""},
         // The shared entry's event is of the same game: the player's entry opens.
-        {"one game and its shared entry", {{L"G2", 0, L"W"}, {L"G2", 1, L"A"}}, VIEW_GAME,
+        {"one game and its shared entry",
+         {{L"G2", 0, L"W"}, {L"G2", 1, L"A"}},
+         EView::Game,
          L"G2-P01"},
     };
     for (const SCase& c : cases)
@@ -707,7 +709,7 @@ TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
         AddGame(L"G2-P00");
         Open();
         m_pDlg->m_trayIcon.m_pCommandTarget = m_pDlg.get();
-        m_pDlg->SwitchView(VIEW_PREFERENCES);
+        m_pDlg->SwitchView(EView::Preferences);
         m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SKIN_MINIMIZE, BN_CLICKED), 0);
         ASSERT_FALSE(m_pDlg->IsWindowVisible());
 
@@ -719,10 +721,11 @@ TEST_F(MainWindowPollingTest, ClickOnTheBalloonOpensWhatItAnnounced)
         ASSERT_TRUE(m_tray.messageClickHandler);
         m_tray.messageClickHandler();
 
-        EXPECT_TRUE(QTest::qWaitFor([this] { return m_pDlg->m_nView != VIEW_PREFERENCES; }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([this] { return m_pDlg->m_eView != EView::Preferences; }, 5000));
         EXPECT_TRUE(m_pDlg->IsWindowVisible());
-        EXPECT_EQ(m_pDlg->m_nView, c.nView);
-        if (c.nView == VIEW_GAME)
+        EXPECT_EQ(m_pDlg->m_eView, c.eView);
+        if (c.eView == EView::Game)
         {
             EXPECT_EQ(m_pDlg->m_strCurrentGame, c.strGame);
         }

@@ -52,7 +52,8 @@ class MainWindowPreferencesTest : public MessengerTest
 protected:
     void SetUp() override
     {
-        m_prefs.m_fnMessageBox = [this](int, const std::wstring&, const std::wstring& strText, bool)
+        m_prefs.m_fnMessageBox =
+            [this](EWarningKind, const std::wstring&, const std::wstring& strText, bool)
         {
             m_boxes.push_back(strText);
             return INT_PTR(IDCANCEL);
@@ -118,7 +119,7 @@ TEST_F(MainWindowPreferencesTest, PreferencesRowsOfferLogoutOnlyWithAnAccount)
     {
         SCOPED_TRACE(c.pszCase);
         m_manager.m_store.m_strUsername = c.strUsername;
-        m_prefs.SwitchView(VIEW_PREFERENCES);
+        m_prefs.SwitchView(EView::Preferences);
         EXPECT_EQ(Rows(), c.rows);
         int y = 1;
         for (const auto& pRow : m_prefs.m_listRows)
@@ -135,7 +136,7 @@ TEST_F(MainWindowPreferencesTest, EachPreferencesRowSendsItsCommand)
 {
     m_manager.m_store.m_strUsername = L"alice";
     OpenPrefs();
-    m_prefs.SwitchView(VIEW_PREFERENCES);
+    m_prefs.SwitchView(EView::Preferences);
     m_prefs.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EVENT_ROW, BN_CLICKED), 0);
     ASSERT_TRUE(ShowsIcon(134));
 
@@ -158,7 +159,7 @@ TEST_F(MainWindowPreferencesTest, EachPreferencesRowSendsItsCommand)
     EXPECT_EQ(m_boxes, std::vector<std::wstring>{L"Do you want to Logout?"});
     clickRow(kClearIcon.nID);
     EXPECT_TRUE(ShowsIcon(128));
-    EXPECT_EQ(m_prefs.m_nView, VIEW_PREFERENCES);
+    EXPECT_EQ(m_prefs.m_eView, EView::Preferences);
 }
 
 TEST_F(MainWindowPreferencesTest, TrayMenuFollowsWindowStateAndAccount)

@@ -17,9 +17,7 @@ using MainWindowRowsTest = MessengerTest;
 // The row's rectangle in the list's content.
 CRect RowRect(const CZorvexMessengerDlg& dlg, const CVelButton& row)
 {
-    CRect rc = MessengerTest::RectInParent(row);
-    rc.OffsetRect(dlg.m_wndList.GetScrollX(), dlg.m_wndList.GetScrollY());
-    return rc;
+    return dlg.m_wndList.ViewToContent(MessengerTest::RectInParent(row));
 }
 
 TEST_F(MainWindowRowsTest, EmptyStoreShowsTheTwoFixedRows)
@@ -152,7 +150,7 @@ TEST_F(MainWindowRowsTest, GameRowIdsStartOverAfterTheRangeAndNameOneRowWindow)
         for (const auto& pOther : m_dlg.m_listRows)
         {
             const int nID = pOther->GetDlgCtrlID();
-            if (nID >= int(IDC_FIRST_GAME) && nID <= int(IDC_LAST_GAME))
+            if (IDC_GAME_ROWS.Contains(static_cast<UINT>(nID)))
             {
                 EXPECT_TRUE(ids.insert(nID).second) << nID;
             }
@@ -194,7 +192,7 @@ TEST_F(MainWindowRowsTest, GameViewCountLine)
         m_manager.m_store.m_listGames.clear();
         AddEvents(AddGame(c.pszPlayerId), c.nEvents);
         m_dlg.m_strCurrentGame = c.pszPlayerId;
-        m_dlg.SwitchView(VIEW_GAME);
+        m_dlg.SwitchView(EView::Game);
 
         ASSERT_FALSE(m_dlg.m_listRows.empty());
         const CVelButton& line = *m_dlg.m_listRows[0];
@@ -219,7 +217,7 @@ TEST_F(MainWindowRowsTest, GameHeaderShowsFlagClockAndTurn)
     game.m_bNewEvents = true;
     Open();
     m_dlg.m_strCurrentGame = L"Delta-P01";
-    m_dlg.SwitchView(VIEW_GAME);
+    m_dlg.SwitchView(EView::Game);
     EXPECT_FALSE(game.m_bNewEvents);
     EXPECT_EQ(m_dlg.m_stcGameHeader.GetWindowText(), L"Turn 7");
     EXPECT_EQ(ImageAt(m_dlg.m_stcGameHeader, game.m_bmpFlag.get()), CPoint(5, 7));
@@ -228,7 +226,7 @@ TEST_F(MainWindowRowsTest, GameHeaderShowsFlagClockAndTurn)
 
     // A game that is gone: header text "Game: ...", no rows, the header's contents cleared.
     m_dlg.m_strCurrentGame = L"Gone-P02";
-    m_dlg.SwitchView(VIEW_GAME);
+    m_dlg.SwitchView(EView::Game);
     EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), L"Game: Gone");
     EXPECT_TRUE(m_dlg.m_listRows.empty());
     EXPECT_TRUE(m_dlg.m_stcGameHeader.GetImages().empty());
@@ -272,7 +270,7 @@ TEST_F(MainWindowRowsTest, EventRowIconsAndTextPosition)
     AddEvent(game, L"", 0, "IM");
     Open();
     m_dlg.m_strCurrentGame = L"Echo-P01";
-    m_dlg.SwitchView(VIEW_GAME);
+    m_dlg.SwitchView(EView::Game);
     CMaskedBitmap* pSenderFlag = game.FindPlayer(2);
     ASSERT_NE(pSenderFlag, nullptr);
 
@@ -323,7 +321,7 @@ TEST_F(MainWindowRowsTest, EventRowWindowsFollowTheView)
     Open();
     ASSERT_NO_FATAL_FAILURE(ShowAndWait(m_dlg));
     m_dlg.m_strCurrentGame = L"Long-P01";
-    m_dlg.SwitchView(VIEW_GAME);
+    m_dlg.SwitchView(EView::Game);
     EXPECT_EQ(m_dlg.m_wndList.GetContentSize().cy, 26 + 22 * nEvents);
     ASSERT_FALSE(m_dlg.m_listRows.empty());
     EXPECT_EQ(m_dlg.m_listRows[0]->GetWindowText(), L"5000 Events");
@@ -393,7 +391,7 @@ TEST_F(MainWindowRowsTest, AnEventRowShowsABoundedPartOfAHugeText)
     AddEvent(game, L"two\nlines");
     Open();
     m_dlg.m_strCurrentGame = L"Huge-P01";
-    m_dlg.SwitchView(VIEW_GAME);
+    m_dlg.SwitchView(EView::Game);
     ASSERT_EQ(m_dlg.m_listRows.size(), 4u);
     const std::wstring& strShownHuge = m_dlg.m_listRows[1]->GetTexts().at(0)->m_strText;
     EXPECT_EQ(strShownHuge, L"Line 0 of the report\nLine 1 of the report\nLine 2 of the report\n"

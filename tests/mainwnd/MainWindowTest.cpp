@@ -20,7 +20,7 @@ TEST_F(MainWindowTest, FirstViewShowsTheGameList)
     EXPECT_EQ(m_dlg.m_nMinWidth, 220);
     EXPECT_EQ(m_dlg.m_nMinHeight, 200);
     EXPECT_TRUE(m_dlg.m_bResizable);
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+    EXPECT_EQ(m_dlg.m_eView, EView::GameList);
 
     EXPECT_EQ(RectInParent(m_dlg.m_wndContent), CRect(10, 30, 210, 210));
     EXPECT_TRUE(m_dlg.m_btnBack.GetImages().empty());
@@ -49,18 +49,18 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeInEveryView)
     m_dlg.m_strCurrentGame = L"G1-P02";
     const struct
     {
-        int nView;
+        EView eView;
         CSize size;
     } cases[] = {
-        {VIEW_GAME_LIST, CSize(220, 200)}, {VIEW_GAME_LIST, CSize(400, 300)},
-        {VIEW_PREFERENCES, CSize(260, 240)}, {VIEW_GAME, CSize(220, 200)},
-        {VIEW_GAME, CSize(300, 260)},      {VIEW_GAME, CSize(500, 450)},
+        {EView::GameList, CSize(220, 200)},    {EView::GameList, CSize(400, 300)},
+        {EView::Preferences, CSize(260, 240)}, {EView::Game, CSize(220, 200)},
+        {EView::Game, CSize(300, 260)},        {EView::Game, CSize(500, 450)},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << "view " << c.nView << ", " << c.size.cx << " x "
-                                        << c.size.cy);
-        m_dlg.SwitchView(c.nView);
+        SCOPED_TRACE(testing::Message() << "view " << static_cast<int>(c.eView) << ", " << c.size.cx
+                                        << " x " << c.size.cy);
+        m_dlg.SwitchView(c.eView);
         Resize(c.size.cx, c.size.cy);
         const int W = c.size.cx;
         const int H = c.size.cy;
@@ -69,7 +69,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeInEveryView)
         EXPECT_EQ(RectInParent(m_dlg.m_btnMainMenu), CRect(25, 2, W - 23 + 25, 27));
         EXPECT_EQ(ImageAt(m_dlg.m_btnMainMenu, &m_dlg.m_bmpDropdown), CPoint(W - 58, 11));
         EXPECT_EQ(m_dlg.m_btnMainMenu.GetImages().size(), 1u);
-        const bool bGame = c.nView == VIEW_GAME;
+        const bool bGame = c.eView == EView::Game;
         EXPECT_EQ(RectInParent(m_dlg.m_wndList),
                   bGame ? CRect(2, 53, W - 21, H - 67) : CRect(2, 27, W - 21, H - 41));
         EXPECT_EQ(Visible(m_dlg.m_btnOptions), bGame);
@@ -92,19 +92,19 @@ TEST_F(MainWindowTest, SwitchViewSetsTheHeader)
     m_dlg.m_strCurrentGame = L"Campaign7-P03";
     const struct
     {
-        int nView;
+        EView eView;
         const wchar_t* pszHeader;
         bool bBackArrow;
     } cases[] = {
-        {VIEW_PREFERENCES, L"Preferences", true},
-        {VIEW_GAME, L"Game: Campaign7", true},
-        {VIEW_GAME_LIST, L"Main Menu", false},
+        {EView::Preferences, L"Preferences", true},
+        {EView::Game, L"Game: Campaign7", true},
+        {EView::GameList, L"Main Menu", false},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.nView);
-        m_dlg.SwitchView(c.nView);
-        EXPECT_EQ(m_dlg.m_nView, c.nView);
+        SCOPED_TRACE(static_cast<int>(c.eView));
+        m_dlg.SwitchView(c.eView);
+        EXPECT_EQ(m_dlg.m_eView, c.eView);
         EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), c.pszHeader);
         EXPECT_EQ(m_dlg.m_btnBack.GetImages().size(), c.bBackArrow ? 1u : 0u);
         if (c.bBackArrow)
@@ -113,11 +113,11 @@ TEST_F(MainWindowTest, SwitchViewSetsTheHeader)
         }
     }
     // Views 2 and others do not exist: nothing changes.
-    m_dlg.SwitchView(2);
-    EXPECT_EQ(m_dlg.m_nView, VIEW_GAME_LIST);
+    m_dlg.SwitchView(static_cast<EView>(2));
+    EXPECT_EQ(m_dlg.m_eView, EView::GameList);
     EXPECT_EQ(m_dlg.m_btnMainMenu.GetWindowText(), L"Main Menu");
     // The preferences page has its own rows (MainWindowPreferencesTest), none of the game list.
-    m_dlg.SwitchView(VIEW_PREFERENCES);
+    m_dlg.SwitchView(EView::Preferences);
     ASSERT_FALSE(m_dlg.m_listRows.empty());
     for (const auto& pRow : m_dlg.m_listRows)
         EXPECT_NE(pRow->GetDlgCtrlID(), int(IDC_PREFERENCES));
@@ -130,14 +130,14 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         const UINT nID = LOWORD(wParam);
-        if (nID < IDC_FIRST_GAME || nID > IDC_LAST_GAME)
+        if (!IDC_GAME_ROWS.Contains(nID))
             return CTestMessengerDlg::OnCommand(wParam, lParam);
         for (const auto& pRow : m_listRows)
         {
             if (static_cast<UINT>(pRow->GetDlgCtrlID()) == nID)
             {
                 m_strCurrentGame = pRow->m_strKey;
-                SwitchView(VIEW_GAME);
+                SwitchView(EView::Game);
                 break;
             }
         }
@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, ARowRebuildingTheListFromItsOwnClickIsSafe)
     ASSERT_EQ(second.m_strKey, L"G2-P04");
     Click(second, CPoint(50, 10));
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg.m_nView, VIEW_GAME);
+    EXPECT_EQ(dlg.m_eView, EView::Game);
     EXPECT_EQ(dlg.m_strCurrentGame, L"G2-P04");
     EXPECT_EQ(dlg.m_btnMainMenu.GetWindowText(), L"Game: G2");
     // The count line and one row per event.

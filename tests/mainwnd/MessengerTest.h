@@ -72,7 +72,7 @@ protected:
     void OpenGameView(const std::wstring& strPlayerId)
     {
         m_dlg.m_strCurrentGame = strPlayerId;
-        m_dlg.SwitchView(VIEW_GAME);
+        m_dlg.SwitchView(EView::Game);
     }
     // The menu that the button opened, found under the button's lower-left corner.
     static CGeneralPopup3* MenuUnder(const CWnd& button)

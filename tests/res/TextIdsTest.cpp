@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
+#include <string>
 #include <string_view>
 
 namespace
@@ -23,8 +25,23 @@ TEST(TextIdsTest, ListHoldsEachIdOnceWithItsText)
         // Line feeds are real characters here; the file's escapes are not.
         EXPECT_EQ(text.find(L'\\'), std::wstring_view::npos) << id.nId;
     }
-    EXPECT_EQ(ids.size(), 37u);
     EXPECT_EQ(std::wstring_view(IDS_PLAYER_ID_PASSWORD.pszText), L"PlayerId: %s\nPassword: %s");
+}
+
+// A language file that has a line for every id of the list translates every text the program
+// asks for by name: the constants and the list are the same entries.
+TEST(TextIdsTest, EveryNamedTextIsTranslatedFromAFileOfTheList)
+{
+    std::wstring strFile;
+    for (const STextId& id : kAllTextIds)
+        strFile += std::to_wstring(id.nId) + L"=T" + std::to_wstring(id.nId) + L"\r\n";
+    CLanguageTable table;
+    table.m_nLanguage = 7;
+    table.LoadFromBytes("\xFF\xFE" + WideToUtf16Le(strFile));
+    for (const STextId& id : {IDS_ZORVEX, IDS_OK, IDS_TURN_N, IDS_CONFIRM_REMOVE_GAME,
+                              IDS_ABOUT_TEXT, IDS_ONLINE_GAMES, IDS_NOT_LOGGED_IN})
+        EXPECT_EQ(table.LookupText(id.nId, id.pszText), L"T" + std::to_wstring(id.nId));
+    EXPECT_EQ(table.m_arrItems.size(), std::size(kAllTextIds));
 }
 
 TEST(TextIdsTest, TextFollowsTheLanguage)

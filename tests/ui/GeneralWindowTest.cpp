@@ -102,6 +102,22 @@ TEST_F(GeneralSubWindowTest, ScrollByClampsToTheContentAndBarsShowOnlyWhenNeeded
     EXPECT_EQ(RectInParent(m_button).TopLeft(), CPoint(0, 150));
 }
 
+TEST_F(GeneralSubWindowTest, AChildMadeAtItsContentPlaceWhileScrolledLinesUpWithTheOthers)
+{
+    m_panel.SetContentSize(300, 400);
+    m_panel.ScrollBy(30, 120);
+    const CRect rcContent(0, 150, 100, 170);
+    CVelButton twin;
+    ASSERT_TRUE(twin.Create(L"twin", WS_CHILD | WS_VISIBLE, m_panel.ContentToView(rcContent),
+                            &m_panel, kButtonId + 1));
+    EXPECT_EQ(RectInParent(twin), RectInParent(m_button));
+    EXPECT_EQ(m_panel.ViewToContent(RectInParent(twin)), rcContent);
+    // Both move on together with the content.
+    m_panel.ScrollBy(-30, -120);
+    EXPECT_EQ(RectInParent(twin), rcContent);
+    EXPECT_EQ(RectInParent(m_button), rcContent);
+}
+
 TEST_F(GeneralSubWindowTest, WheelScrollsFortyPixelsANotch)
 {
     ASSERT_NO_FATAL_FAILURE(ShowAndWait(m_parent));

@@ -126,18 +126,18 @@ TEST_F(VelButtonTest, TextIsPlacedByItsAlignmentWhateverTheImages)
     struct SCase
     {
         const char* pszName;
-        int nAlign;
+        ETextAlign eAlign;
         int x;
     };
     const SCase cases[] = {
-        {"left", VEL_ALIGN_LEFT, 5},
-        {"right", VEL_ALIGN_RIGHT, 120 - 5 - size.cx - 1},
-        {"centre", VEL_ALIGN_CENTER, 60 - size.cx / 2},
+        {"left", ETextAlign::Left, 5},
+        {"right", ETextAlign::Right, 120 - 5 - size.cx - 1},
+        {"centre", ETextAlign::Center, 60 - size.cx / 2},
     };
     for (const SCase& c : cases)
     {
         SCOPED_TRACE(c.pszName);
-        m_button.m_nTextAlign = c.nAlign;
+        m_button.m_eTextAlign = c.eAlign;
         EXPECT_EQ(ColourBox(*Shot(), RGB(0, 0, 0)), TextInkAt(strText, c.x, y));
     }
     // A fixed position wins over the alignment.

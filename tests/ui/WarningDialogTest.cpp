@@ -100,7 +100,7 @@ TEST_F(WarningDialogTest, SizeFollowsTheMessage)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.pszName);
-        CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", c.strMessage, true);
+        CWarningDialog dlg(EWarningKind::Warning, L"Warning", c.strMessage, true);
         ASSERT_TRUE(dlg.Create(nullptr));
         EXPECT_EQ(WindowSize(dlg), c.size);
         EXPECT_EQ(dlg.GetWindowText(), L"Warning");
@@ -117,7 +117,7 @@ TEST_F(WarningDialogTest, SizeFollowsTheMessage)
 
 TEST_F(WarningDialogTest, OneLineLabelTakesTheSizeOfItsText)
 {
-    CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Remove this game?", true);
+    CWarningDialog dlg(EWarningKind::Warning, L"Warning", L"Remove this game?", true);
     ASSERT_TRUE(dlg.Create(nullptr));
     const CSize sizeText = GetTextLineSize(L"Remove this game?");
     EXPECT_EQ(RectIn(dlg, dlg.m_lblMessage).Size(), CSize(sizeText.cx + 10, 23));
@@ -143,7 +143,7 @@ TEST_F(WarningDialogTest, EveryLineOfALongMessageIsShownInsideTheWindow)
     {
         SCOPED_TRACE(c.pszName);
         ASSERT_GE(c.nLines, 2);
-        CWarningDialog dlg(WARNING_KIND_INFORMATION, L"Information", c.strMessage, false);
+        CWarningDialog dlg(EWarningKind::Information, L"Information", c.strMessage, false);
         ASSERT_TRUE(dlg.Create(nullptr));
         CRect rcClient;
         dlg.GetClientRect(&rcClient);
@@ -203,7 +203,7 @@ TEST_F(WarningDialogTest, OpensCentredOverItsOwnerInsideTheWorkArea)
             ASSERT_TRUE(owner.CreateAt(c.rcOwner.left, c.rcOwner.top, c.rcOwner.Width(),
                                        c.rcOwner.Height()));
         }
-        CWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Remove this game?", true,
+        CWarningDialog dlg(EWarningKind::Warning, L"Warning", L"Remove this game?", true,
                            c.bOwner ? &owner : nullptr);
         ASSERT_TRUE(dlg.Create(c.bOwner ? &owner : nullptr));
         CRect rc;
@@ -238,7 +238,7 @@ TEST_F(WarningDialogTest, LongTextsKeepTheBoxInsideTheWorkArea)
         SCOPED_TRACE(c.pszName);
         CTestParent owner;
         ASSERT_TRUE(owner.CreateAt(100, 100, 220, 220));
-        CWarningDialog dlg(WARNING_KIND_INFORMATION, L"Information", c.strMessage, true, &owner);
+        CWarningDialog dlg(EWarningKind::Information, L"Information", c.strMessage, true, &owner);
         ASSERT_TRUE(dlg.Create(&owner));
         CRect rcWindow;
         dlg.GetWindowRect(&rcWindow);
@@ -285,18 +285,18 @@ TEST_F(WarningDialogTest, IconByKind)
 {
     const struct
     {
-        int nKind;
+        EWarningKind eKind;
         CMaskedBitmap CWarningDialog::*pBitmap; // null: no icon
         int nInset;
     } cases[] = {
-        {WARNING_KIND_WARNING, &CWarningDialog::m_bmpWarning, 0},
-        {WARNING_KIND_INFORMATION, &CWarningDialog::m_bmpCheck, 7},
-        {5, nullptr, 0},
+        {EWarningKind::Warning, &CWarningDialog::m_bmpWarning, 0},
+        {EWarningKind::Information, &CWarningDialog::m_bmpCheck, 7},
+        {static_cast<EWarningKind>(5), nullptr, 0},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.nKind);
-        CWarningDialog dlg(c.nKind, L"Title", L"Text", false);
+        SCOPED_TRACE(static_cast<int>(c.eKind));
+        CWarningDialog dlg(c.eKind, L"Title", L"Text", false);
         ASSERT_TRUE(dlg.Create(nullptr));
         // Both pictures are loaded whatever the kind.
         EXPECT_FALSE(dlg.m_bmpWarning.m_strPath.empty());
@@ -348,7 +348,7 @@ TEST_F(WarningDialogTest, ButtonsGiveTheirResultAndEscapeLeavesItOpen)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.pszName);
-        CTimedWarningDialog dlg(WARNING_KIND_WARNING, L"Warning", L"Sure?", c.bOkCancel);
+        CTimedWarningDialog dlg(EWarningKind::Warning, L"Warning", L"Sure?", c.bOkCancel);
         bool bOpenAfterEscape = false;
         dlg.m_onTick = [&](int nTick)
         {

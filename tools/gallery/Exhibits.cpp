@@ -119,10 +119,10 @@ SExhibit Dialog(const char* pszName, const SDialogLook& look, CRect rc)
     return SExhibit{pszName, std::move(pDialog), pSubject};
 }
 
-SExhibit Warning(const char* pszName, int nKind, const std::wstring& strTitle,
+SExhibit Warning(const char* pszName, EWarningKind eKind, const std::wstring& strTitle,
                  const std::wstring& strMessage, bool bOkCancel, CPoint ptOrigin)
 {
-    auto pDialog = std::make_unique<CWarningDialog>(nKind, strTitle, strMessage, bOkCancel);
+    auto pDialog = std::make_unique<CWarningDialog>(eKind, strTitle, strMessage, bOkCancel);
     // Only the corner counts: the dialog sizes itself to its message.
     pDialog->SetInitialRect(CRect(ptOrigin, CSize(1, 1)));
     CWnd* pSubject = pDialog.get();
@@ -165,9 +165,9 @@ std::vector<SExhibit> MakeExhibits(CPoint ptOrigin)
     exhibits.push_back(Dialog("dialog-rounded", rounded, CRect(ptOrigin, CSize(320, 200))));
     exhibits.push_back(Dialog("dialog-resizable", resizable, CRect(ptOrigin, CSize(400, 300))));
     exhibits.push_back(Dialog("dialog-square", square, CRect(ptOrigin, CSize(300, 180))));
-    exhibits.push_back(Warning("warning-0", WARNING_KIND_WARNING, L"Warning", L"Remove this game?",
+    exhibits.push_back(Warning("warning-0", EWarningKind::Warning, L"Warning", L"Remove this game?",
                                true, ptOrigin));
-    exhibits.push_back(Warning("warning-1", WARNING_KIND_INFORMATION, L"Information",
+    exhibits.push_back(Warning("warning-1", EWarningKind::Information, L"Information",
                                L"PlayerId: G12-P03\nPassword: hunter2", false, ptOrigin));
     exhibits.push_back(
         Hosted<CGeneralWindowHost>("general-window", CGeneralWindowHost::BoxSize(), ptOrigin));

@@ -61,14 +61,15 @@ void BM_ReadAnswer(benchmark::State& state)
 {
     const std::string answer = MakeAnswer(10000);
     std::vector<std::unique_ptr<CPBEMGameEvent>> events;
+    EAnswerRead eRead = EAnswerRead::NotAnAnswer;
     for (auto _ : state)
     {
         events.clear();
-        ReadAnswerEvents(answer, events);
+        eRead = ReadAnswerEvents(answer, events);
         benchmark::DoNotOptimize(events.data());
     }
-    if (events.size() != 10000)
-        state.SkipWithError("wrong event count");
+    if (eRead != EAnswerRead::Read || events.size() != 10000)
+        state.SkipWithError("the answer was not read whole");
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
     state.counters["answer_bytes"] = static_cast<double>(answer.size());
 }
@@ -82,11 +83,14 @@ void BM_ProcessAnswerNoFolder(benchmark::State& state)
     const std::string answer = MakeAnswer(10000);
     CPBEMMessageManager manager;
     AddEntries(manager);
+    SDownloadResult result;
     for (auto _ : state)
     {
         manager.m_listNewEvents.clear();
-        manager.ProcessAnswer(answer);
+        result = manager.ProcessAnswer(answer);
     }
+    if (result.eOutcome != EDownloadOutcome::Complete)
+        state.SkipWithError("the answer was not read whole");
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
 }
 BENCHMARK(BM_ProcessAnswerNoFolder)->Unit(benchmark::kMillisecond);
@@ -100,6 +104,7 @@ void BM_ProcessAnswerWritesFiles(benchmark::State& state)
     const std::string answer = MakeAnswer(1000);
     CPBEMMessageManager manager;
     AddEntries(manager);
+    SDownloadResult result;
     for (auto _ : state)
     {
         state.PauseTiming();
@@ -107,8 +112,10 @@ void BM_ProcessAnswerWritesFiles(benchmark::State& state)
         std::filesystem::remove_all(strPbem);
         std::filesystem::create_directories(strPbem);
         state.ResumeTiming();
-        manager.ProcessAnswer(answer);
+        result = manager.ProcessAnswer(answer);
     }
+    if (result.eOutcome != EDownloadOutcome::Complete || result.nStored != 1000)
+        state.SkipWithError("not every event was stored");
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(answer.size()));
 }
 BENCHMARK(BM_ProcessAnswerWritesFiles)->Unit(benchmark::kMillisecond);

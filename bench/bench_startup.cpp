@@ -60,19 +60,23 @@ void BM_StartupWithStoredEvents(benchmark::State& state)
     const int nEvents = static_cast<int>(state.range(0));
     const CStartupFixture fixture(nEvents);
     int nAnnounced = 0;
+    bool bAnswerRead = true;
     for (auto _ : state)
     {
         auto pManager = std::make_unique<CPBEMMessageManager>();
         pManager->ResetAll();
         pManager->LoadAtStartup();
         pManager->ScanEventFiles();
-        pManager->ProcessAnswer("SanityCheck-5170382 Version01 ");
+        const SDownloadResult answered = pManager->ProcessAnswer("SanityCheck-5170382 Version01 ");
+        bAnswerRead = bAnswerRead && answered.eOutcome == EDownloadOutcome::Complete;
         nAnnounced = pManager->TakeNewEvents().nCount;
         // The program keeps its events until it ends: freeing them is not part of the start.
         state.PauseTiming();
         pManager.reset();
         state.ResumeTiming();
     }
+    if (!bAnswerRead)
+        state.SkipWithError("the empty answer was not read whole");
     if (nAnnounced != nEvents)
         state.SkipWithError("not every stored event was announced");
     state.SetItemsProcessed(state.iterations() * nEvents);

@@ -29,7 +29,7 @@ public:
     [[nodiscard]] int Release();
     // Closes now. False when close reports an error (on some file systems the first sign of a
     // write that failed); nothing is held afterwards either way.
-    bool Close();
+    [[nodiscard]] bool Close();
     // Closes what is held and holds fd instead.
     void Reset(int fd = -1);
 
@@ -37,7 +37,7 @@ private:
     int m_fd = -1;
 };
 
-enum class EFileRead
+enum class [[nodiscard]] EFileRead
 {
     Ok,
     Missing,    // no such file or folder
@@ -46,7 +46,7 @@ enum class EFileRead
     Failed,     // no permission, a read error, or too large to hold
 };
 
-struct SFileReadResult
+struct [[nodiscard]] SFileReadResult
 {
     EFileRead eResult = EFileRead::Failed;
     // Fewer bytes arrived than the file's length said (it shrank while being read).
@@ -69,14 +69,14 @@ SFileReadResult ReadWholeFileAt(int nFolderFd, const std::string& strNativeName,
                                 bool bKnownRegular = false);
 
 // Writes all of bytes to fd, resuming after interrupted and partial writes.
-bool WriteAll(int fd, std::string_view bytes);
+[[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
 
 // Flushes fd's data to disk (fsync). A file system that has no such flush (it answers EINVAL,
 // ENOTSUP or ENOSYS) counts as flushed: nothing more can be done there, and refusing would keep
 // every write on it from ever counting.
-bool FlushToDisk(int fd);
+[[nodiscard]] bool FlushToDisk(int fd);
 
-enum class EFileMatch
+enum class [[nodiscard]] EFileMatch
 {
     Same,       // a regular file holding exactly the bytes, now flushed to disk
     Different,  // a regular file holding anything else (a file of another length is not read)
@@ -90,7 +90,7 @@ EFileMatch MatchFileBytes(std::wstring_view strPath, std::string_view bytes);
 
 // Flushes a folder's entries (fsync of the folder), so that names created or renamed in it
 // survive a crash of the system. False when the folder cannot be opened or flushed.
-bool SyncFolder(std::wstring_view strPath);
+[[nodiscard]] bool SyncFolder(std::wstring_view strPath);
 
 // A new temporary file beside a final path, for writing a file whole: written and flushed there,
 // it takes the final name in one step, so a crash leaves the old file or the complete new one.
@@ -112,13 +112,13 @@ public:
     int Get() const { return m_file.Get(); }
     const std::string& GetPath() const { return m_strPath; }
     // Closes the descriptor; false when close reports an error.
-    bool Close() { return m_file.Close(); }
+    [[nodiscard]] bool Close() { return m_file.Close(); }
     // Hands the descriptor over, e.g. to keep holding the file once it has the final name.
     CFileDescriptor TakeDescriptor() { return std::move(m_file); }
 
     // Renames the file over the final path, replacing a file there.
-    bool Replace();
-    enum class ELink
+    [[nodiscard]] bool Replace();
+    enum class [[nodiscard]] ELink
     {
         Linked, // the final name now holds this file
         Exists, // something has the final name already; it was left alone
@@ -128,7 +128,7 @@ public:
     // has none, a rename that refuses to replace). The temporary name goes with the object.
     ELink Link();
     // Flushes the folder's entries, so that the final name survives a crash of the system.
-    bool SyncFolder() const;
+    [[nodiscard]] bool SyncFolder() const;
 
 private:
     std::string m_strFinalPath;

@@ -33,7 +33,7 @@ std::optional<std::string> AutostartEntryText(std::string_view strProgram,
 bool AutostartNamesFolder(const std::string& strFile, const std::string& strInstallDir);
 // Writes the entry (its folder made when missing; the old file replaced whole, never left cut
 // short). False when nothing could be written or a path cannot be held.
-bool WriteAutostartEntry(const std::string& strFile, std::string_view strProgram,
+[[nodiscard]] bool WriteAutostartEntry(const std::string& strFile, std::string_view strProgram,
                          std::string_view strInstallDir);
 // Removes the entry; true when it is gone (also when there was none).
-bool RemoveAutostartEntry(const std::string& strFile);
+[[nodiscard]] bool RemoveAutostartEntry(const std::string& strFile);

@@ -27,7 +27,7 @@ public:
     void Load(const std::wstring& strPath);
     // Writes what was muted or unmuted since the load and removes the entries that have ended;
     // the other keys and sections of the file stay. False when the file could not be written.
-    bool Save(const std::wstring& strPath, TimePoint tNow);
+    [[nodiscard]] bool Save(const std::wstring& strPath, TimePoint tNow);
 
     // The game itself or every game is muted at tNow.
     bool IsMuted(std::wstring_view strGameId, TimePoint tNow) const;

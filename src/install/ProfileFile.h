@@ -17,7 +17,7 @@ std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_
                                      std::wstring_view strDefault, const std::wstring& strPath);
 // Sets the key, creating the file and the section when missing. False when the file could not
 // be written.
-bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
+[[nodiscard]] bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
                                std::wstring_view strValue, const std::wstring& strPath);
 
 // The keys of a section with their values, in file order; empty when the file or section is
@@ -28,7 +28,7 @@ GetPrivateProfileSection(std::wstring_view strSection, const std::wstring& strPa
 // named stay as they are. A removal in a missing file or section writes nothing. False when the
 // file could not be written.
 using ProfileKeyChanges = std::vector<std::pair<std::wstring, std::optional<std::wstring>>>;
-bool WritePrivateProfileKeys(std::wstring_view strSection, const ProfileKeyChanges& changes,
+[[nodiscard]] bool WritePrivateProfileKeys(std::wstring_view strSection, const ProfileKeyChanges& changes,
                              const std::wstring& strPath);
 
 // The number of a decimal text the way _wtol reads it: leading blanks, an optional sign, digits up

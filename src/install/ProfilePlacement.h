@@ -46,4 +46,4 @@ std::optional<SPlacement> ReadProfilePlacement(const std::vector<SScreenRect>& s
                                                const std::vector<SScreenRect>& workAreas);
 std::optional<SPlacement> ReadProfilePlacement(int nDesktopWidth, int nDesktopHeight);
 // Writes the window's outer rectangle as "x", "y", "cx", "cy". False when it could not be written.
-bool WriteProfilePlacement(const SPlacement& placement);
+[[nodiscard]] bool WriteProfilePlacement(const SPlacement& placement);

@@ -171,9 +171,11 @@ void CZorvexMessengerDlg::OnClose()
 {
     CRect rc;
     GetWindowRect(&rc);
-    WriteProfilePlacement(SPlacement{rc.left, rc.top, rc.Width(), rc.Height()});
+    // The program ends here, so a profile that cannot be written is let be: the next start uses
+    // the older placement and mutes, or none.
+    (void)WriteProfilePlacement(SPlacement{rc.left, rc.top, rc.Width(), rc.Height()});
     // Drops the mutes that have ended.
-    m_muteList.Save(InstallPath(PATH_PROFILE), Now());
+    (void)m_muteList.Save(InstallPath(PATH_PROFILE), Now());
     // OnCancel does nothing in this window, so the dialog's own closing would not end it.
     EndDialog(IDCANCEL);
 }
@@ -319,7 +321,7 @@ void CZorvexMessengerDlg::SetMute(std::wstring_view strKey,
     else
         m_muteList.Unmute(strKey);
     // Not written now (the disk full, the file protected): held in memory, tried again at close.
-    m_muteList.Save(InstallPath(PATH_PROFILE), Now());
+    (void)m_muteList.Save(InstallPath(PATH_PROFILE), Now());
     // Only the game list shows the marks.
     if (m_eView == EView::GameList)
         Rebuild();

@@ -14,7 +14,7 @@ public:
 
     // True when libcurl took the option. Numeric options are long (the table's setopt is called
     // through a pointer, so curl's own type check does not apply).
-    template <typename TValue> bool Set(CURLoption nOption, TValue value)
+    template <typename TValue> [[nodiscard]] bool Set(CURLoption nOption, TValue value)
     {
         return Told(nOption, Apply(nOption, value));
     }
@@ -22,7 +22,7 @@ public:
     // Limits the request and any redirect to HTTP and HTTPS: by the protocols' names, or, from a
     // libcurl older than 7.85 that does not know those options, by their bit masks. False when
     // libcurl takes neither: the request must not run without the limit.
-    bool LimitToHttp();
+    [[nodiscard]] bool LimitToHttp();
 
 private:
     // The one call of libcurl's setopt.
@@ -39,4 +39,4 @@ private:
 };
 
 // The same for an option of the multi handle.
-bool SetMultiOption(const SCurlApi& api, CURLM* pMulti, CURLMoption nOption, long nValue);
+[[nodiscard]] bool SetMultiOption(const SCurlApi& api, CURLM* pMulti, CURLMoption nOption, long nValue);

@@ -46,7 +46,7 @@ public:
 };
 
 // How a transfer ended, or that it has not.
-enum class ETransferOutcome : std::uint8_t
+enum class [[nodiscard]] ETransferOutcome : std::uint8_t
 {
     Pending,      // not ended: not begun yet, or running
     Succeeded,    // the request completed, whatever the server's HTTP status
@@ -82,10 +82,10 @@ public:
     // Runs the transfer to its end on this thread. True when the loop ended normally (also after
     // an abort or a failed transfer: see Outcome); false when it could not be set up or waiting for
     // the network failed (the outcome is then Failed).
-    bool Perform();
+    [[nodiscard]] bool Perform();
     // The same with the given libcurl table in place of the loaded library: tests stand in for
     // libcurl's functions through it.
-    bool Perform(const SCurlApi& api);
+    [[nodiscard]] bool Perform(const SCurlApi& api);
     // Asks a running transfer, from any thread, to end soon as Aborted.
     void RequestAbort() { m_bAbort.store(true); }
 
@@ -119,13 +119,13 @@ private:
     CVelCurlObserver* const m_pObserver;
     class CHandles;
 
-    bool PerformWith(const SCurlApi* pApi);
+    [[nodiscard]] bool PerformWith(const SCurlApi* pApi);
     // Creates the handles and gives libcurl the request; false when anything is refused.
-    bool SetUpRequest(const SCurlApi& api, CHandles& handles);
+    [[nodiscard]] bool SetUpRequest(const SCurlApi& api, CHandles& handles);
     // The form fields and files as a multipart body.
-    bool SetUpForm(const SCurlApi& api, CHandles& handles) const;
+    [[nodiscard]] bool SetUpForm(const SCurlApi& api, CHandles& handles) const;
     // Drives the request to its end; nullopt when waiting for the network failed.
-    std::optional<ETransferOutcome> RunLoop(const SCurlApi& api, CHandles& handles) const;
+    [[nodiscard]] std::optional<ETransferOutcome> RunLoop(const SCurlApi& api, CHandles& handles) const;
 
     std::string m_strName;
     std::int32_t m_nTimeout = 0;

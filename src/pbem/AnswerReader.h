@@ -21,7 +21,7 @@ public:
     // one separator character. False, with an empty result and the position unchanged, when the
     // length is not a plain decimal number or more than what remains: the answer is malformed
     // from there on and must not be read further.
-    bool NextCounted(std::string_view& strCounted);
+    [[nodiscard]] bool NextCounted(std::string_view& strCounted);
 
     std::size_t GetPosition() const { return m_nPos; }
 

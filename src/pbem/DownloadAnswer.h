@@ -11,7 +11,7 @@ class CPBEMGameStore;
 #include <string_view>
 #include <vector>
 
-enum class EAnswerRead
+enum class [[nodiscard]] EAnswerRead
 {
     NotAnAnswer,  // the sanity token is missing: the answer is to be ignored
     WrongVersion, // a version this program does not read: no events
@@ -29,7 +29,7 @@ EAnswerRead ReadAnswerEvents(std::string_view strAnswer,
 // afterwards: written now, loaded from its file, or a file of its name holds its record already
 // (written earlier, or by another run). Only then may its id count as known, or the server would
 // never send again an event whose file could not be written.
-bool StoreEventFile(CPBEMGameEvent& event);
+[[nodiscard]] bool StoreEventFile(CPBEMGameEvent& event);
 
 // Raises the highest event id of each entry (found by keyOf) to the ids of its events that are on
 // disk (onDisk[i] for events[i]) and came with a complete answer (m_bIdCounts), but never to or

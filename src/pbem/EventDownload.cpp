@@ -18,7 +18,9 @@ constexpr std::int32_t kDownloadTimeout = 10; // seconds
 void RefreshFromDisk(CPBEMGameStore& store, const SStillWaiting& stillWaiting)
 {
     CPBEMGameStore disk;
-    LoadStoreWaiting(disk, kStorePause, stillWaiting);
+    // Values only ever go up, so the entries of a file read in part are as good as any; one that
+    // could not be read at all holds none and changes nothing.
+    (void)LoadStoreWaiting(disk, kStorePause, stillWaiting);
     for (const auto& pGame : store.m_listGames)
     {
         const CPBEMGameState* pOnDisk = disk.FindGame(pGame->m_strPlayerId);

@@ -51,7 +51,7 @@ public:
     // that may not be written (permissions, read-only file system, immutable) is opened for
     // reading under a shared lock instead, and IsReadOnly() tells. False when another holder has
     // it (WasBusy() tells) or it cannot be opened at all.
-    bool OpenLocked();
+    [[nodiscard]] bool OpenLocked();
     // True when the last OpenLocked failed only because another holder had the file; waiting
     // helps then, and only then.
     bool WasBusy() const { return m_bBusy; }
@@ -62,14 +62,14 @@ public:
     // read error, larger than kMaxGameListBytes, no memory to hold it) or could not be parsed to
     // its end (what was parsed is kept). A file that cannot be read is closed: the store holds
     // no file and no lock afterwards.
-    bool Load();
+    [[nodiscard]] bool Load();
     // Writes the whole store over the held file and flushes it. No crash, kill, power cut or
     // full disk leaves the file with less than it had: a save that keeps the layout of the
     // loaded bytes (only fixed-size values change) writes those values in place; any other save
     // writes a new file beside it and renames it over the old one, and the store then holds and
     // locks the new file. The file never gets shorter: an old tail past the new content stays.
     // False (the file as it was) without a held file, for a read-only one, or on a failed write.
-    bool Save();
+    [[nodiscard]] bool Save();
     void CloseLocked();
     // True while the store holds the file (and so its lock): from OpenLocked to CloseLocked, or
     // until a failed Load drops it.
@@ -79,7 +79,7 @@ public:
     bool ChangedSinceLoad() const;
 
     // Parses a whole game list file; false when it ended early (what was read is kept).
-    bool Parse(CDataBuffer& buffer);
+    [[nodiscard]] bool Parse(CDataBuffer& buffer);
     // The whole store as the file's bytes.
     std::string Serialize() const;
 
@@ -110,10 +110,10 @@ private:
     // The file's bytes as serialized; pValueFields, when given, receives the ranges of the
     // fixed-size values (ids, turns, flags), the only bytes an in-place save may change.
     std::string SerializeBytes(std::vector<CByteRange>* pValueFields) const;
-    bool ReadHeld(std::string& bytes) const;
-    bool WriteValuesInPlace(const std::string& bytes, const std::string& current,
+    [[nodiscard]] bool ReadHeld(std::string& bytes) const;
+    [[nodiscard]] bool WriteValuesInPlace(const std::string& bytes, const std::string& current,
                             const std::vector<CByteRange>& valueFields);
-    bool ReplaceHeldFile(const std::string& bytes);
+    [[nodiscard]] bool ReplaceHeldFile(const std::string& bytes);
 
     std::wstring m_strFilePath;
     CFileDescriptor m_file; // the held file, locked

@@ -18,7 +18,7 @@
 #include "net/VelCurlTransfer.h"
 
 // How the handling of a download's answer went.
-enum class EDownloadOutcome
+enum class [[nodiscard]] EDownloadOutcome
 {
     NotCollected, // no download, or it has not ended yet
     NoAnswer,     // the transfer failed, or its text is not one of the server's: nothing changed
@@ -28,7 +28,7 @@ enum class EDownloadOutcome
     Complete,     // read to its end: the ids of its stored events are raised
 };
 
-struct SDownloadResult
+struct [[nodiscard]] SDownloadResult
 {
     EDownloadOutcome eOutcome = EDownloadOutcome::NotCollected;
     int nStored = 0; // events of the answer that are on disk (written now or before)
@@ -47,7 +47,7 @@ struct SAnnouncedEvent
 };
 
 // What the handling of a finished download leaves for the main window to show.
-struct SNewEventsAnnouncement
+struct [[nodiscard]] SNewEventsAnnouncement
 {
     bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
     int nCount = 0; // events attached to an entry, not muted; a balloon is shown when above 0
@@ -88,7 +88,7 @@ public:
     // Starts the download of new events on a worker thread and returns at once; does nothing
     // (false) while an earlier download runs or has not been collected, or when no thread can be
     // started. The observer is told on the worker thread when the transfer has ended.
-    bool StartDownload(CVelCurlObserver* pObserver);
+    [[nodiscard]] bool StartDownload(CVelCurlObserver* pObserver);
     // Takes the answer of a download that has ended and processes it; does nothing while none
     // has ended (NotCollected). A transfer that failed counts as cut short.
     SDownloadResult CollectDownload();

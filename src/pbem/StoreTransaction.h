@@ -7,7 +7,7 @@
 
 class CPBEMGameStore;
 
-enum class ETransactionResult
+enum class [[nodiscard]] ETransactionResult
 {
     Saved,      // the change is in the file
     Busy,       // the file was held by another holder and the caller asked for one try only
@@ -39,5 +39,5 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
 // pause; with no pause, one try), then loaded and let go. What could be parsed stays in store even
 // when the result is false (the file could not be opened, read or parsed to its end). A file that
 // may only be read is loaded too; store.IsReadOnly() tells afterwards.
-bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause,
+[[nodiscard]] bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause,
                       const SStillWaiting& stillWaiting = {});

@@ -25,7 +25,7 @@ class CImageData
 public:
     // Makes room for width × height pixels, left uninitialised. False (and the record stays
     // empty) for a size IsImageSizeAccepted refuses or when the memory is not there.
-    bool Allocate(int nWidth, int nHeight);
+    [[nodiscard]] bool Allocate(int nWidth, int nHeight);
     void Clear();
 
     bool IsEmpty() const { return m_pPixels == nullptr; }
@@ -55,7 +55,7 @@ enum class EImageFormat
     Png,
 };
 
-enum class EImageError
+enum class [[nodiscard]] EImageError
 {
     None,
     UnknownType, // no decoder for the path's ending

@@ -47,7 +47,7 @@ protected:
     {
         CPBEMGameStore store;
         CDataBuffer buffer(m_temp.Read("PBEM/PBEM.data"));
-        store.Parse(buffer);
+        EXPECT_TRUE(store.Parse(buffer)) << "the game list on disk does not parse whole";
         const CPBEMGameState* pGame = store.FindGame(playerId);
         return pGame ? pGame->m_nHighestEventId : 0xDEADu;
     }

@@ -75,7 +75,7 @@ protected:
     SNewEventsAnnouncement Download()
     {
         const int nDone = m_observer.Done();
-        m_manager.StartDownload(&m_observer);
+        EXPECT_TRUE(m_manager.StartDownload(&m_observer));
         EXPECT_TRUE(m_observer.WaitDone(nDone + 1));
         return m_manager.HandleDownloadDone();
     }
@@ -106,7 +106,7 @@ TEST_F(EventDownloadTest, PostsEveryEntryInListOrder)
     AddEntry(L"G12-P00", 0);
     AddEntry(L"G30-P11", 4294967295u, L"x");
 
-    m_manager.StartDownload(&m_observer);
+    ASSERT_TRUE(m_manager.StartDownload(&m_observer));
     ASSERT_NE(m_manager.m_pDownload, nullptr);
     EXPECT_EQ(m_manager.m_pDownload->Name(), "GetPBEMEvents");
     EXPECT_EQ(m_manager.m_pDownload->Timeout(), 10);
@@ -116,7 +116,7 @@ TEST_F(EventDownloadTest, PostsEveryEntryInListOrder)
     // seen on this thread once the observer was told.
     ASSERT_NE(m_manager.m_pDownload, nullptr);
     EXPECT_TRUE(m_manager.m_pDownload->HasEnded());
-    m_manager.CollectDownload();
+    EXPECT_NE(m_manager.CollectDownload().eOutcome, EDownloadOutcome::NotCollected);
 
     const auto requests = m_server.Requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -151,7 +151,8 @@ TEST_F(EventDownloadTest, TakesNewerTurnsAndIdsFromTheGameListFirst)
     AddTo(m_disk, L"G40-P01", 9, L"");
     SaveDisk();
 
-    Download();
+    // The server sends nothing back: what changes comes from the game list alone.
+    EXPECT_EQ(Download().download.eOutcome, EDownloadOutcome::NoAnswer);
     const CPBEMGameState* pFirst = m_manager.m_store.FindGame(L"G12-P03");
     EXPECT_EQ(pFirst->m_nTurn, 5);
     EXPECT_EQ(pFirst->m_nHighestEventId, 1060u);
@@ -170,11 +171,11 @@ TEST_F(EventDownloadTest, OnlyOneDownloadAtATime)
     AddEntry(L"G12-P03", 1057);
     Answer(CAnswerText().Player().Event(1058, ServerEvent(L"G12", 3, L"Hi")).Text());
 
-    m_manager.StartDownload(&m_observer);
-    m_manager.StartDownload(&m_observer);
+    ASSERT_TRUE(m_manager.StartDownload(&m_observer));
+    EXPECT_FALSE(m_manager.StartDownload(&m_observer));
     ASSERT_TRUE(m_observer.WaitDone());
     // Ended but not collected: still blocks.
-    m_manager.StartDownload(&m_observer);
+    EXPECT_FALSE(m_manager.StartDownload(&m_observer));
     const SNewEventsAnnouncement result = m_manager.HandleDownloadDone();
     EXPECT_EQ(result.nCount, 1);
     EXPECT_EQ(m_manager.m_pDownload, nullptr);
@@ -235,7 +236,7 @@ TEST_F(EventDownloadTest, FailedDownloadsChangeNothing)
             res.status = 500;
             res.set_content("<html>Internal Server Error</html>", "text/html");
         });
-    m_manager.StartDownload(&m_observer);
+    ASSERT_TRUE(m_manager.StartDownload(&m_observer));
     ASSERT_TRUE(m_observer.WaitDone(1));
     EXPECT_EQ(m_manager.CollectDownload().eOutcome, EDownloadOutcome::NoAnswer);
 
@@ -245,7 +246,7 @@ TEST_F(EventDownloadTest, FailedDownloadsChangeNothing)
         CTestHttpServer closed;
         m_serverEnv.Set(closed.BaseURL());
     }
-    m_manager.StartDownload(&m_observer);
+    ASSERT_TRUE(m_manager.StartDownload(&m_observer));
     ASSERT_TRUE(m_observer.WaitDone(2));
     EXPECT_EQ(m_manager.CollectDownload().eOutcome, EDownloadOutcome::NoAnswer);
 
@@ -264,7 +265,7 @@ TEST_F(EventDownloadTest, TheManagerEndsAStalledDownloadPromptly)
             res.set_content("SanityCheck-5170382 Version01 ", "text/plain");
         });
     auto pManager = std::make_unique<CPBEMMessageManager>();
-    pManager->StartDownload(&m_observer);
+    ASSERT_TRUE(pManager->StartDownload(&m_observer));
     ASSERT_TRUE(m_server.WaitForRequests(1, 5s));
     EXPECT_EQ(pManager->CollectDownload().eOutcome,
               EDownloadOutcome::NotCollected); // still running: nothing to collect
@@ -276,11 +277,11 @@ TEST_F(EventDownloadTest, TheManagerEndsAStalledDownloadPromptly)
     EXPECT_EQ(m_observer.Done(), 1); // told during the wait, and not after
 
     // Shutdown leaves a manager that downloads again.
-    m_manager.StartDownload(&m_observer);
+    ASSERT_TRUE(m_manager.StartDownload(&m_observer));
     ASSERT_TRUE(m_server.WaitForRequests(2, 5s));
     m_manager.Shutdown();
     EXPECT_EQ(m_manager.m_pDownload, nullptr);
     Answer("SanityCheck-5170382 Version01 ");
-    Download();
+    EXPECT_EQ(Download().download.eOutcome, EDownloadOutcome::Complete);
     EXPECT_EQ(m_server.Requests().size(), 3u);
 }

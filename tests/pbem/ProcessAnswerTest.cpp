@@ -217,7 +217,7 @@ TEST_F(ProcessAnswerTest, StoredEventFilesRaiseNoIds)
     EXPECT_EQ(DiskHighest(L"G12-P03"), 1058u);
     EXPECT_EQ(Highest(L"G12-P00"), 10u);
     EXPECT_EQ(DiskHighest(L"G12-P00"), 10u);
-    m_manager.TakeNewEvents();
+    EXPECT_TRUE(m_manager.TakeNewEvents().bTookEvents);
     EXPECT_EQ(Highest(L"G12-P03"), 1058u);
     EXPECT_EQ(Highest(L"G12-P00"), 10u);
 

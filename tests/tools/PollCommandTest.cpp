@@ -33,7 +33,7 @@ protected:
     {
         CPBEMGameStore store;
         CDataBuffer buffer(m_temp.Read("PBEM/PBEM.data"));
-        store.Parse(buffer);
+        EXPECT_TRUE(store.Parse(buffer)) << "the game list on disk does not parse whole";
         return store.FindGame(pszKey) ? store.FindGame(pszKey)->m_nHighestEventId : 0xDEADu;
     }
     std::set<std::string> PbemFiles() const

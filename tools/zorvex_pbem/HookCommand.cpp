@@ -124,10 +124,11 @@ SHookResult RunHookCommand(const SHookRun& run)
     if (pid == 0)
         RunChild(input.Get(), argv, envp.data());
     ::setpgid(pid, pid); // also here: the kill at the limit may come before the child runs
-    input.Close();
+    // Pipe ends are let go with Reset: a pipe's close has nothing to report.
+    input.Reset();
     ::fcntl(output.Get(), F_SETFL, O_NONBLOCK);
     if (run.strInput.empty())
-        output.Close();
+        output.Reset();
 
     // The child's end as a descriptor, where the kernel offers one; else a short poll.
     CFileDescriptor pidFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
@@ -177,7 +178,7 @@ SHookResult RunHookCommand(const SHookRun& run)
                 nWritten += static_cast<std::size_t>(w);
             // A command that does not read its input (closed, or gone) is no failure of ours.
             if ((w < 0 && errno != EAGAIN && errno != EINTR) || nWritten == run.strInput.size())
-                output.Close();
+                output.Reset();
         }
     }
     if (WIFEXITED(nStatus))

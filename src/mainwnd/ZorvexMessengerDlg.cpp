@@ -66,7 +66,7 @@ CZorvexMessengerDlg::CZorvexMessengerDlg(std::unique_ptr<ITrayIconBackend> pTray
     m_wndList.m_fnViewChanged = [this] { ShowRowsNearView(); };
 }
 
-CZorvexMessengerDlg::~CZorvexMessengerDlg()
+void CZorvexMessengerDlg::EndDownloadToThis()
 {
     // A download still running would tell this object when it ends.
     if (g_pMessageManager != nullptr && g_pMessageManager->m_pDownload != nullptr &&
@@ -74,6 +74,11 @@ CZorvexMessengerDlg::~CZorvexMessengerDlg()
     {
         g_pMessageManager->Shutdown();
     }
+}
+
+CZorvexMessengerDlg::~CZorvexMessengerDlg()
+{
+    EndDownloadToThis();
     // The controls show this object's images and the rows are children of the list: every
     // window goes while all of it is still here, then the rows themselves.
     if (GetSafeHwnd() != nullptr)

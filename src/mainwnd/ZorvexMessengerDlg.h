@@ -217,6 +217,10 @@ public:
     CMuteList m_muteList;
 
 protected:
+    // Ends a download that still reports to this window, waiting for its thread. The destructor
+    // does it; a subclass whose overrides the download may reach calls it in its own destructor,
+    // before those go.
+    void EndDownloadToThis();
     // The command table; WM_POPUP_CHOSEN goes through WindowProc.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -46,6 +46,8 @@ public:
         : CZorvexMessengerDlg(std::make_unique<CFakeTray>(tray)), m_bPoll(bPoll)
     {
     }
+    // The download calls into this object: it ends while all of it is still here.
+    ~CPollingDlg() override { EndDownloadToThis(); }
 
 protected:
     void CreateGameFolder() override {}

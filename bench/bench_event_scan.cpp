@@ -56,7 +56,7 @@ void BM_ScanEventFiles(benchmark::State& state)
 {
     CScanFixture fixture;
     fixture.m_manager.ScanEventFiles(); // warms the page cache
-    if (fixture.m_manager.m_listNewEvents.size() != kGames * kEventsPerGame)
+    if (fixture.m_manager.m_listNewEvents.size() != std::size_t{kGames} * kEventsPerGame)
     {
         state.SkipWithError("not every event file was read");
         return;

@@ -29,7 +29,7 @@ double NowMs()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 int IgnoreXError(Display*, XErrorEvent*)
@@ -129,6 +129,7 @@ int main(int argc, char** argv)
     if (pid == 0)
     {
         // The command's output is not ours to print; it would disturb the figures.
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): stdout stays open for the command
         std::freopen("/dev/null", "w", stdout);
         execvp(argv[i + 1], argv + i + 1);
         _exit(127);

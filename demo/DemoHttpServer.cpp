@@ -114,7 +114,7 @@ CDemoHttpServer::CDemoHttpServer(CDemoGameServer& game)
                                 "text/plain");
         });
     m_server.set_exception_handler(
-        [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+        [](const httplib::Request&, httplib::Response& res, const std::exception_ptr&) {
             Reply(res, {500, "internal error\n"});
         });
 }

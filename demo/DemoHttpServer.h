@@ -15,7 +15,7 @@ class CDemoHttpServer
 {
 public:
     // Bodies above this size are refused with 413.
-    static constexpr std::size_t kMaxBodySize = 1024 * 1024;
+    static constexpr std::size_t kMaxBodySize = std::size_t{1024} * 1024;
 
     explicit CDemoHttpServer(CDemoGameServer& game);
     // Stops serving and joins a thread started by Start.

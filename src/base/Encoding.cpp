@@ -6,6 +6,13 @@
 namespace
 {
 
+// A wide character's code point. wchar_t is a signed 32-bit type here that holds code points, not
+// a byte that sign extension could spoil.
+constexpr std::uint32_t CodePoint(wchar_t c)
+{
+    return static_cast<std::uint32_t>(c); // NOLINT(bugprone-signed-char-misuse)
+}
+
 // Windows-1252 bytes 0x80..0x9F. The five bytes that the code page leaves undefined map to the
 // C1 control of the same value, as Windows itself does.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -29,7 +36,7 @@ wchar_t AnsiByteToWide(unsigned char b)
 
 char WideToAnsiByte(wchar_t c)
 {
-    const auto u = static_cast<std::uint32_t>(c);
+    const auto u = CodePoint(c);
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return static_cast<char>(u);
     for (std::size_t i = 0; i < kHighControls.size(); ++i)
@@ -153,7 +160,7 @@ std::string WideToUtf16Le(std::wstring_view text)
     };
     for (wchar_t c : text)
     {
-        auto u = static_cast<std::uint32_t>(c);
+        auto u = CodePoint(c);
         if (u > 0x10FFFF)
             u = kReplacement;
         if (u >= 0x10000)
@@ -193,7 +200,7 @@ std::string WideToUtf8(std::wstring_view text)
     std::string out;
     out.reserve(text.size());
     for (wchar_t c : text)
-        AppendUtf8(out, static_cast<std::uint32_t>(c));
+        AppendUtf8(out, CodePoint(c));
     return out;
 }
 
@@ -214,7 +221,7 @@ bool IsUtf8Exact(std::wstring_view text)
 {
     for (const wchar_t c : text)
     {
-        const auto u = static_cast<std::uint32_t>(c);
+        const auto u = CodePoint(c);
         if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF)
             return false;
     }
@@ -247,7 +254,7 @@ std::string WideToUtf8Lossless(std::wstring_view text)
     out.reserve(text.size());
     for (const wchar_t c : text)
     {
-        const auto u = static_cast<std::uint32_t>(c);
+        const auto u = CodePoint(c);
         if (u >= kEscapedByteBase + 0x80 && u <= kEscapedByteBase + 0xFF)
             out += static_cast<char>(u & 0xFF);
         else

@@ -135,7 +135,7 @@ std::wstring JoinPath(std::wstring_view root, std::wstring_view relative)
 
 std::wstring ResolvePathNoCase(std::wstring_view root, std::wstring_view relative)
 {
-    const std::wstring exact = JoinPath(root, relative);
+    std::wstring exact = JoinPath(root, relative);
     if (Exists(exact))
         return exact;
 

@@ -18,7 +18,7 @@ namespace
 constexpr std::string_view kFileName = "zorvex-messenger.desktop";
 constexpr std::string_view kInstallDir = "--install-dir";
 // A hand-edited entry is small; anything larger is not read.
-constexpr std::uintmax_t kMaxEntryBytes = 64 * 1024;
+constexpr std::uintmax_t kMaxEntryBytes = std::uintmax_t{64} * 1024;
 
 // Characters that make an Exec argument need quotes, and those that must then be escaped.
 constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";

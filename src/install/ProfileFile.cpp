@@ -64,7 +64,7 @@ std::optional<std::string> FollowLinks(std::string path)
         {
             const std::size_t slash = path.rfind('/');
             if (slash != std::string::npos)
-                target = path.substr(0, slash + 1) + target;
+                target.insert(0, path, 0, slash + 1);
         }
         path = std::move(target);
     }

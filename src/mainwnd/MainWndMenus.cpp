@@ -30,20 +30,21 @@ const wchar_t* const kMuteKey = L"Mute";
 const wchar_t* const kUnmuteKey = L"Unmute";
 
 // Opens the menu under the button: its lower-left corner, one pixel up so the two touch.
-void ShowUnder(CGeneralPopup3* pMenu, CWnd* pOwner, int nMenu, const CWnd& button)
+void ShowUnder(std::unique_ptr<CGeneralPopup3> pMenu, CWnd* pOwner, int nMenu, const CWnd& button)
 {
     CRect rc;
     button.GetClientRect(&rc);
     button.ClientToScreen(&rc);
     pMenu->m_nTextIndent = kMenuTextIndent;
-    pMenu->Show(pOwner, nMenu, rc.left, rc.bottom - 1); // deletes itself, also when it fails
+    // From here the popup deletes itself when it closes, also when it fails to show.
+    pMenu.release()->Show(pOwner, nMenu, rc.left, rc.bottom - 1);
 }
 
 } // namespace
 
 void CZorvexMessengerDlg::ShowMainMenu()
 {
-    auto* pMenu = new CGeneralPopup3;
+    auto pMenu = std::make_unique<CGeneralPopup3>();
     pMenu->AddItem(L"", Text(IDS_MAIN_MENU), MenuValue(EView::GameList), 0, L"");
     pMenu->AddItem(L"", Text(IDS_PREFERENCES), MenuValue(EView::Preferences), 0, L"");
     if (g_pMessageManager != nullptr && !g_pMessageManager->m_store.m_listGames.empty())
@@ -56,12 +57,12 @@ void CZorvexMessengerDlg::ShowMainMenu()
                            MenuValue(EView::Game), 0, pGame->m_strPlayerId);
         }
     }
-    ShowUnder(pMenu, this, kMainMenu, m_btnMainMenu);
+    ShowUnder(std::move(pMenu), this, kMainMenu, m_btnMainMenu);
 }
 
 void CZorvexMessengerDlg::ShowOptionsMenu()
 {
-    auto* pMenu = new CGeneralPopup3;
+    auto pMenu = std::make_unique<CGeneralPopup3>();
     pMenu->AddItem(L"", Text(IDS_REMOVE_GAME), 0, 0, kRemoveGameKey);
     pMenu->AddItem(L"", Text(IDS_GET_USERNAME_PASSWORD), 0, 0, kCredentialsKey);
     // A game muted by its own entry offers its end; one that is not (even while every game is
@@ -81,7 +82,7 @@ void CZorvexMessengerDlg::ShowOptionsMenu()
             pMenu->AddItem(L"", Text(IDS_MUTE), 0, 0, kMuteKey);
         }
     }
-    ShowUnder(pMenu, this, kOptionsMenu, m_btnOptions);
+    ShowUnder(std::move(pMenu), this, kOptionsMenu, m_btnOptions);
 }
 
 void CZorvexMessengerDlg::OnMenuChosen(int nMenu)

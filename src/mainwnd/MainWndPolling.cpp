@@ -244,14 +244,14 @@ void CZorvexMessengerDlg::HoldNews(const SNewEventsAnnouncement& news)
     {
         if (m_bHeldSeveralGames)
             break;
-        if (m_strHeldGame.empty())
-            m_strHeldGame = announced.strKey;
-        else if (gameId(announced.strKey) != gameId(m_strHeldGame))
+        if (!m_strHeldGame.empty() && gameId(announced.strKey) != gameId(m_strHeldGame))
         {
             m_bHeldSeveralGames = true;
             m_strHeldGame.clear();
         }
-        else if (isShared(m_strHeldGame) && !isShared(announced.strKey))
+        // The first game, or its player's entry in place of its shared one.
+        else if (m_strHeldGame.empty() ||
+                 (isShared(m_strHeldGame) && !isShared(announced.strKey)))
             m_strHeldGame = announced.strKey;
     }
 }

@@ -110,7 +110,7 @@ public:
     static std::size_t OnCurlWrite(char* pData, std::size_t nSize, std::size_t nCount, void* pUser);
 
     // The server is outside our control; an answer may not grow without end.
-    static constexpr std::size_t DEFAULT_MAX_RESPONSE_BYTES = 64u * 1024u * 1024u;
+    static constexpr std::size_t DEFAULT_MAX_RESPONSE_BYTES = std::size_t{64} * 1024 * 1024;
 
     // Fixed for the transfer's life, so that any thread may read it.
     CVelCurlObserver* Observer() const { return m_pObserver; }

@@ -174,9 +174,9 @@ void CGeneralPopup3::CreateItemWindows()
             pButton->m_nTextY = -1;
             if (!pItem->m_strImagePath.empty())
             {
-                auto* pBitmap = new CMaskedBitmap(pItem->m_strImagePath);
-                pButton->AddImage(pBitmap, kImageX, (m_nItemHeight - pBitmap->m_nHeight) / 2,
-                                  true);
+                auto pBitmap = std::make_unique<CMaskedBitmap>(pItem->m_strImagePath);
+                const int y = (m_nItemHeight - pBitmap->m_nHeight) / 2;
+                pButton->AddImage(pBitmap.release(), kImageX, y, true); // the button owns it
             }
             pButton->m_nValue = pItem->m_nValue;
             pButton->m_nValue2 = pItem->m_nValue2;

@@ -350,7 +350,9 @@ void CSystemTray::FindTrayRect(LPRECT pRect)
     if (s_pInstance && s_pInstance->m_pBackend &&
         s_pInstance->m_pBackend->GetGeometry(left, top, right, bottom))
     {
-        *pRect = CRect(left, top, right, bottom);
+        // Screen coordinates: they fit an int.
+        *pRect = CRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                       static_cast<int>(bottom));
         return;
     }
     CRect rcWork;

@@ -136,6 +136,7 @@ void CPBEMMessageManager::ScanEventFiles()
     for (const SEventFileEntry& file : files)
         entryOrder.emplace(file.strPlayerId, 0);
     std::vector<std::wstring_view> entryIds;
+    entryIds.reserve(entryOrder.size());
     for (const auto& [strId, nOrder] : entryOrder)
         entryIds.push_back(strId);
     std::sort(entryIds.begin(), entryIds.end());

@@ -20,7 +20,7 @@ class CDataBuffer;
 
 // A game list is read whole: a larger file is refused unread (it cannot be one the game wrote,
 // and holding it would cost memory at every start).
-inline constexpr std::uint64_t kMaxGameListBytes = 64 * 1024 * 1024;
+inline constexpr std::uint64_t kMaxGameListBytes = std::uint64_t{64} * 1024 * 1024;
 
 // What a load saw of the file, to notice a writer that does not take the lock. The file's identity
 // is part of it, so a writer that replaces the file is noticed as well.

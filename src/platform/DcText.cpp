@@ -20,7 +20,7 @@ struct CLine
 
 QString Trimmed(const QString& s)
 {
-    int n = s.size();
+    qsizetype n = s.size();
     while (n > 0 && s[n - 1] == QLatin1Char(' '))
         --n;
     return s.left(n);
@@ -39,7 +39,7 @@ void Wrap(std::vector<CLine>& lines, const QString& para, const QFontMetrics& fm
     QString line;
     bool bLineStarted = false;
     int pos = 0;
-    const int n = para.size();
+    const qsizetype n = para.size();
     while (pos < n)
     {
         int wordStart = pos;

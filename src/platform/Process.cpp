@@ -124,7 +124,7 @@ std::string FindProgramOnPath(const std::string& strName)
             nEnd = path.size();
         // An empty entry is the current folder.
         std::string strFolder(path.substr(nStart, nEnd - nStart));
-        const std::string strCandidate = (strFolder.empty() ? "." : strFolder) + "/" + strName;
+        std::string strCandidate = (strFolder.empty() ? "." : strFolder) + "/" + strName;
         if (IsExecutableFile(strCandidate))
             return strCandidate;
         nStart = nEnd + 1;

@@ -57,7 +57,7 @@ std::string RuntimeFolder(std::string& strProblem)
         if (stat(psz, &st) == 0 && S_ISDIR(st.st_mode))
             return psz;
     }
-    const std::string strFolder = "/tmp/zorvex-messenger-" + std::to_string(getuid());
+    std::string strFolder = "/tmp/zorvex-messenger-" + std::to_string(getuid());
     if (mkdir(strFolder.c_str(), 0700) != 0 && errno != EEXIST)
     {
         strProblem = strFolder + ": " + std::strerror(errno);

@@ -113,7 +113,7 @@ void CBmpReader::ConvertRow(const std::uint8_t* pSrc, std::uint8_t* pDst, int nW
             const std::uint32_t nIndex = pSrc[x];
             if (nIndex < m_nColours)
             {
-                const std::uint8_t* pEntry = m_pPalette + 4 * nIndex;
+                const std::uint8_t* pEntry = m_pPalette + std::size_t{4} * nIndex;
                 pDst[0] = pEntry[2];
                 pDst[1] = pEntry[1];
                 pDst[2] = pEntry[0];

@@ -13,7 +13,7 @@ bool CImageData::Allocate(int nWidth, int nHeight)
         static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight) * 4;
     // Not value-initialised: a decoder overwrites every byte, and a huge image that fails on its
     // first rows then never touches most of its pages.
-    m_pPixels.reset(new (std::nothrow) std::uint8_t[nBytes]);
+    m_pPixels.reset(new (std::nothrow) std::uint8_t[nBytes]); // NOLINT(cppcoreguidelines-owning-memory): the unique_ptr takes it
     if (m_pPixels == nullptr)
         return false;
     m_nWidth = nWidth;
@@ -36,7 +36,7 @@ std::size_t CImageData::GetByteCount() const
 void ExpandRgbRowToRgba(std::uint8_t* pRow, int nWidth)
 {
     // Back to front, so no triple is overwritten before it has been moved.
-    for (int x = nWidth - 1; x >= 0; --x)
+    for (std::size_t x = nWidth > 0 ? static_cast<std::size_t>(nWidth) : 0; x-- > 0;)
     {
         const std::uint8_t r = pRow[3 * x];
         const std::uint8_t g = pRow[3 * x + 1];

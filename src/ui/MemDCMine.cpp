@@ -51,10 +51,10 @@ CMemDCMine::CMemDCMine(CDC* pDC) : m_pDC(pDC)
         }
         else
         {
-            m_pOwnBitmap = new CBitmap;
+            m_pOwnBitmap = std::make_unique<CBitmap>();
             m_pOwnBitmap->CreateCompatibleBitmap(pDC, std::max(1, rcDevice.Width()),
                                                  std::max(1, rcDevice.Height()));
-            pBitmap = m_pOwnBitmap;
+            pBitmap = m_pOwnBitmap.get();
         }
         m_pOldBitmap = SelectObject(pBitmap);
         SetMapMode(pDC->GetMapMode());
@@ -76,7 +76,7 @@ CMemDCMine::~CMemDCMine()
                       m_rect.top, SRCCOPY);
         SelectObject(m_pOldBitmap);
         if (m_pOwnBitmap != nullptr)
-            delete m_pOwnBitmap;
+            m_pOwnBitmap.reset();
         else
             g_bSharedInUse = false;
     }

@@ -9,6 +9,8 @@
 
 #include "platform/Dc.h"
 
+#include <memory>
+
 class CMemDCMine : public CDC
 {
 public:
@@ -27,5 +29,5 @@ private:
     CRect m_rect;
     bool m_bMemDC = false;
     // Set when another instance holds the shared bitmap.
-    CBitmap* m_pOwnBitmap = nullptr;
+    std::unique_ptr<CBitmap> m_pOwnBitmap;
 };

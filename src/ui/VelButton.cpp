@@ -108,7 +108,7 @@ void CVelButton::RemoveImage(CMaskedBitmap* pBitmap)
     const bool bOwnedInImages = TakeOut(m_listImages, pBitmap, false);
     const bool bOwnedInHover = TakeOut(m_listHoverImages, pBitmap, false);
     if (bOwnedInImages || bOwnedInHover)
-        delete pBitmap;
+        delete pBitmap; // NOLINT(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
 }
 
 void CVelButton::RemoveAllImages()
@@ -126,7 +126,7 @@ void CVelButton::RemoveAllImages()
     std::sort(owned.begin(), owned.end());
     owned.erase(std::unique(owned.begin(), owned.end()), owned.end());
     for (CMaskedBitmap* pBitmap : owned)
-        delete pBitmap;
+        delete pBitmap; // NOLINT(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
 }
 
 CTextDesc* CVelButton::AddText(const std::wstring& strText, int x, int y)

@@ -132,7 +132,7 @@ TEST(FileIo, DescriptorIsClosedByItsLastOwnerOnly)
     {
         CFileDescriptor first(fd);
         CFileDescriptor second(std::move(first));
-        EXPECT_FALSE(first.IsOpen());
+        EXPECT_FALSE(first.IsOpen()); // NOLINT(bugprone-use-after-move): what a move leaves
         CFileDescriptor third;
         third = std::move(second);
         EXPECT_EQ(third.Get(), fd);

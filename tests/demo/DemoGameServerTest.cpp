@@ -304,6 +304,7 @@ TEST(DemoGameServerTest, ConcurrentDownloadsNeverShareAnId)
     CDemoGameServer server(9);
     std::vector<std::vector<SSentEvent>> sent(8);
     std::vector<std::thread> threads;
+    threads.reserve(8);
     for (int t = 0; t < 8; ++t)
     {
         threads.emplace_back(

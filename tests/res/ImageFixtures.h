@@ -128,7 +128,7 @@ inline std::string MakeBmp24(int nWidth, int nHeight, const std::vector<std::uin
         std::string row;
         for (int x = 0; x < nWidth; ++x)
         {
-            const std::uint32_t rgb = pixels[static_cast<std::size_t>(y * nWidth + x)];
+            const std::uint32_t rgb = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(nWidth) + static_cast<std::size_t>(x)];
             row += static_cast<char>(rgb & 0xFF);
             row += static_cast<char>((rgb >> 8) & 0xFF);
             row += static_cast<char>((rgb >> 16) & 0xFF);
@@ -211,7 +211,7 @@ inline std::string MakePngRgba(std::uint32_t nWidth, std::uint32_t nHeight, cons
     desc.nWidth = nWidth;
     desc.nHeight = nHeight;
     for (std::uint32_t y = 0; y < nHeight; ++y)
-        desc.rows.push_back(rgba.substr(y * nWidth * 4, nWidth * 4));
+        desc.rows.push_back(rgba.substr(std::size_t{y} * nWidth * 4, std::size_t{nWidth} * 4));
     return MakePng(desc);
 }
 
@@ -239,7 +239,7 @@ inline std::string MakeJpeg(int nWidth, int nHeight, int nComponents, J_COLOR_SP
     if (setjmp(errors.jump))
     {
         jpeg_destroy_compress(&info);
-        std::free(pBuffer);
+        std::free(pBuffer); // NOLINT(cppcoreguidelines-owning-memory): libjpeg's malloc'd buffer
         return {};
     }
     jpeg_create_compress(&info);
@@ -260,7 +260,7 @@ inline std::string MakeJpeg(int nWidth, int nHeight, int nComponents, J_COLOR_SP
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     std::string out(reinterpret_cast<char*>(pBuffer), nSize);
-    std::free(pBuffer);
+    std::free(pBuffer); // NOLINT(cppcoreguidelines-owning-memory): libjpeg's malloc'd buffer
     return out;
 }
 

@@ -20,4 +20,5 @@ private:
 
 // One registration per program, however many files include this header.
 inline ::testing::Environment* const g_pCurlTestEnvironment =
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): the test framework takes it over
     ::testing::AddGlobalTestEnvironment(new CCurlTestEnvironment);

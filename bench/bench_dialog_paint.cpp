@@ -7,7 +7,6 @@
 #include "OffscreenBenchMain.h"
 #include <benchmark/benchmark.h>
 
-
 namespace
 {
 

@@ -111,8 +111,7 @@ int main(int argc, char** argv)
     }
     if (i + 1 >= argc)
     {
-        std::fprintf(stderr, "usage: %s [--size WxH] [--settle S] -- COMMAND [ARGS...]\n",
-                     argv[0]);
+        std::fprintf(stderr, "usage: %s [--size WxH] [--settle S] -- COMMAND [ARGS...]\n", argv[0]);
         return 2;
     }
     Display* pDisplay = XOpenDisplay(nullptr);
@@ -154,14 +153,12 @@ int main(int argc, char** argv)
             for (const Window window : TopLevels(pDisplay))
             {
                 XWindowAttributes attributes{};
-                if (before.count(window) ||
-                    !XGetWindowAttributes(pDisplay, window, &attributes) ||
+                if (before.count(window) || !XGetWindowAttributes(pDisplay, window, &attributes) ||
                     attributes.map_state != IsViewable)
                     continue;
-                const bool bFits = cxWanted > 0
-                                       ? attributes.width == cxWanted &&
-                                             attributes.height == cyWanted
-                                       : attributes.width >= 50 && attributes.height >= 50;
+                const bool bFits =
+                    cxWanted > 0 ? attributes.width == cxWanted && attributes.height == cyWanted
+                                 : attributes.width >= 50 && attributes.height >= 50;
                 if (!bFits)
                     continue;
                 found = window;

@@ -22,9 +22,8 @@ namespace fs = std::filesystem;
 namespace
 {
 
-const wchar_t* const kFlags[] = {L"Solvania.png", L"Ravenmark.png", L"Kethra.png",
-                                 L"Ostrevia.png", L"Veldmoor.png",  L"Ashcombe.png",
-                                 L"Tarn.png",     L"Lunegard.png"};
+const wchar_t* const kFlags[] = {L"Solvania.png", L"Ravenmark.png", L"Kethra.png", L"Ostrevia.png",
+                                 L"Veldmoor.png", L"Ashcombe.png",  L"Tarn.png",   L"Lunegard.png"};
 constexpr int kFlagCount = sizeof(kFlags) / sizeof(kFlags[0]);
 constexpr int kPlayers = 4;
 

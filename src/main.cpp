@@ -110,7 +110,8 @@ int main(int argc, char** argv)
     pInstance->WatchShowRequests(
         []
         {
-            // Handled by the window as the tray's "Show"; before it exists there is nothing to show.
+            // Handled by the window as the tray's "Show"; before it exists there is nothing to
+            // show.
             CWnd* pWnd = AfxGetMainWnd();
             if (pWnd != nullptr && pWnd->GetSafeHwnd() != nullptr)
                 pWnd->PostMessage(WM_SHOW_REQUEST, 0, 0);

@@ -8,7 +8,8 @@ constexpr std::string_view kInstallDir = "--install-dir";
 std::string ProgramName(std::string_view programPath)
 {
     const std::size_t pos = programPath.rfind('/');
-    const std::string_view name = pos == std::string_view::npos ? programPath : programPath.substr(pos + 1);
+    const std::string_view name =
+        pos == std::string_view::npos ? programPath : programPath.substr(pos + 1);
     return name.empty() ? std::string("zorvex-messenger") : std::string(name);
 }
 

@@ -37,8 +37,7 @@ private:
     int m_fd = -1;
 };
 
-enum class [[nodiscard]] EFileRead
-{
+enum class [[nodiscard]] EFileRead{
     Ok,
     Missing,    // no such file or folder
     NotRegular, // a folder, a pipe or a device: never read (a pipe would block)
@@ -76,8 +75,7 @@ SFileReadResult ReadWholeFileAt(int nFolderFd, const std::string& strNativeName,
 // every write on it from ever counting.
 [[nodiscard]] bool FlushToDisk(int fd);
 
-enum class [[nodiscard]] EFileMatch
-{
+enum class [[nodiscard]] EFileMatch{
     Same,       // a regular file holding exactly the bytes, now flushed to disk
     Different,  // a regular file holding anything else (a file of another length is not read)
     Missing,    // no such file
@@ -118,8 +116,7 @@ public:
 
     // Renames the file over the final path, replacing a file there.
     [[nodiscard]] bool Replace();
-    enum class [[nodiscard]] ELink
-    {
+    enum class [[nodiscard]] ELink{
         Linked, // the final name now holds this file
         Exists, // something has the final name already; it was left alone
         Failed,

@@ -173,7 +173,8 @@ bool SameFolder(const std::string& a, const std::string& b)
     if (!error)
         return bSame;
     // A folder that is gone can still be named: compare the spelling.
-    return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+    return std::filesystem::path(a).lexically_normal() ==
+           std::filesystem::path(b).lexically_normal();
 }
 
 std::string HomeFolder()
@@ -280,7 +281,8 @@ std::optional<std::vector<std::string>> SplitExecValue(std::string_view value)
                     break;
                 if (s[i] == '\\')
                 {
-                    if (i + 1 == s.size() || kEscapedInQuotes.find(s[i + 1]) == std::string_view::npos)
+                    if (i + 1 == s.size() ||
+                        kEscapedInQuotes.find(s[i + 1]) == std::string_view::npos)
                         return std::nullopt;
                     ++i;
                 }

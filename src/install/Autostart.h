@@ -34,6 +34,6 @@ bool AutostartNamesFolder(const std::string& strFile, const std::string& strInst
 // Writes the entry (its folder made when missing; the old file replaced whole, never left cut
 // short). False when nothing could be written or a path cannot be held.
 [[nodiscard]] bool WriteAutostartEntry(const std::string& strFile, std::string_view strProgram,
-                         std::string_view strInstallDir);
+                                       std::string_view strInstallDir);
 // Removes the entry; true when it is gone (also when there was none).
 [[nodiscard]] bool RemoveAutostartEntry(const std::string& strFile);

@@ -19,7 +19,8 @@ bool IsGameFileName(const std::string& name)
 {
     static constexpr std::string_view GAME_EXE = "zorvex.exe";
     return name.size() == GAME_EXE.size() &&
-           std::equal(name.begin(), name.end(), GAME_EXE.begin(), [](char a, char b)
+           std::equal(name.begin(), name.end(), GAME_EXE.begin(),
+                      [](char a, char b)
                       { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 

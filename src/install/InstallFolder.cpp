@@ -68,7 +68,8 @@ const std::wstring& GetDataFolder()
 }
 
 std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view relativeFromExe,
-                              std::wstring_view buildOutputFolder, std::wstring_view buildDataFolder)
+                              std::wstring_view buildOutputFolder,
+                              std::wstring_view buildDataFolder)
 {
     if (!buildOutputFolder.empty() &&
         CanonicalOrAsGiven(exeFolder) == CanonicalOrAsGiven(buildOutputFolder))

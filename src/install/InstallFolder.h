@@ -1,5 +1,5 @@
-// The installation folder and the program's fixed paths below it, and the program's own data folder:
-// the images it ships with, used where the installation folder lacks them.
+// The installation folder and the program's fixed paths below it, and the program's own data
+// folder: the images it ships with, used where the installation folder lacks them.
 #pragma once
 
 #include <string>
@@ -40,7 +40,8 @@ const std::wstring& GetDataFolder();
 // installed layout, "../share/zorvex-messenger"). Both folders are compared after resolving
 // symbolic links.
 std::wstring DataFolderForExe(std::wstring_view exeFolder, std::wstring_view relativeFromExe,
-                              std::wstring_view buildOutputFolder, std::wstring_view buildDataFolder);
+                              std::wstring_view buildOutputFolder,
+                              std::wstring_view buildDataFolder);
 
 // A file the program reads (images, icons): the installation folder's copy when it exists there,
 // else the data folder's when that exists, else the installation folder's path (so a failure is

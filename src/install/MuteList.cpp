@@ -31,13 +31,12 @@ std::optional<int> Digits(std::wstring_view s, std::size_t pos, std::size_t nDig
 
 bool CMuteList::SNoCaseLess::operator()(std::wstring_view a, std::wstring_view b) const
 {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](wchar_t x, wchar_t y)
-        {
-            return std::towlower(static_cast<std::wint_t>(x)) <
-                   std::towlower(static_cast<std::wint_t>(y));
-        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y)
+                                        {
+                                            return std::towlower(static_cast<std::wint_t>(x)) <
+                                                   std::towlower(static_cast<std::wint_t>(y));
+                                        });
 }
 
 std::optional<CMuteList::TimePoint> CMuteList::ParseValue(std::wstring_view strValue)
@@ -62,8 +61,8 @@ std::optional<CMuteList::TimePoint> CMuteList::ParseValue(std::wstring_view strV
                                            std::chrono::day(static_cast<unsigned>(*day))};
     if (!date.ok() || *hour > 23 || *minute > 59 || *second > 59)
         return std::nullopt;
-    return std::chrono::sys_days(date) + std::chrono::hours(*hour) +
-           std::chrono::minutes(*minute) + std::chrono::seconds(*second);
+    return std::chrono::sys_days(date) + std::chrono::hours(*hour) + std::chrono::minutes(*minute) +
+           std::chrono::seconds(*second);
 }
 
 std::wstring CMuteList::FormatValue(TimePoint tEnd)

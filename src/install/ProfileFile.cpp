@@ -301,8 +301,7 @@ void RemoveKey(SProfileText& text, std::wstring_view section, std::wstring_view 
 }
 
 // Reads the file (nothing when missing), applies edit and replaces the file with the result.
-template <class FnEdit>
-bool EditProfile(const std::wstring& strPath, FnEdit fnEdit)
+template <class FnEdit> bool EditProfile(const std::wstring& strPath, FnEdit fnEdit)
 {
     const std::string path = ToNativePath(strPath);
     std::string bytes;

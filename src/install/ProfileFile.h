@@ -18,7 +18,8 @@ std::wstring GetPrivateProfileString(std::wstring_view strSection, std::wstring_
 // Sets the key, creating the file and the section when missing. False when the file could not
 // be written.
 [[nodiscard]] bool WritePrivateProfileString(std::wstring_view strSection, std::wstring_view strKey,
-                               std::wstring_view strValue, const std::wstring& strPath);
+                                             std::wstring_view strValue,
+                                             const std::wstring& strPath);
 
 // The keys of a section with their values, in file order; empty when the file or section is
 // missing.
@@ -28,8 +29,9 @@ GetPrivateProfileSection(std::wstring_view strSection, const std::wstring& strPa
 // named stay as they are. A removal in a missing file or section writes nothing. False when the
 // file could not be written.
 using ProfileKeyChanges = std::vector<std::pair<std::wstring, std::optional<std::wstring>>>;
-[[nodiscard]] bool WritePrivateProfileKeys(std::wstring_view strSection, const ProfileKeyChanges& changes,
-                             const std::wstring& strPath);
+[[nodiscard]] bool WritePrivateProfileKeys(std::wstring_view strSection,
+                                           const ProfileKeyChanges& changes,
+                                           const std::wstring& strPath);
 
 // The number of a decimal text the way _wtol reads it: leading blanks, an optional sign, digits up
 // to the first non-digit; no digits give 0. Values out of range are clamped.

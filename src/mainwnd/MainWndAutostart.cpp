@@ -59,8 +59,7 @@ void CZorvexMessengerDlg::ToggleAutostart()
     else
     {
         const std::string strProgram = RunningProgramPath();
-        if (strProgram.empty() ||
-            !WriteAutostartEntry(m_strAutostartFile, strProgram, strFolder))
+        if (strProgram.empty() || !WriteAutostartEntry(m_strAutostartFile, strProgram, strFolder))
         {
             ShowBox(
                 EWarningKind::Warning, Text(IDS_WARNING),

@@ -47,8 +47,8 @@ void CZorvexMessengerDlg::Layout()
 
     int nListTop = kListTop;
     int nListHeight = H - kListBottomInset;
-    CWnd* const gameControls[] = {&m_stcGameHeader, &m_stcLineTop, &m_stcLineBottom,
-                                  &m_btnOptions, &m_btnEnterGame};
+    CWnd* const gameControls[] = {&m_stcGameHeader, &m_stcLineTop, &m_stcLineBottom, &m_btnOptions,
+                                  &m_btnEnterGame};
     if (m_eView == EView::Game)
     {
         nListTop = kGameListTop;

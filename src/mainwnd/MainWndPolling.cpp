@@ -250,8 +250,7 @@ void CZorvexMessengerDlg::HoldNews(const SNewEventsAnnouncement& news)
             m_strHeldGame.clear();
         }
         // The first game, or its player's entry in place of its shared one.
-        else if (m_strHeldGame.empty() ||
-                 (isShared(m_strHeldGame) && !isShared(announced.strKey)))
+        else if (m_strHeldGame.empty() || (isShared(m_strHeldGame) && !isShared(announced.strKey)))
             m_strHeldGame = announced.strKey;
     }
 }

@@ -41,6 +41,8 @@ inline constexpr STextId IDS_MUTED_MARK{90025, L"muted"};
 // The preferences row that starts the program with the desktop session, and its failures.
 inline constexpr STextId IDS_AUTOSTART{90026, L"Start with the desktop session"};
 inline constexpr STextId IDS_AUTOSTART_NOT_WRITTEN{
-    90027, L"The entry that starts the messenger with the desktop session could not be written:\n%s"};
+    90027,
+    L"The entry that starts the messenger with the desktop session could not be written:\n%s"};
 inline constexpr STextId IDS_AUTOSTART_NOT_REMOVED{
-    90028, L"The entry that starts the messenger with the desktop session could not be removed:\n%s"};
+    90028,
+    L"The entry that starts the messenger with the desktop session could not be removed:\n%s"};

@@ -236,14 +236,13 @@ void CZorvexMessengerDlg::CreateControls(int W, int H)
     m_btnBack.m_crFace = kGrey;
     m_btnBack.Invalidate();
 
-    m_btnMainMenu.Create(Text(IDS_MAIN_MENU).c_str(), WS_CHILD | WS_VISIBLE,
-                         CRect(25, 2, 150, 27), &m_wndContent, IDC_MAIN_MENU);
+    m_btnMainMenu.Create(Text(IDS_MAIN_MENU).c_str(), WS_CHILD | WS_VISIBLE, CRect(25, 2, 150, 27),
+                         &m_wndContent, IDC_MAIN_MENU);
     m_btnMainMenu.m_crFace = kGrey;
     m_btnMainMenu.m_nTextX = 4;
     m_btnMainMenu.AddImage(&m_bmpDropdown, 100, 11, false);
 
-    m_stcGameHeader.Create(L"Turn 34", WS_CHILD | WS_VISIBLE, CRect(2, 27, 150, 52),
-                           &m_wndContent);
+    m_stcGameHeader.Create(L"Turn 34", WS_CHILD | WS_VISIBLE, CRect(2, 27, 150, 52), &m_wndContent);
     m_stcGameHeader.m_crFace = kWhite;
     m_stcGameHeader.m_nTextX = 41;
     m_stcGameHeader.AddImage(&m_bmpClock, 27, 7, false);
@@ -252,8 +251,8 @@ void CZorvexMessengerDlg::CreateControls(int W, int H)
     MakeLine(m_stcLineBottom, CRect(2, 60, 122, 61), false, &m_wndContent);
     MakeBottomButton(m_btnOptions, Text(IDS_OPTIONS), CRect(2, 60, 92, 85), IDC_GAME_OPTIONS,
                      &m_wndContent);
-    MakeBottomButton(m_btnEnterGame, Text(IDS_ENTER_GAME), CRect(92, 60, 182, 85),
-                     IDC_ENTER_GAME, &m_wndContent);
+    MakeBottomButton(m_btnEnterGame, Text(IDS_ENTER_GAME), CRect(92, 60, 182, 85), IDC_ENTER_GAME,
+                     &m_wndContent);
 }
 
 void CZorvexMessengerDlg::OnSize(UINT nType, int cx, int cy)

@@ -188,7 +188,7 @@ public:
     CVelButton m_btnOptions;
     CVelButton m_btnEnterGame;
     EView m_eView = EView::GameList;
-    std::wstring m_strCurrentGame; // PlayerId of the game of view 3
+    std::wstring m_strCurrentGame;   // PlayerId of the game of view 3
     std::wstring m_strAnnouncedGame; // PlayerId of the last announcement's one game; empty: several
 
     // The window's commands (MainWndCommands.cpp) and its two menus (MainWndMenus.cpp). Enter

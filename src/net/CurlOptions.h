@@ -39,4 +39,5 @@ private:
 };
 
 // The same for an option of the multi handle.
-[[nodiscard]] bool SetMultiOption(const SCurlApi& api, CURLM* pMulti, CURLMoption nOption, long nValue);
+[[nodiscard]] bool SetMultiOption(const SCurlApi& api, CURLM* pMulti, CURLMoption nOption,
+                                  long nValue);

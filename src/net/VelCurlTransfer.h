@@ -46,8 +46,7 @@ public:
 };
 
 // How a transfer ended, or that it has not.
-enum class [[nodiscard]] ETransferOutcome : std::uint8_t
-{
+enum class [[nodiscard]] ETransferOutcome : std::uint8_t{
     Pending,      // not ended: not begun yet, or running
     Succeeded,    // the request completed, whatever the server's HTTP status
     Failed,       // not sent, not answered in full, or refused by libcurl
@@ -125,7 +124,8 @@ private:
     // The form fields and files as a multipart body.
     [[nodiscard]] bool SetUpForm(const SCurlApi& api, CHandles& handles) const;
     // Drives the request to its end; nullopt when waiting for the network failed.
-    [[nodiscard]] std::optional<ETransferOutcome> RunLoop(const SCurlApi& api, CHandles& handles) const;
+    [[nodiscard]] std::optional<ETransferOutcome> RunLoop(const SCurlApi& api,
+                                                          CHandles& handles) const;
 
     std::string m_strName;
     std::int32_t m_nTimeout = 0;

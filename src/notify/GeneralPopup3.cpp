@@ -195,8 +195,7 @@ void CGeneralPopup3::OnItemCommand(UINT nID)
 {
     for (const auto& pButton : m_listButtons)
     {
-        if (pButton->GetSafeHwnd() == nullptr ||
-            static_cast<UINT>(pButton->GetDlgCtrlID()) != nID)
+        if (pButton->GetSafeHwnd() == nullptr || static_cast<UINT>(pButton->GetDlgCtrlID()) != nID)
             continue;
         s_strChosenKey = pButton->m_strKey;
         s_strChosenText = pButton->GetWindowText();

@@ -167,9 +167,9 @@ BOOL CSystemTray::Create(LPCWSTR lpszTooltip, UINT nIconResourceID, UINT uID, BO
     {
         m_nid.uFlags |= NIF_INFO;
         m_nid.szInfo = CutToUtf16Units(lpszBalloonText, CTrayIconRecord::INFO_MAX);
-        m_nid.szInfoTitle =
-            lpszBalloonTitle ? CutToUtf16Units(lpszBalloonTitle, CTrayIconRecord::INFO_TITLE_MAX)
-                             : std::wstring();
+        m_nid.szInfoTitle = lpszBalloonTitle
+                                ? CutToUtf16Units(lpszBalloonTitle, CTrayIconRecord::INFO_TITLE_MAX)
+                                : std::wstring();
         m_nid.uTimeout = uBalloonTimeoutSeconds * 1000;
         m_nid.dwInfoFlags = dwBalloonIcon;
     }
@@ -244,14 +244,13 @@ BOOL CSystemTray::ShowBalloon(LPCWSTR lpszText, LPCWSTR lpszTitle)
         return FALSE;
     m_nid.uFlags = NIF_INFO;
     m_nid.szInfo = CutToUtf16Units(lpszText ? lpszText : L"", CTrayIconRecord::INFO_MAX);
-    m_nid.szInfoTitle = lpszTitle
-                            ? CutToUtf16Units(lpszTitle, CTrayIconRecord::INFO_TITLE_MAX)
-                            : std::wstring();
+    m_nid.szInfoTitle =
+        lpszTitle ? CutToUtf16Units(lpszTitle, CTrayIconRecord::INFO_TITLE_MAX) : std::wstring();
     m_nid.dwInfoFlags = NIIF_INFO;
     m_nid.uTimeout = BALLOON_TIMEOUT_MS;
-    bool bShown = m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo,
-                                          ETrayMessageIcon::Information,
-                                          static_cast<int>(m_nid.uTimeout));
+    bool bShown =
+        m_pBackend->ShowMessage(m_nid.szInfoTitle, m_nid.szInfo, ETrayMessageIcon::Information,
+                                static_cast<int>(m_nid.uTimeout));
     if (!bShown)
     {
         // Without a tray the news would otherwise reach nobody.
@@ -384,9 +383,7 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CSystemTray::PrepareMenu(CMenu*)
-{
-}
+void CSystemTray::PrepareMenu(CMenu*) {}
 
 void CSystemTray::OnActivated(ETrayActivation reason)
 {

@@ -11,8 +11,7 @@ class CPBEMGameStore;
 #include <string_view>
 #include <vector>
 
-enum class [[nodiscard]] EAnswerRead
-{
+enum class [[nodiscard]] EAnswerRead{
     NotAnAnswer,  // the sanity token is missing: the answer is to be ignored
     WrongVersion, // a version this program does not read: no events
     Malformed,    // cut short: a counted length that cannot be right (the end of the text

@@ -46,8 +46,7 @@ void ReadEventFile(const std::wstring& strPath, CPBEMGameEvent& event);
 // The same for bytes the caller read from strPath.
 void ReadEventFileBytes(const std::wstring& strPath, std::string_view bytes, CPBEMGameEvent& event);
 
-enum class [[nodiscard]] EWriteEvent
-{
+enum class [[nodiscard]] EWriteEvent{
     Written,       // the file now holds the event's record: newly, or in place of a damaged file
     AlreadyStored, // a file of that name held the same record already; nothing was written
     Failed,        // the event is not safely on disk
@@ -67,8 +66,7 @@ enum class [[nodiscard]] EWriteEvent
 EWriteEvent WriteEventFileChecked(CPBEMGameEvent& event, const std::wstring& strName = {});
 // WriteEventFileChecked, returning the path when it wrote the file, an empty text when not
 // (stored already, failed or unsafe).
-[[nodiscard]] std::wstring WriteEventFile(CPBEMGameEvent& event,
-                                         const std::wstring& strName = {});
+[[nodiscard]] std::wstring WriteEventFile(CPBEMGameEvent& event, const std::wstring& strName = {});
 // Makes the names of the event files written so far survive a crash of the system (fsync of the
 // PBEM folder). Called once after an answer's files are written and before the raised ids are
 // saved; false when the folder could not be flushed, and then the new names may be lost.

@@ -129,7 +129,7 @@ std::wstring BalloonText(const std::vector<std::wstring>& listLines)
     }
     if (listLines.size() > MAX_BALLOON_LINES)
         strText += L'\n' + FormatText(Text(IDS_AND_N_MORE),
-                                       {static_cast<int>(listLines.size() - MAX_BALLOON_LINES)});
+                                      {static_cast<int>(listLines.size() - MAX_BALLOON_LINES)});
     return strText.empty() ? L" " : strText;
 }
 

@@ -112,7 +112,7 @@ private:
     std::string SerializeBytes(std::vector<CByteRange>* pValueFields) const;
     [[nodiscard]] bool ReadHeld(std::string& bytes) const;
     [[nodiscard]] bool WriteValuesInPlace(const std::string& bytes, const std::string& current,
-                            const std::vector<CByteRange>& valueFields);
+                                          const std::vector<CByteRange>& valueFields);
     [[nodiscard]] bool ReplaceHeldFile(const std::string& bytes);
 
     std::wstring m_strFilePath;

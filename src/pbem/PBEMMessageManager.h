@@ -18,8 +18,7 @@
 #include "net/VelCurlTransfer.h"
 
 // How the handling of a download's answer went.
-enum class [[nodiscard]] EDownloadOutcome
-{
+enum class [[nodiscard]] EDownloadOutcome{
     NotCollected, // no download, or it has not ended yet
     NoAnswer,     // the transfer failed, or its text is not one of the server's: nothing changed
     OtherVersion, // an answer of a version this program does not read: no events
@@ -50,9 +49,9 @@ struct SAnnouncedEvent
 struct [[nodiscard]] SNewEventsAnnouncement
 {
     bool bTookEvents = false; // m_listNewEvents held events: the display is to be rebuilt
-    int nCount = 0; // events attached to an entry, not muted; a balloon is shown when above 0
-    std::wstring strText;     // the balloon text: BalloonText(listLines)
-    std::wstring strTitle;    // the balloon title: BalloonTitle(nCount)
+    int nCount = 0;       // events attached to an entry, not muted; a balloon is shown when above 0
+    std::wstring strText; // the balloon text: BalloonText(listLines)
+    std::wstring strTitle;                      // the balloon title: BalloonTitle(nCount)
     std::vector<std::wstring> listLines;        // the texts the balloon would list, all of them
     std::vector<SAnnouncedEvent> listAnnounced; // in the order they were handled
     SDownloadResult download;                   // set by HandleDownloadDone: how the download went

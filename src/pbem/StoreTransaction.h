@@ -7,8 +7,7 @@
 
 class CPBEMGameStore;
 
-enum class [[nodiscard]] ETransactionResult
-{
+enum class [[nodiscard]] ETransactionResult{
     Saved,      // the change is in the file
     Busy,       // the file was held by another holder and the caller asked for one try only
     NotSaved,   // the file could not be opened, or the write failed: it was left as it was
@@ -40,4 +39,4 @@ ETransactionResult RunStoreTransaction(const std::function<void(CPBEMGameStore&)
 // when the result is false (the file could not be opened, read or parsed to its end). A file that
 // may only be read is loaded too; store.IsReadOnly() tells afterwards.
 [[nodiscard]] bool LoadStoreWaiting(CPBEMGameStore& store, std::chrono::milliseconds pause,
-                      const SStillWaiting& stillWaiting = {});
+                                    const SStillWaiting& stillWaiting = {});

@@ -159,7 +159,8 @@ bool CDesktopNotifier::Show(const SDesktopNotification& notification)
     auto* pWatcher = new QDBusPendingCallWatcher(pending, &m_pState->listener);
     CNotificationSignals* pSignals = &m_pState->listener;
     QObject::connect(pWatcher, &QDBusPendingCallWatcher::finished, pSignals,
-                     [pSignals](QDBusPendingCallWatcher* pCall) {
+                     [pSignals](QDBusPendingCallWatcher* pCall)
+                     {
                          const QDBusPendingReply<uint> reply = *pCall;
                          if (!reply.isError())
                              pSignals->m_nShownId = reply.value();

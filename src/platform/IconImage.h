@@ -16,7 +16,8 @@ struct SIconImage
     bool IsValid() const
     {
         return nWidth > 0 && nHeight > 0 &&
-               pixels.size() == static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight);
+               pixels.size() ==
+                   static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight);
     }
     friend bool operator==(const SIconImage&, const SIconImage&) = default;
 };

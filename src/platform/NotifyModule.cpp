@@ -45,9 +45,8 @@ extern "C" ZORVEX_NOTIFY_EXPORT void zorvex_notify_close(void* pNotifier)
     delete static_cast<SNotifier*>(pNotifier);
 }
 
-extern "C" ZORVEX_NOTIFY_EXPORT int zorvex_notify_show(void* /*pNotifier*/,
-                                                       const SDesktopNotification* pNotification,
-                                                       int nWaitMs)
+extern "C" ZORVEX_NOTIFY_EXPORT int
+zorvex_notify_show(void* /*pNotifier*/, const SDesktopNotification* pNotification, int nWaitMs)
 {
     if (!ShowDesktopNotification(*pNotification))
         return 0;

@@ -16,7 +16,9 @@ namespace
 
 bool IsExecutableFile(const std::string& strPath)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
            ::access(strPath.c_str(), X_OK) == 0;
 }
@@ -32,7 +34,9 @@ void WriteError(int fd, int nError)
                             int fdError)
 {
     // Dispositions the messenger ignores (SIGPIPE for the network) would survive exec.
-    struct sigaction sa{};
+    struct sigaction sa
+    {
+    };
     sa.sa_handler = SIG_DFL;
     for (int nSignal = 1; nSignal < NSIG; ++nSignal)
         ::sigaction(nSignal, &sa, nullptr);
@@ -135,7 +139,9 @@ std::string FindProgramOnPath(const std::string& strName)
 int SpawnWindowsProgram(const std::string& strFile, const std::vector<std::string>& args,
                         const std::string& strFolder)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(strFile.c_str(), &st) != 0)
         return errno;
     if (!S_ISREG(st.st_mode))

@@ -53,7 +53,9 @@ std::string RuntimeFolder(std::string& strProblem)
 {
     if (const char* psz = std::getenv("XDG_RUNTIME_DIR"); psz != nullptr && psz[0] == '/')
     {
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (stat(psz, &st) == 0 && S_ISDIR(st.st_mode))
             return psz;
     }
@@ -63,7 +65,9 @@ std::string RuntimeFolder(std::string& strProblem)
         strProblem = strFolder + ": " + std::strerror(errno);
         return {};
     }
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (lstat(strFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
         (st.st_mode & 077) != 0)
     {
@@ -190,7 +194,8 @@ struct CSingleInstance::SWatch
 
     void Drop(SConnection* p)
     {
-        std::erase_if(connections, [p](const std::unique_ptr<SConnection>& q) { return q.get() == p; });
+        std::erase_if(connections,
+                      [p](const std::unique_ptr<SConnection>& q) { return q.get() == p; });
     }
 };
 

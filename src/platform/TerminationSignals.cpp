@@ -2,8 +2,8 @@
 // handler may do almost nothing, so it only writes the signal's number to a pipe; the
 // user-interface thread reads the pipe and posts WM_CLOSE there.
 #include "platform/System.h"
-#include "platform/Wnd.h"
 #include "platform/WinMessages.h"
+#include "platform/Wnd.h"
 #include "platform/internal/ModalLoops.h"
 
 #include <QCoreApplication>

@@ -177,7 +177,8 @@ EImageError CBmpReader::Decode(CImageData& image)
         return EImageError::BadData;
     const bool bTopDown = nSignedHeight < 0;
     const std::int64_t nHeight = bTopDown ? -nSignedHeight : nSignedHeight;
-    if (!IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth), static_cast<std::uint64_t>(nHeight)))
+    if (!IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth),
+                             static_cast<std::uint64_t>(nHeight)))
         return EImageError::TooLarge;
 
     const std::uint64_t nTablePos = FILE_HEADER_SIZE + nInfoSize;

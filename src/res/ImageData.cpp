@@ -7,13 +7,15 @@ bool CImageData::Allocate(int nWidth, int nHeight)
 {
     Clear();
     if (nWidth < 1 || nHeight < 1 ||
-        !IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth), static_cast<std::uint64_t>(nHeight)))
+        !IsImageSizeAccepted(static_cast<std::uint64_t>(nWidth),
+                             static_cast<std::uint64_t>(nHeight)))
         return false;
     const std::size_t nBytes =
         static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight) * 4;
     // Not value-initialised: a decoder overwrites every byte, and a huge image that fails on its
     // first rows then never touches most of its pages.
-    m_pPixels.reset(new (std::nothrow) std::uint8_t[nBytes]); // NOLINT(cppcoreguidelines-owning-memory): the unique_ptr takes it
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): the unique_ptr takes it
+    m_pPixels.reset(new (std::nothrow) std::uint8_t[nBytes]);
     if (m_pPixels == nullptr)
         return false;
     m_nWidth = nWidth;

@@ -31,10 +31,19 @@ public:
     bool IsEmpty() const { return m_pPixels == nullptr; }
     std::size_t GetByteCount() const;
     std::size_t GetRowBytes() const { return static_cast<std::size_t>(m_nWidth) * 4; }
-    std::uint8_t* GetRow(int y) { return m_pPixels.get() + GetRowBytes() * static_cast<std::size_t>(y); }
-    const std::uint8_t* GetRow(int y) const { return m_pPixels.get() + GetRowBytes() * static_cast<std::size_t>(y); }
+    std::uint8_t* GetRow(int y)
+    {
+        return m_pPixels.get() + GetRowBytes() * static_cast<std::size_t>(y);
+    }
+    const std::uint8_t* GetRow(int y) const
+    {
+        return m_pPixels.get() + GetRowBytes() * static_cast<std::size_t>(y);
+    }
     // R, G, B, A of one pixel.
-    const std::uint8_t* GetPixel(int x, int y) const { return GetRow(y) + 4 * static_cast<std::size_t>(x); }
+    const std::uint8_t* GetPixel(int x, int y) const
+    {
+        return GetRow(y) + 4 * static_cast<std::size_t>(x);
+    }
 
     std::wstring m_strPath;
     int m_nWidth = 0;
@@ -55,8 +64,7 @@ enum class EImageFormat
     Png,
 };
 
-enum class [[nodiscard]] EImageError
-{
+enum class [[nodiscard]] EImageError{
     None,
     UnknownType, // no decoder for the path's ending
     CannotOpen,  // missing or unreadable file

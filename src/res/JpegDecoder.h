@@ -3,7 +3,8 @@
 // Colour and greyscale images come out as RGB with alpha 255. CMYK and YCCK images are refused
 // (Unsupported): libjpeg gives no RGB for them, and the skins have none. A file that ends before
 // its image is complete is refused rather than shown half grey, without decoding the rest. Sizes
-// that IsImageSizeAccepted refuses: refused from the header, before any pixel is allocated. Per-call state only; libjpeg's messages never reach the terminal.
+// that IsImageSizeAccepted refuses: refused from the header, before any pixel is allocated.
+// Per-call state only; libjpeg's messages never reach the terminal.
 #pragma once
 
 #include "res/ImageData.h"

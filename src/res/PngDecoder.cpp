@@ -109,7 +109,8 @@ bool ReadPng(CPngJob& job)
     job.m_eError = EImageError::OutOfMemory;
     if (!job.m_image.Allocate(static_cast<int>(nWidth), static_cast<int>(nHeight)))
         png_error(pPng, "PNG Image Loader: out of memory");
-    job.m_pRows.reset(new (std::nothrow) png_bytep[nHeight]); // NOLINT(cppcoreguidelines-owning-memory): the unique_ptr takes it
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): the unique_ptr takes it
+    job.m_pRows.reset(new (std::nothrow) png_bytep[nHeight]);
     if (job.m_pRows == nullptr)
         png_error(pPng, "PNG Image Loader: out of memory");
     job.m_eError = EImageError::BadData;

@@ -7,9 +7,9 @@
 // alpha get alpha 255.
 //
 // Each call keeps its state to itself, so decodes may run on several threads at once. Sizes that
-// IsImageSizeAccepted refuses are refused from the header, before the image data is inflated. Warnings of libpng go nowhere; its errors end
-// the decode with an empty record and their message in the status ("Read Error" for data that
-// ends too early).
+// IsImageSizeAccepted refuses are refused from the header, before the image data is inflated.
+// Warnings of libpng go nowhere; its errors end the decode with an empty record and their message
+// in the status ("Read Error" for data that ends too early).
 #pragma once
 
 #include "res/ImageData.h"

@@ -32,8 +32,8 @@ CGeneralWindow::~CGeneralWindow()
 BOOL CGeneralWindow::Create(int x, int y, int cx, int cy, CWnd* pParent)
 {
     const DWORD dwStyle = WS_CHILD | (m_bVisibleOnCreate ? WS_VISIBLE : 0);
-    if (!CWnd::Create(GENERAL_SUB_WINDOW_CLASS, L"", dwStyle, CRect(x, y, x + cx, y + cy),
-                      pParent, IDC_GENERAL_SUB_WINDOW))
+    if (!CWnd::Create(GENERAL_SUB_WINDOW_CLASS, L"", dwStyle, CRect(x, y, x + cx, y + cy), pParent,
+                      IDC_GENERAL_SUB_WINDOW))
         return FALSE;
     OnCreated();
     return TRUE;
@@ -120,15 +120,37 @@ void CGeneralWindow::DrawFrame(CDC& dc, int W, int H)
         dc.FillSolidRect(0, 3, 1, H - 6, kEdge);
     const POINT cut[] = {
         // top left
-        {0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2},
+        {0, 0},
+        {1, 0},
+        {2, 0},
+        {0, 1},
+        {1, 1},
+        {0, 2},
         // top right
-        {W - 1, 0}, {W - 2, 0}, {W - 3, 0}, {W - 1, 1}, {W - 2, 1}, {W - 3, 1}, {W - 1, 2},
+        {W - 1, 0},
+        {W - 2, 0},
+        {W - 3, 0},
+        {W - 1, 1},
+        {W - 2, 1},
+        {W - 3, 1},
+        {W - 1, 2},
         {W - 1, 3},
         // bottom left
-        {0, H - 1}, {1, H - 1}, {2, H - 1}, {3, H - 1}, {0, H - 2}, {1, H - 2}, {2, H - 2},
-        {0, H - 3}, {1, H - 3},
+        {0, H - 1},
+        {1, H - 1},
+        {2, H - 1},
+        {3, H - 1},
+        {0, H - 2},
+        {1, H - 2},
+        {2, H - 2},
+        {0, H - 3},
+        {1, H - 3},
         // bottom right
-        {W - 1, H - 1}, {W - 2, H - 1}, {W - 3, H - 1}, {W - 1, H - 2}, {W - 1, H - 3},
+        {W - 1, H - 1},
+        {W - 2, H - 1},
+        {W - 3, H - 1},
+        {W - 1, H - 2},
+        {W - 1, H - 3},
     };
     for (const POINT& pt : cut)
         dc.SetPixel(pt, kCut);
@@ -173,8 +195,7 @@ void CGeneralWindow::OnSetFocus(CWnd* pOldWnd)
 {
     CWnd::OnSetFocus(pOldWnd);
     if (CWnd* pParent = GetParent())
-        pParent->SendMessage(WM_SETFOCUS,
-                             reinterpret_cast<WPARAM>(pOldWnd != nullptr ? pOldWnd->GetSafeHwnd()
-                                                                         : nullptr),
-                             0);
+        pParent->SendMessage(
+            WM_SETFOCUS,
+            reinterpret_cast<WPARAM>(pOldWnd != nullptr ? pOldWnd->GetSafeHwnd() : nullptr), 0);
 }

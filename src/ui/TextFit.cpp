@@ -88,7 +88,8 @@ std::wstring FitTextToBox(const std::wstring& strText, CFont* pFont, CSize sizeB
     }
 
     const int nLineHeight = std::max<int>(GetTextLineSize(L"Xg", pFont).cy, 1);
-    const std::size_t nMaxLines = static_cast<std::size_t>(std::max<int>(sizeBox.cy / nLineHeight, 1));
+    const std::size_t nMaxLines =
+        static_cast<std::size_t>(std::max<int>(sizeBox.cy / nLineHeight, 1));
     if (lines.size() > nMaxLines)
     {
         lines.resize(nMaxLines);

@@ -108,7 +108,8 @@ void CVelButton::RemoveImage(CMaskedBitmap* pBitmap)
     const bool bOwnedInImages = TakeOut(m_listImages, pBitmap, false);
     const bool bOwnedInHover = TakeOut(m_listHoverImages, pBitmap, false);
     if (bOwnedInImages || bOwnedInHover)
-        delete pBitmap; // NOLINT(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
+        delete pBitmap;
 }
 
 void CVelButton::RemoveAllImages()
@@ -126,7 +127,8 @@ void CVelButton::RemoveAllImages()
     std::sort(owned.begin(), owned.end());
     owned.erase(std::unique(owned.begin(), owned.end()), owned.end());
     for (CMaskedBitmap* pBitmap : owned)
-        delete pBitmap; // NOLINT(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): handed over by AddImage(..., true)
+        delete pBitmap;
 }
 
 CTextDesc* CVelButton::AddText(const std::wstring& strText, int x, int y)

@@ -121,9 +121,9 @@ BOOL CWarningDialog::OnInitDialog()
     m_lblMessage.m_crFace = kMessageFace;
     const CSize sizeText = GetTextSize(strShown, nullptr, sizeRoom.cx);
     m_lblMessage.FitToText(sizeRoom.cx);
-    const CRect rcWindow = PlaceOverOwner(
-        pOwner, CSize(std::max<int>(sizeText.cx, kMinTextWidth) + kExtraWidth,
-                      sizeText.cy + kExtraHeight));
+    const CRect rcWindow =
+        PlaceOverOwner(pOwner, CSize(std::max<int>(sizeText.cx, kMinTextWidth) + kExtraWidth,
+                                     sizeText.cy + kExtraHeight));
     SetWindowPos(nullptr, rcWindow.left, rcWindow.top, rcWindow.Width(), rcWindow.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 

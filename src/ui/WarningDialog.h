@@ -54,8 +54,8 @@ public:
 
     EWarningKind m_eKind;
     std::wstring m_strTitle;
-    std::wstring m_strMessage; // "\n" starts a new line
-    bool m_bOkCancel;          // false: Close only
+    std::wstring m_strMessage;  // "\n" starts a new line
+    bool m_bOkCancel;           // false: Close only
     CMessageLabel m_lblMessage; // shows m_strMessage as fitted to the work area
     CMaskedBitmap m_bmpWarning;
     CMaskedBitmap m_bmpCheck;

@@ -81,8 +81,9 @@ TEST(AutostartTest, QuotesExecArguments)
                   std::optional<Args>(Args{"/bin/x", c.strArg, "--hidden"}));
     }
     // What an entry cannot hold: other control characters, bytes that are not UTF-8.
-    for (const std::string& strArg : {std::string("/opt/a\x01"), std::string("/opt/\xff"),
-                                     std::string("/opt/\xc0\xaf"), std::string("/opt/\xed\xa0\x80")})
+    for (const std::string& strArg :
+         {std::string("/opt/a\x01"), std::string("/opt/\xff"), std::string("/opt/\xc0\xaf"),
+          std::string("/opt/\xed\xa0\x80")})
     {
         SCOPED_TRACE(testing::PrintToString(strArg));
         EXPECT_EQ(QuoteExecArgument(strArg), std::nullopt);
@@ -131,7 +132,8 @@ TEST(AutostartTest, WrittenEntryValidatesAndLaunchesWithItsArguments)
         while (!std::filesystem::exists(strOut) && std::chrono::steady_clock::now() < tEnd)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const std::string strArgs = dir.Read("args.out");
-        EXPECT_EQ(strArgs, std::string("--install-dir") + '\0' + strFolder + '\0' + "--hidden" + '\0');
+        EXPECT_EQ(strArgs,
+                  std::string("--install-dir") + '\0' + strFolder + '\0' + "--hidden" + '\0');
     }
 }
 

@@ -128,9 +128,9 @@ TEST_F(LookForGamesDialogTest, ClicksQueuedWhileThePostRunsAreIgnored)
                 {
                     const Qt::MouseButtons buttons =
                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-                    QCoreApplication::postEvent(
-                        pWindow, new QMouseEvent(type, ptLocal, ptGlobal, Qt::LeftButton, buttons,
-                                                 Qt::NoModifier));
+                    QCoreApplication::postEvent(pWindow, new QMouseEvent(type, ptLocal, ptGlobal,
+                                                                         Qt::LeftButton, buttons,
+                                                                         Qt::NoModifier));
                 }
             }
             static_cast<void>(m_server.WaitWhileRunning(std::chrono::milliseconds(200)));
@@ -164,8 +164,8 @@ TEST_F(LookForGamesDialogTest, SendMessageButtonHasWhiteCorners)
     const int nBottom = dlg.m_bmpButtonWhite.m_nHeight - 1;
     ASSERT_LT(nRight, rc.Width());
     ASSERT_LT(nBottom, rc.Height());
-    for (const CPoint pt : {CPoint(0, 0), CPoint(nRight, 0), CPoint(0, nBottom),
-                            CPoint(nRight, nBottom)})
+    for (const CPoint pt :
+         {CPoint(0, 0), CPoint(nRight, 0), CPoint(0, nBottom), CPoint(nRight, nBottom)})
     {
         SCOPED_TRACE(testing::Message() << "corner " << pt.x << ", " << pt.y);
         EXPECT_EQ(shot.GetPixel(pt.x, pt.y), RGB(255, 255, 255));

@@ -97,8 +97,8 @@ TEST_F(MainWindowAutostartTest, RowTicksAndUnticksTheEntryOfThisInstallation)
 
 TEST_F(MainWindowAutostartTest, EntryOfAnotherInstallationShowsUntickedAndIsReplaced)
 {
-    ASSERT_TRUE(WriteAutostartEntry(m_wnd.m_strAutostartFile, "/usr/bin/zorvex-messenger",
-                                    m_dir.Path()));
+    ASSERT_TRUE(
+        WriteAutostartEntry(m_wnd.m_strAutostartFile, "/usr/bin/zorvex-messenger", m_dir.Path()));
     OpenPrefs();
     EXPECT_FALSE(Ticked());
     ClickRow();

@@ -25,12 +25,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <thread>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -143,8 +143,9 @@ protected:
     // The server answers every download, with nothing new.
     void ServeEmptyAnswer()
     {
-        m_server.SetHandler([](const CTestHttpRequest&, httplib::Response& res)
-                            { res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain"); });
+        m_server.SetHandler(
+            [](const CTestHttpRequest&, httplib::Response& res)
+            { res.set_content(CAnswerText().Player("G1-P01").Text(), "text/plain"); });
     }
     // The server has seen nCount downloads and the window has taken the last one's answer.
     bool WaitUntilCollected(std::size_t nCount)
@@ -152,10 +153,7 @@ protected:
         return m_server.WaitForRequests(nCount, 5s) &&
                QTest::qWaitFor([this] { return m_manager.m_pDownload == nullptr; }, 10000);
     }
-    bool ShowsNewEventsIcon() const
-    {
-        return m_tray.ShowsBundledIcon(134);
-    }
+    bool ShowsNewEventsIcon() const { return m_tray.ShowsBundledIcon(134); }
 
     static std::unique_ptr<CBundledSkin> s_pSkin;
 
@@ -197,8 +195,7 @@ TEST_F(MainWindowPollingTest, AnnouncesTheEventsThatFindAnEntry)
          {{L"G1", 1, L"A"}, {L"G1", 1, L"B"}, {L"G1", 1, L""}},
          L"3 New Events",
          L"A\nB"},
-        {"one event of the shared entry", {{L"G1", 0, L"news"}}, L"1 New Event",
-         L" "},
+        {"one event of the shared entry", {{L"G1", 0, L"news"}}, L"1 New Event", L" "},
         {"an unknown game", {{L"G9", 1, L"lost"}}, L"", L""},
     };
     for (const SCase& c : cases)
@@ -250,7 +247,7 @@ TEST_F(MainWindowPollingTest, MutedGamesAreNotAnnounced)
     struct SCase
     {
         const char* pszName;
-        std::string strMute; // lines of [Mute]; "@+1h" / "@-1h" stand for an end from now
+        std::string strMute;   // lines of [Mute]; "@+1h" / "@-1h" stand for an end from now
         std::wstring strTitle; // empty: no balloon
         std::wstring strText;
     };
@@ -450,11 +447,12 @@ TEST_F(MainWindowPollingTest, StoredEventsAreListedAtOnceAndAnnouncedAfterTheFir
 
 TEST_F(MainWindowPollingTest, TickWhileDownloadingDoesNothing)
 {
-    m_server.SetHandler([this](const CTestHttpRequest&, httplib::Response& res)
-                        {
-                            m_server.WaitWhileRunning(10s);
-                            res.set_content("", "text/plain");
-                        });
+    m_server.SetHandler(
+        [this](const CTestHttpRequest&, httplib::Response& res)
+        {
+            m_server.WaitWhileRunning(10s);
+            res.set_content("", "text/plain");
+        });
     AddGame(L"G1-P01");
     Open(true);
     ASSERT_TRUE(m_server.WaitForRequests(1, 5s));
@@ -546,8 +544,7 @@ TEST_F(MainWindowPollingTest, LastCheckNamesWhatWentWrong)
         std::wstring strCheck;
         std::wstring strRowOutcome; // the status row's second line; empty: it has one line
     } cases[] = {
-        {"refused", true, "", L"14:05 \u2014 server not reachable",
-         L"\u2014 server not reachable"},
+        {"refused", true, "", L"14:05 \u2014 server not reachable", L"\u2014 server not reachable"},
         {"not an answer of the server", false, "<html>busy</html>",
          L"14:05 \u2014 server not reachable", L"\u2014 server not reachable"},
         {"answer cut inside an event", false, strAnswer.substr(0, nCut),
@@ -615,7 +612,12 @@ TEST_F(MainWindowPollingTest, LastCheckNamesTheGameListHeld)
         {
             const int fd = ::open(strList.c_str(), O_RDWR | O_CLOEXEC);
             if (fd >= 0 && ::flock(fd, LOCK_EX) == 0)
-                releaser = std::thread([fd] { std::this_thread::sleep_for(3s); ::close(fd); });
+                releaser = std::thread(
+                    [fd]
+                    {
+                        std::this_thread::sleep_for(3s);
+                        ::close(fd);
+                    });
             res.set_content(CAnswerText()
                                 .Player("G1-P01")
                                 .Event(1058, ServerEvent(L"G1", 1, L"Your turn"))

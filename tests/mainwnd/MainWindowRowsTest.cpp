@@ -56,12 +56,9 @@ TEST_F(MainWindowRowsTest, GameRowCountsItsOwnAndTheSharedEvents)
         int nHeight;
         const wchar_t* pszCount; // null: no count line
     } cases[] = {
-        {0, -1, true, 25, nullptr},
-        {0, 0, true, 25, nullptr},
-        {1, -1, true, 41, L"1 New Event"},
-        {2, 3, true, 41, L"5 New Events"},
-        {2, 3, false, 41, L"2 New Events"},
-        {0, 1, true, 41, L"1 New Event"},
+        {0, -1, true, 25, nullptr},         {0, 0, true, 25, nullptr},
+        {1, -1, true, 41, L"1 New Event"},  {2, 3, true, 41, L"5 New Events"},
+        {2, 3, false, 41, L"2 New Events"}, {0, 1, true, 41, L"1 New Event"},
         {0, 4, false, 25, nullptr},
     };
     Open();

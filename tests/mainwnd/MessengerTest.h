@@ -44,7 +44,8 @@ protected:
     }
 
     // A game entry appended to the store.
-    CPBEMGameState& AddGame(const std::wstring& strPlayerId, const std::wstring& strInstance = L"I1")
+    CPBEMGameState& AddGame(const std::wstring& strPlayerId,
+                            const std::wstring& strInstance = L"I1")
     {
         auto pGame = std::make_unique<CPBEMGameState>();
         pGame->m_strPlayerId = strPlayerId;

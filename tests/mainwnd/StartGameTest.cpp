@@ -20,10 +20,11 @@ namespace
 {
 
 // Writes its arguments (count, then each in brackets) and its working folder next to itself.
-constexpr const char* kRecorder = "#!/bin/sh\n"
-                                  "out=\"$(dirname \"$0\")/$(basename \"$0\").ran\"\n"
-                                  "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd -P; }"
-                                  " > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n";
+constexpr const char* kRecorder =
+    "#!/bin/sh\n"
+    "out=\"$(dirname \"$0\")/$(basename \"$0\").ran\"\n"
+    "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd -P; }"
+    " > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n";
 
 const std::wstring kInstanceId = L"Game \"one\" of Bob's";
 

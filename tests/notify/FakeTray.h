@@ -18,7 +18,6 @@ struct CFakeTrayMessage
     int nTimeoutMs;
 };
 
-
 // The bundled picture Data/Icons/icon<nResource>-<nSize>.png as a tray icon image (the test
 // program is built with ZORVEX_ASSETS_DIR).
 inline SIconImage BundledIconImage(unsigned int nResource, int nSize)

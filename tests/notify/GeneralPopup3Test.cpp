@@ -76,10 +76,10 @@ TEST_F(GeneralPopup3Test, SizeFollowsItemsAndScrollsAbove200)
         int nHeight;
         bool bScrolls;
     } cases[] = {
-        {12, 0, 200, true},  // 6 + 264
-        {9, 0, 200, true},   // 6 + 198 = 204
-        {8, 2, 192, false},  // 6 + 176 + 10
-        {7, 8, 200, false},  // 6 + 154 + 40: exactly the limit
+        {12, 0, 200, true}, // 6 + 264
+        {9, 0, 200, true},  // 6 + 198 = 204
+        {8, 2, 192, false}, // 6 + 176 + 10
+        {7, 8, 200, false}, // 6 + 154 + 40: exactly the limit
         {0, 0, 6, false},
     };
     for (const auto& c : cases)
@@ -88,7 +88,8 @@ TEST_F(GeneralPopup3Test, SizeFollowsItemsAndScrollsAbove200)
         int nTextWidth = 0;
         for (int i = 1; i <= c.nItems; ++i)
             nTextWidth = std::max(nTextWidth, GetTextWidth(L"Item " + std::to_wstring(i)));
-        SCOPED_TRACE(testing::Message() << c.nItems << " items, " << c.nSeparators << " separators");
+        SCOPED_TRACE(testing::Message()
+                     << c.nItems << " items, " << c.nSeparators << " separators");
         CGeneralPopup3* pPopup = MakePopup(c.nItems, std::min(c.nSeparators, c.nItems));
         // The last case needs a separator more than there are items.
         for (int i = c.nItems; i < c.nSeparators; ++i)
@@ -133,7 +134,11 @@ TEST(PlacePopupTest, OpensLeftOrAboveOnlyAtTheWorkAreaEdges)
         {"both", {750, 700}, {102, 200}, {0, 0, 800, 800}, {648, 500}},
         {"second monitor", {2000, 100}, {102, 200}, {1920, 0, 3840, 1050}, {2000, 100}},
         {"second monitor's corner", {3800, 900}, {102, 200}, {1920, 0, 3840, 1050}, {3698, 700}},
-        {"monitor left of the primary", {-1250, 100}, {102, 200}, {-1280, 0, 0, 1024}, {-1250, 100}},
+        {"monitor left of the primary",
+         {-1250, 100},
+         {102, 200},
+         {-1280, 0, 0, 1024},
+         {-1250, 100}},
         {"monitor above", {50, -100}, {102, 200}, {0, -1024, 1280, 0}, {50, -300}},
         {"flipped past the left", {150, 100}, {180, 100}, {100, 50, 300, 400}, {100, 100}},
         {"flipped past the top", {150, 100}, {100, 300}, {100, 50, 300, 400}, {150, 50}},

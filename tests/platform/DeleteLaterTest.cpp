@@ -40,8 +40,7 @@ public:
     bool m_bFirstDeleted = false;
     bool m_bSecondDeleted = false;
     std::unique_ptr<CWatchedButton> m_pFirst = std::make_unique<CWatchedButton>(m_bFirstDeleted);
-    std::unique_ptr<CWatchedButton> m_pSecond =
-        std::make_unique<CWatchedButton>(m_bSecondDeleted);
+    std::unique_ptr<CWatchedButton> m_pSecond = std::make_unique<CWatchedButton>(m_bSecondDeleted);
     std::vector<UINT> m_commands;
     bool m_bWindowGoneInHandler = false;
     bool m_bObjectAliveInHandler = false;
@@ -52,11 +51,10 @@ class DeleteLaterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, L"parent", WS_POPUP, 200, 200, 200, 100,
-                                      nullptr, 0));
-        ASSERT_TRUE(m_parent.m_pFirst->Create(L"one", WS_CHILD | WS_VISIBLE,
-                                              CRect(10, 10, 60, 40), &m_parent,
-                                              CDeletingParent::kFirst));
+        ASSERT_TRUE(
+            m_parent.CreateEx(0, nullptr, L"parent", WS_POPUP, 200, 200, 200, 100, nullptr, 0));
+        ASSERT_TRUE(m_parent.m_pFirst->Create(L"one", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 40),
+                                              &m_parent, CDeletingParent::kFirst));
         ASSERT_TRUE(m_parent.m_pSecond->Create(L"two", WS_CHILD | WS_VISIBLE,
                                                CRect(100, 10, 150, 40), &m_parent,
                                                CDeletingParent::kSecond));

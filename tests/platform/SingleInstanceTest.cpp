@@ -14,11 +14,11 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
-#include <thread>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -117,8 +117,12 @@ TEST_F(SingleInstanceTest, KilledCopyLeavesNothingThatBlocks)
         close(fd);
     }
     // A process that holds the lock (one process: the shell becomes the sleep, keeping it).
-    const char* argv[] = {"/bin/sh", "-c", "exec 9>\"$1\" && flock 9 && exec sleep 60", "sh",
-                          names.LockPath().c_str(), nullptr};
+    const char* argv[] = {"/bin/sh",
+                          "-c",
+                          "exec 9>\"$1\" && flock 9 && exec sleep 60",
+                          "sh",
+                          names.LockPath().c_str(),
+                          nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
     bool bHeld = false;

@@ -97,8 +97,8 @@ TEST(TerminationSignalsTest, SignalsAndQuitRequestsCloseTheMainWindow)
         {"SIGINT", [] { std::raise(SIGINT); }},
         {"SIGHUP", [] { std::raise(SIGHUP); }},
         {"two signals at once", [] { std::raise(SIGTERM), std::raise(SIGTERM); }},
-        {"quit request",
-         [] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); }},
+        {"quit request", []
+         { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); }},
     };
     for (const auto& c : cases)
     {

@@ -128,7 +128,9 @@ inline std::string MakeBmp24(int nWidth, int nHeight, const std::vector<std::uin
         std::string row;
         for (int x = 0; x < nWidth; ++x)
         {
-            const std::uint32_t rgb = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(nWidth) + static_cast<std::size_t>(x)];
+            const std::uint32_t rgb =
+                pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(nWidth) +
+                       static_cast<std::size_t>(x)];
             row += static_cast<char>(rgb & 0xFF);
             row += static_cast<char>((rgb >> 8) & 0xFF);
             row += static_cast<char>((rgb >> 16) & 0xFF);

@@ -60,8 +60,8 @@ TEST(ImageJpegTest, RefusesWhatItCannotDecodeWhole)
 {
     const std::string jpeg = MakeJpeg(kWidth, kHeight, 3, JCS_RGB, Gradient(3));
     const std::string cmyk = MakeJpeg(8, 8, 4, JCS_CMYK, std::string(8 * 8 * 4, '\x40'));
-    const std::string wide = MakeJpeg(MAX_IMAGE_SIDE + 1, 1, 1, JCS_GRAYSCALE,
-                                      std::string(MAX_IMAGE_SIDE + 1, '\x80'));
+    const std::string wide =
+        MakeJpeg(MAX_IMAGE_SIDE + 1, 1, 1, JCS_GRAYSCALE, std::string(MAX_IMAGE_SIDE + 1, '\x80'));
     ASSERT_FALSE(cmyk.empty());
     ASSERT_FALSE(wide.empty());
     const struct

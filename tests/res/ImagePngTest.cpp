@@ -179,8 +179,8 @@ TEST(ImagePngTest, RefusesBrokenAndOversizedFiles)
     const std::string one = MakePng(OneRow(PNG_COLOR_TYPE_RGB, 8, 1, "\1\2\3"));
     std::string badCrc = one;
     badCrc[29] ^= 1;
-    CPngDesc wide = OneRow(PNG_COLOR_TYPE_GRAY, 8, MAX_IMAGE_SIDE + 1,
-                           std::string(MAX_IMAGE_SIDE + 1, '\x10'));
+    CPngDesc wide =
+        OneRow(PNG_COLOR_TYPE_GRAY, 8, MAX_IMAGE_SIDE + 1, std::string(MAX_IMAGE_SIDE + 1, '\x10'));
     const struct
     {
         const char* pszName;

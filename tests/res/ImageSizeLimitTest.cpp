@@ -61,7 +61,10 @@ TEST(ImageSizeLimitTest, SmallFilesClaimingHugeSizesAreRefusedFromTheHeader)
         std::uint32_t nWidth;
         std::uint32_t nHeight;
     } sizes[] = {
-        {16384, 16384}, {65500, 65500}, {MAX_IMAGE_SIDE + 1, 1}, {1, MAX_IMAGE_SIDE + 1},
+        {16384, 16384},
+        {65500, 65500},
+        {MAX_IMAGE_SIDE + 1, 1},
+        {1, MAX_IMAGE_SIDE + 1},
         // Both sides allowed, the pixels together too many.
         {MAX_IMAGE_SIDE, MAX_IMAGE_PIXELS / MAX_IMAGE_SIDE + 1},
         {MAX_IMAGE_PIXELS / MAX_IMAGE_SIDE + 1, MAX_IMAGE_SIDE},

@@ -136,13 +136,13 @@ TEST_F(MaskedBitmapTest, FailedFileIsReportedOnceAndBecomesTenByTenBlack)
     m_dir.Write("Broken.png", "not a png at all");
     m_dir.Write("Upper.BMP", fixtures::MakeBmp24(1, 1, {0xFFFFFF}));
     // A few hundred bytes claiming 16384 × 16384: refused, and reported like any broken file.
-    m_dir.Write("Huge.png", fixtures::WithClaimedSize(
-                                fixtures::MakePngRgba(1, 1, std::string("\1\2\3\4", 4)),
-                                16384, 16384));
-    m_dir.Write("Data/Images/Flags/Huge.jpg",
-                fixtures::WithClaimedSize(
-                    fixtures::MakeJpeg(8, 8, 1, JCS_GRAYSCALE, std::string(64, '\x80')), 16384,
-                    16384));
+    m_dir.Write("Huge.png",
+                fixtures::WithClaimedSize(fixtures::MakePngRgba(1, 1, std::string("\1\2\3\4", 4)),
+                                          16384, 16384));
+    m_dir.Write(
+        "Data/Images/Flags/Huge.jpg",
+        fixtures::WithClaimedSize(
+            fixtures::MakeJpeg(8, 8, 1, JCS_GRAYSCALE, std::string(64, '\x80')), 16384, 16384));
     struct SCase
     {
         const wchar_t* pszPath;
@@ -150,8 +150,12 @@ TEST_F(MaskedBitmapTest, FailedFileIsReportedOnceAndBecomesTenByTenBlack)
     };
     // "Upper.BMP" exists, but the ending's letter case counts.
     const SCase cases[] = {
-        {L"Data/Missing.bmp", false}, {L"Upper.BMP", false},   {L"Broken.png", true},
-        {L"Data/Missing.png", true},  {L"Picture.gif", false}, {L"Huge.png", true},
+        {L"Data/Missing.bmp", false},
+        {L"Upper.BMP", false},
+        {L"Broken.png", true},
+        {L"Data/Missing.png", true},
+        {L"Picture.gif", false},
+        {L"Huge.png", true},
         {L"Data/Images/Flags/Huge.jpg", false},
     };
     std::size_t nLines = 0;

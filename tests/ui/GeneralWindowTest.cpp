@@ -59,7 +59,12 @@ TEST_F(GeneralSubWindowTest, ScrollBarMessagesMoveTheViewWithinTheContent)
         {"page up returns to the top", 0, 300, WM_VSCROLL, {SB_PAGEDOWN, SB_PAGEUP}, 0, {0, 0}},
         {"line down", 0, 300, WM_VSCROLL, {SB_LINEDOWN, SB_LINEDOWN}, 0, {0, 20}},
         {"thumb", 0, 300, WM_VSCROLL, {SB_THUMBTRACK}, 60, {0, 60}},
-        {"content smaller than the view", 0, 100, WM_VSCROLL, {SB_PAGEDOWN, SB_LINEDOWN}, 0,
+        {"content smaller than the view",
+         0,
+         100,
+         WM_VSCROLL,
+         {SB_PAGEDOWN, SB_LINEDOWN},
+         0,
          {0, 0}},
         {"page right is 3/4 of the view", 500, 0, WM_HSCROLL, {SB_PAGERIGHT}, 0, {150, 0}},
         {"other codes do nothing", 0, 300, WM_VSCROLL, {SB_ENDSCROLL, SB_BOTTOM}, 0, {0, 0}},
@@ -181,12 +186,10 @@ TEST_F(GeneralSubWindowTest, ChildrensCommandsReachTheParent)
         UINT nCode;
         bool bPassed;
     } cases[] = {
-        {3, BN_CLICKED, true},         {65000, BN_CLICKED, true},
-        {2, BN_CLICKED, false},        {65001, BN_CLICKED, false},
-        {1200, LBN_SELCHANGE, true},   {1201, CBN_SELCHANGE, true},
-        {1202, LBN_SELCHANGE, false},  {1300, EN_CHANGE, true},
-        {1305, EN_UPDATE, true},       {1306, EN_CHANGE, false},
-        {1300, BN_DOUBLECLICKED, false},
+        {3, BN_CLICKED, true},        {65000, BN_CLICKED, true},       {2, BN_CLICKED, false},
+        {65001, BN_CLICKED, false},   {1200, LBN_SELCHANGE, true},     {1201, CBN_SELCHANGE, true},
+        {1202, LBN_SELCHANGE, false}, {1300, EN_CHANGE, true},         {1305, EN_UPDATE, true},
+        {1306, EN_CHANGE, false},     {1300, BN_DOUBLECLICKED, false},
     };
     for (const auto& c : cases)
     {
@@ -234,17 +237,40 @@ TEST_F(GeneralWindowTest, FramePaintsTheEdgeAndCutCorners)
         COLORREF cr;
     } pixels[] = {
         // top left corner and the ends of the two edge lines
-        {0, 0, kCut}, {2, 0, kCut}, {1, 1, kCut}, {0, 2, kCut}, {3, 0, kEdge}, {0, 3, kEdge},
-        {2, 1, kEdge}, {3, 1, kEdge}, {1, 2, kEdge}, {1, 3, kEdge}, {4, 1, kWhite},
-        {96, 0, kEdge}, {0, 46, kEdge},
+        {0, 0, kCut},
+        {2, 0, kCut},
+        {1, 1, kCut},
+        {0, 2, kCut},
+        {3, 0, kEdge},
+        {0, 3, kEdge},
+        {2, 1, kEdge},
+        {3, 1, kEdge},
+        {1, 2, kEdge},
+        {1, 3, kEdge},
+        {4, 1, kWhite},
+        {96, 0, kEdge},
+        {0, 46, kEdge},
         // top right
-        {97, 0, kCut}, {99, 0, kCut}, {97, 1, kCut}, {99, 3, kCut}, {99, 4, kWhite},
+        {97, 0, kCut},
+        {99, 0, kCut},
+        {97, 1, kCut},
+        {99, 3, kCut},
+        {99, 4, kWhite},
         {1, 4, kWhite},
         // bottom left
-        {0, 47, kCut}, {1, 47, kCut}, {0, 49, kCut}, {3, 49, kCut}, {1, 48, kCut},
-        {4, 49, kWhite}, {1, 46, kWhite},
+        {0, 47, kCut},
+        {1, 47, kCut},
+        {0, 49, kCut},
+        {3, 49, kCut},
+        {1, 48, kCut},
+        {4, 49, kWhite},
+        {1, 46, kWhite},
         // bottom right
-        {97, 49, kCut}, {99, 49, kCut}, {99, 47, kCut}, {96, 49, kWhite}, {99, 46, kWhite},
+        {97, 49, kCut},
+        {99, 49, kCut},
+        {99, 47, kCut},
+        {96, 49, kWhite},
+        {99, 46, kWhite},
         {50, 49, kWhite},
     };
     for (const auto& p : pixels)
@@ -270,9 +296,8 @@ TEST_F(GeneralWindowTest, CommandsFromInsideReachTheParentExceptTheDroppedClicks
         UINT nCode;
         bool bPassed;
     } cases[] = {
-        {0, BN_CLICKED, true},           {8008, BN_CLICKED, true},
-        {8007, BN_CLICKED, false},       {8007, BN_DOUBLECLICKED, false},
-        {8008, BN_DOUBLECLICKED, false}, {1302, EN_CHANGE, true},
+        {0, BN_CLICKED, true},           {8008, BN_CLICKED, true},        {8007, BN_CLICKED, false},
+        {8007, BN_DOUBLECLICKED, false}, {8008, BN_DOUBLECLICKED, false}, {1302, EN_CHANGE, true},
         {1200, LBN_SELCHANGE, false},
     };
     for (const auto& c : cases)
@@ -308,8 +333,8 @@ TEST(GeneralWindowLifetimeTest, BoxClosedByAClickInsideItsOwnPanel)
     ASSERT_TRUE(close.Create(L"close", WS_CHILD | WS_VISIBLE, CRect(5, 5, 60, 25), pPanel,
                              CClosingParent::kClose));
     CVelButton other;
-    ASSERT_TRUE(other.Create(L"other", WS_CHILD | WS_VISIBLE, CRect(10, 200, 60, 220), &parent,
-                             66));
+    ASSERT_TRUE(
+        other.Create(L"other", WS_CHILD | WS_VISIBLE, CRect(10, 200, 60, 220), &parent, 66));
     ASSERT_NO_FATAL_FAILURE(ShowAndWait(parent));
 
     Click(close, CPoint(5, 5));

@@ -22,7 +22,8 @@ constexpr UINT kId = 4321;
 // A bitmap of one colour with a magenta top-left pixel.
 CMaskedBitmap* MakeBitmap(int cx, int cy, COLORREF cr)
 {
-    auto* pBitmap = new CMaskedBitmap; // NOLINT(cppcoreguidelines-owning-memory): for AddImage(..., true)
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): for AddImage(..., true)
+    auto* pBitmap = new CMaskedBitmap;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(cx) * cy,
                                       GetRValue(cr) << 16 | GetGValue(cr) << 8 | GetBValue(cr));
     pixels[0] = 0xFF00FF;

@@ -37,8 +37,8 @@ protected:
         m_pTip = std::make_unique<CTestTooltip>();
         ASSERT_TRUE(m_parent.CreateAt(100, 100, 300, 200));
         ShowAndWait(m_parent);
-        ASSERT_TRUE(m_button.Create(L"", WS_CHILD | WS_VISIBLE, CRect(20, 20, 120, 50), &m_parent,
-                                    100));
+        ASSERT_TRUE(
+            m_button.Create(L"", WS_CHILD | WS_VISIBLE, CRect(20, 20, 120, 50), &m_parent, 100));
         m_button.SetTooltipText(L"Save the game");
         ASSERT_TRUE(m_pTip->CreateTooltipWindow(&m_parent));
     }

@@ -4,8 +4,8 @@
 
 #include "SkinTest.h"
 #include "UiTest.h"
-#include "support/GuiTest.h"
 #include "platform/System.h"
+#include "support/GuiTest.h"
 #include "ui/TextMeasure.h"
 
 #include <algorithm>

@@ -80,7 +80,7 @@ void BM_OpenGame(benchmark::State& state)
     program.dlg.m_strCurrentGame = L"G100003";
     for (auto _ : state)
     {
-        program.dlg.SwitchView(VIEW_GAME);
+        program.dlg.SwitchView(EView::Game);
         program.LetTheLoopPaint();
     }
     state.counters["rows"] = static_cast<double>(program.dlg.m_listRows.size());
@@ -96,7 +96,7 @@ BENCHMARK(BM_OpenGame)
 void BM_RebuildGameList(benchmark::State& state)
 {
     SProgram program(static_cast<int>(state.range(0)), 3);
-    program.dlg.SwitchView(VIEW_GAME_LIST);
+    program.dlg.SwitchView(EView::GameList);
     program.LetTheLoopPaint();
     for (auto _ : state)
     {
@@ -115,7 +115,7 @@ BENCHMARK(BM_RebuildGameList)
 void BM_WheelThroughGameList(benchmark::State& state)
 {
     SProgram program(20000, 3);
-    program.dlg.SwitchView(VIEW_GAME_LIST);
+    program.dlg.SwitchView(EView::GameList);
     program.LetTheLoopPaint();
     CGeneralSubWindow& list = program.dlg.m_wndList;
     for (auto _ : state)

@@ -25,6 +25,7 @@ CPBEMMessageManager& Manager()
             std::abort();
         SetInstallFolder(
             std::wstring(szFolder, szFolder + std::char_traits<char>::length(szFolder)));
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): kept to the process's end on purpose
         auto* pNew = new CPBEMMessageManager;
         for (const wchar_t* pszKey : {L"G1001-P02", L"G1001-P00", L"G2040-P01"})
         {

@@ -128,6 +128,7 @@ TEST_F(LookForGamesDialogTest, ClicksQueuedWhileThePostRunsAreIgnored)
                 {
                     const Qt::MouseButtons buttons =
                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+                    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt takes it over
                     QCoreApplication::postEvent(pWindow, new QMouseEvent(type, ptLocal, ptGlobal,
                                                                          Qt::LeftButton, buttons,
                                                                          Qt::NoModifier));

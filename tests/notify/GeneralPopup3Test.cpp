@@ -32,6 +32,7 @@ protected:
     // separators after the first nSeparators items; it deletes itself.
     static CGeneralPopup3* MakePopup(int nItems, int nSeparators = 0)
     {
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): shown, it deletes itself
         auto* pPopup = new CGeneralPopup3;
         for (int i = 1; i <= nItems; ++i)
         {
@@ -179,6 +180,7 @@ TEST_F(GeneralPopup3Test, ChoiceIsPostedToTheOwnerAndCloses)
     CGeneralPopup3* pNext = MakePopup(1);
     EXPECT_EQ(CGeneralPopup3::s_nChosenValue, -1);
     EXPECT_EQ(CGeneralPopup3::s_strChosenKey, L"");
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): never shown, so never deleted by itself
     delete pNext;
 }
 

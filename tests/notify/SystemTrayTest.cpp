@@ -446,7 +446,8 @@ TEST_F(SystemTrayTest, MenuEntriesComeFreshAndArePostedAsCommands)
 TEST_F(SystemTrayTest, BrokenIconFilesOfTheGameFolderGiveWayToTheBundledOnes)
 {
     CTempDir install;
-    const std::string own32 = fixtures::MakePngRgba(32, 32, std::string(32 * 32 * 4, '\x7F'));
+    const std::string own32 =
+        fixtures::MakePngRgba(32, 32, std::string(std::size_t{32} * 32 * 4, '\x7F'));
     const std::string bundled48 = fixtures::MakePngRgba(1, 1, "\1\2\3\4");
     install.Write("Data/Icons/icon128-16.png", "not a picture");
     install.Write("Data/Icons/icon128-22.png", own32.substr(0, own32.size() / 2));

@@ -188,7 +188,7 @@ TEST(ImagePngTest, RefusesBrokenAndOversizedFiles)
         EImageError eError;
     } cases[] = {
         {"empty", "", EImageError::NotThisType},
-        {"not a PNG", "GIF89a\1\0\1\0\0\0\0", EImageError::NotThisType},
+        {"not a PNG", "GIF89a\1", EImageError::NotThisType},
         {"signature only in part", one.substr(0, 7), EImageError::NotThisType},
         {"header checksum wrong", badCrc, EImageError::BadData},
         {"bit depth 3", WithIhdrField(one, 24, 3, 1), EImageError::BadData},
@@ -243,6 +243,7 @@ TEST(ImagePngTest, DecodesOnSeveralThreadsAtOnce)
     const std::string cut = good.substr(0, good.size() - 20);
     std::atomic<int> nWrong = 0;
     std::vector<std::thread> threads;
+    threads.reserve(4);
     for (int t = 0; t < 4; ++t)
     {
         threads.emplace_back(

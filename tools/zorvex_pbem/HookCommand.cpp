@@ -107,6 +107,7 @@ SHookResult RunHookCommand(const SHookRun& run)
             env.emplace_back(*pp);
     env.insert(env.end(), run.listEnv.begin(), run.listEnv.end());
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (std::string& entry : env)
         envp.push_back(entry.data());
     envp.push_back(nullptr);

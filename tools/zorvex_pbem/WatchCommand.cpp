@@ -20,7 +20,7 @@ namespace
 {
 
 // Environment values are limited in size by the system; the whole text is on standard input.
-constexpr std::size_t kMaxEnvText = 32 * 1024;
+constexpr std::size_t kMaxEnvText = std::size_t{32} * 1024;
 
 std::string CutUtf8(std::string text, std::size_t nMax)
 {

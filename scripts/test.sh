@@ -39,7 +39,9 @@ case "$mode" in
     flags=(-DZORVEX_TSAN=ON -DZORVEX_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
     targets=(--target test_net test_pbem test_mainwnd)
     ctest_args=(-L "^(net|pbem|mainwnd)$")
-    export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp"
+    # Qt is not built with ThreadSanitizer: what it does inside itself is not ours to check, and
+    # its queue's hand-off to our thread is annotated where we post (src/platform/MsgPump.cpp).
+    export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1"
     ;;
   *)
     echo "usage: scripts/test.sh [--sanitize | --clang | --tsan]" >&2

@@ -141,19 +141,22 @@ TEST_F(MainWindowAutostartTest, HiddenStartAndShowRequest)
         bool bIconic = !c.bIconic;
         bool bShownAfterRequest = false;
         bool bIconicAfterRequest = true;
+        // The look after the request is taken once it is posted, not at a fixed time from the
+        // start: on a slow machine both would be due at once and the request still queued.
         QTimer::singleShot(100,
                            [&]
                            {
                                bVisible = dlg.IsWindowVisible() != FALSE;
                                bIconic = dlg.IsIconic() != FALSE;
                                dlg.PostMessage(WM_SHOW_REQUEST, 0, 0);
-                           });
-        QTimer::singleShot(300,
-                           [&]
-                           {
-                               bShownAfterRequest = dlg.IsWindowVisible() != FALSE;
-                               bIconicAfterRequest = dlg.IsIconic() != FALSE;
-                               dlg.EndDialog(IDCANCEL);
+                               QTimer::singleShot(200,
+                                                  [&]
+                                                  {
+                                                      bShownAfterRequest =
+                                                          dlg.IsWindowVisible() != FALSE;
+                                                      bIconicAfterRequest = dlg.IsIconic() != FALSE;
+                                                      dlg.EndDialog(IDCANCEL);
+                                                  });
                            });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(bVisible, c.bVisible);

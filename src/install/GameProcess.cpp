@@ -1,12 +1,15 @@
 #include "install/GameProcess.h"
 
+#include "base/FileIo.h"
 #include "base/Paths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -57,8 +60,24 @@ bool IsSameFolder(const fs::path& a, const fs::path& b)
 
 std::vector<std::string> ReadArguments(const fs::path& cmdline)
 {
-    std::ifstream in(cmdline, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read by hand: a process that ends while we read makes read() fail (ESRCH), and a file
+    // stream would throw that out of its iterator and end the program.
+    std::string bytes;
+    const CFileDescriptor fd(::open(cmdline.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen())
+        return {};
+    char buffer[4096];
+    for (;;)
+    {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {};
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
     std::vector<std::string> args;
     std::size_t start = 0;
     while (start < bytes.size())

@@ -124,6 +124,17 @@ TEST_F(GameProcessTest, InstallationFolderWithTrailingSlashOrMissingProc)
     EXPECT_FALSE(IsGameRunning(m_temp.WidePath() + L"/games/Zorvex", m_temp.File("missing")));
 }
 
+// A process that ends while its command line is read makes read() fail; a folder in place of
+// the file fails the same way. That process is passed over, the scan goes on.
+TEST_F(GameProcessTest, CommandLineThatFailsToReadIsPassedOver)
+{
+    fs::create_directories(m_temp.File("proc/40/cmdline"));
+    AddProcess({"41", "$/games/Zorvex/Zorvex.exe", ""});
+    EXPECT_TRUE(IsGameRunning(m_temp.WidePath() + L"/games/Zorvex", m_temp.File("proc")));
+    fs::remove_all(m_temp.File("proc/41"));
+    EXPECT_FALSE(IsGameRunning(m_temp.WidePath() + L"/games/Zorvex", m_temp.File("proc")));
+}
+
 // A stand-in game (a link to sleep named Zorvex.exe) in the real /proc, for as long as it runs.
 TEST_F(GameProcessTest, StandInGameInTheRealProc)
 {

@@ -118,40 +118,21 @@ void CGeneralWindow::DrawFrame(CDC& dc, int W, int H)
         dc.FillSolidRect(3, 0, W - 6, 1, kEdge);
     if (H > 6)
         dc.FillSolidRect(0, 3, 1, H - 6, kEdge);
+    // The points stay grouped by corner.
+    // clang-format off
     const POINT cut[] = {
         // top left
-        {0, 0},
-        {1, 0},
-        {2, 0},
-        {0, 1},
-        {1, 1},
-        {0, 2},
+        {0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2},
         // top right
-        {W - 1, 0},
-        {W - 2, 0},
-        {W - 3, 0},
-        {W - 1, 1},
-        {W - 2, 1},
-        {W - 3, 1},
-        {W - 1, 2},
+        {W - 1, 0}, {W - 2, 0}, {W - 3, 0}, {W - 1, 1}, {W - 2, 1}, {W - 3, 1}, {W - 1, 2},
         {W - 1, 3},
         // bottom left
-        {0, H - 1},
-        {1, H - 1},
-        {2, H - 1},
-        {3, H - 1},
-        {0, H - 2},
-        {1, H - 2},
-        {2, H - 2},
-        {0, H - 3},
-        {1, H - 3},
+        {0, H - 1}, {1, H - 1}, {2, H - 1}, {3, H - 1}, {0, H - 2}, {1, H - 2}, {2, H - 2},
+        {0, H - 3}, {1, H - 3},
         // bottom right
-        {W - 1, H - 1},
-        {W - 2, H - 1},
-        {W - 3, H - 1},
-        {W - 1, H - 2},
-        {W - 1, H - 3},
+        {W - 1, H - 1}, {W - 2, H - 1}, {W - 3, H - 1}, {W - 1, H - 2}, {W - 1, H - 3},
     };
+    // clang-format on
     for (const POINT& pt : cut)
         dc.SetPixel(pt, kCut);
     const POINT edge[] = {{2, 1}, {3, 1}, {1, 2}, {1, 3}};

@@ -236,43 +236,23 @@ TEST_F(GeneralWindowTest, FramePaintsTheEdgeAndCutCorners)
         int y;
         COLORREF cr;
     } pixels[] = {
+        // The points stay grouped by corner.
+        // clang-format off
         // top left corner and the ends of the two edge lines
-        {0, 0, kCut},
-        {2, 0, kCut},
-        {1, 1, kCut},
-        {0, 2, kCut},
-        {3, 0, kEdge},
-        {0, 3, kEdge},
-        {2, 1, kEdge},
-        {3, 1, kEdge},
-        {1, 2, kEdge},
-        {1, 3, kEdge},
-        {4, 1, kWhite},
-        {96, 0, kEdge},
-        {0, 46, kEdge},
+        {0, 0, kCut}, {2, 0, kCut}, {1, 1, kCut}, {0, 2, kCut}, {3, 0, kEdge}, {0, 3, kEdge},
+        {2, 1, kEdge}, {3, 1, kEdge}, {1, 2, kEdge}, {1, 3, kEdge}, {4, 1, kWhite},
+        {96, 0, kEdge}, {0, 46, kEdge},
         // top right
-        {97, 0, kCut},
-        {99, 0, kCut},
-        {97, 1, kCut},
-        {99, 3, kCut},
-        {99, 4, kWhite},
+        {97, 0, kCut}, {99, 0, kCut}, {97, 1, kCut}, {99, 3, kCut}, {99, 4, kWhite},
         {1, 4, kWhite},
         // bottom left
-        {0, 47, kCut},
-        {1, 47, kCut},
-        {0, 49, kCut},
-        {3, 49, kCut},
-        {1, 48, kCut},
-        {4, 49, kWhite},
-        {1, 46, kWhite},
+        {0, 47, kCut}, {1, 47, kCut}, {0, 49, kCut}, {3, 49, kCut}, {1, 48, kCut},
+        {4, 49, kWhite}, {1, 46, kWhite},
         // bottom right
-        {97, 49, kCut},
-        {99, 49, kCut},
-        {99, 47, kCut},
-        {96, 49, kWhite},
-        {99, 46, kWhite},
+        {97, 49, kCut}, {99, 49, kCut}, {99, 47, kCut}, {96, 49, kWhite}, {99, 46, kWhite},
         {50, 49, kWhite},
     };
+    // clang-format on
     for (const auto& p : pixels)
     {
         SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");

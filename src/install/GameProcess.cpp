@@ -3,9 +3,7 @@
 #include "base/FileIo.h"
 #include "base/Paths.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -60,24 +58,11 @@ bool IsSameFolder(const fs::path& a, const fs::path& b)
 
 std::vector<std::string> ReadArguments(const fs::path& cmdline)
 {
-    // Read by hand: a process that ends while we read makes read() fail (ESRCH), and a file
-    // stream would throw that out of its iterator and end the program.
+    // Not through a file stream: a process that ends while we read makes read() fail (ESRCH),
+    // and a stream's iterator would throw that out of the program. Such a process has none.
     std::string bytes;
-    const CFileDescriptor fd(::open(cmdline.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.IsOpen())
+    if (!ReadWholeFileAt(AT_FDCWD, cmdline.native(), bytes).Ok())
         return {};
-    char buffer[4096];
-    for (;;)
-    {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return {};
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
     std::vector<std::string> args;
     std::size_t start = 0;
     while (start < bytes.size())

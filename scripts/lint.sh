@@ -22,12 +22,13 @@ fi
 status=0
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
-if ! clang-format --dry-run -Werror "${sources[@]}" 2>/tmp/zorvex-format.$$; then
-  grep -o '^[^:]*' /tmp/zorvex-format.$$ | sort -u | sed 's/^/not formatted: /'
+report=$(mktemp)
+trap 'rm -f "$report"' EXIT
+if ! clang-format --dry-run -Werror "${sources[@]}" 2>"$report"; then
+  grep -o '^[^:]*' "$report" | sort -u | sed 's/^/not formatted: /'
   echo "clang-format -i FILE... formats them"
   status=1
 fi
-rm -f /tmp/zorvex-format.$$
 
 # Only files the build compiles can be checked: a changed header is checked through the source
 # file of the same name beside it.
